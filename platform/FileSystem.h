@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+namespace orv::platform {
+
+// One folder listing, name by name.
+class FolderListing {
+ public:
+  virtual ~FolderListing() = default;
+  // The next name; an empty text at the end of the listing.
+  virtual QString next() = 0;
+};
+
+// The file system, with paths as Unicode texts (file names are the file system's bytes,
+// decoded as UTF-8). Every failure raises a RuntimeError whose description names the file.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Lists the regular files (a link to one counts) of the folder `pattern` names, whose
+  // names match the pattern's last component ("*.mp3"; "*" is the only wildcard) in any
+  // letter case. Hidden names (starting with ".") are left out. Names come sorted as the
+  // original platform listed them: upper-cased UTF-16 code units, ties by the names' own.
+  // A name that is not valid UTF-8 comes with U+FFFD in place of its bad bytes.
+  //
+  //   auto listing = fs.list("/music/album/*.mp3");
+  //   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) …
+  virtual std::unique_ptr<FolderListing> list(const QString& pattern) = 0;
+
+  // Raises 53 unless a file or folder exists under `path`.
+  virtual void queryAttributes(const QString& path) = 0;
+
+  // Renames `from` to `to`, never replacing a file: a taken `to` raises 58 naming both.
+  // Renaming a file to its own unchanged name does nothing and succeeds.
+  virtual void rename(const QString& from, const QString& to) = 0;
+
+  // The whole content of a file.
+  virtual QByteArray readFile(const QString& path) = 0;
+
+  // Replaces `path` with `content`, whole and atomically: a temporary file in the same
+  // folder is written, flushed and synced, then renamed over `path`. On failure `path`
+  // is unchanged and the temporary file is gone.
+  virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
+
+  virtual bool fileExists(const QString& path) = 0;
+
+  // Copies `from` to `to`; raises 58 if `to` exists (it is never replaced).
+  virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
+};
+
+}  // namespace orv::platform

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/CheckedInt.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace orv {
+
+// One MP3 file of the album. Texts are kept as they were found, untrimmed.
+struct TrackRecord {
+  QString folderPath;  // the album folder, ending in "/"
+  QString fileName;    // the name on disk after the scan's rename (spaces made "_")
+  QString listedName;  // the name as the folder listing gave it
+  QString artist;
+  QString title;
+  QString albumTitle;
+  QString duration;  // "H:MM:SS" or empty
+};
+
+// The program's one track list, in folder-listing order. Record 0 doubles as the album:
+// its artist, album title and folder stand for the whole album.
+//
+//   TrackTable table;
+//   table.resize(3);              // three empty records, 0 to 2
+//   table[2].title = "Intro";
+//   table[3];                     // throws RuntimeError(ErrorCode::kSubscriptOutOfRange)
+class TrackTable {
+ public:
+  // Discards every record and creates n empty ones.
+  void resize(Int16 n);
+  Int16 count() const { return Int16(records_.size()); }
+
+  TrackRecord& operator[](Int16 index);
+  const TrackRecord& operator[](Int16 index) const;
+
+ private:
+  std::size_t checked(Int16 index) const;
+
+  std::vector<TrackRecord> records_;
+};
+
+}  // namespace orv
