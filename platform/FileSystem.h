@@ -26,6 +26,7 @@ class FileSystem {
   // letter case. Hidden names (starting with ".") are left out. Names come sorted as the
   // original platform listed them: upper-cased UTF-16 code units, ties by the names' own.
   // A name that is not valid UTF-8 comes with U+FFFD in place of its bad bytes.
+  // A folder that does not exist lists no name, like a folder without a match.
   //
   //   auto listing = fs.list("/music/album/*.mp3");
   //   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) …

@@ -1,11 +1,191 @@
 #include "platform/posix/PosixFileSystem.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/posix/NoReplaceRename.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+#include <vector>
 
 namespace orv::platform {
+namespace {
 
-std::unique_ptr<FolderListing> PosixFileSystem::list(const QString&) { throw RuntimeError(1, QStringLiteral("未実装")); }
-void PosixFileSystem::queryAttributes(const QString&) { throw RuntimeError(1, QStringLiteral("未実装")); }
-void PosixFileSystem::rename(const QString&, const QString&) { throw RuntimeError(1, QStringLiteral("未実装")); }
+// Each character upper-cased on its own (one character stays one character), so that
+// names compare and match without regard to letter case, as the album folders' original
+// file system did.
+QString upperCased(const QString& text) {
+  QString result;
+  result.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      ++i;
+    }
+    c = QChar::toUpper(c);
+    if (QChar::requiresSurrogates(c)) {
+      result += QChar(QChar::highSurrogate(c));
+      result += QChar(QChar::lowSurrogate(c));
+    } else {
+      result += QChar(static_cast<char16_t>(c));
+    }
+  }
+  return result;
+}
+
+// "*" stands for any run of characters; everything else matches itself. Both texts are
+// upper-cased already.
+bool matchesWildcard(const QString& name, const QString& pattern) {
+  qsizetype n = 0, p = 0;
+  qsizetype starP = -1, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == u'*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && pattern[p] == name[n]) {
+      ++p;
+      ++n;
+    } else if (starP >= 0) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+// Names are the file system's bytes. A byte-order mark at the start is part of the name,
+// and bytes that are not UTF-8 become U+FFFD, so such a name cannot be found again.
+QString decodeName(const char* bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8,
+                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  return decoder(QByteArrayView(bytes));
+}
+
+// Only regular files belong to an album; a link counts when it leads to one.
+bool isRegularFile(int dirFd, const dirent& entry) {
+  if (entry.d_type == DT_REG) return true;
+  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+  struct stat st {};
+  if (::fstatat(dirFd, entry.d_name, &st, 0) != 0) return false;  // a dangling link
+  return S_ISREG(st.st_mode);
+}
+
+struct ListedName {
+  QString key;  // upper-cased
+  QString name;
+};
+
+class SortedListing : public FolderListing {
+ public:
+  explicit SortedListing(std::vector<ListedName> names) : names_(std::move(names)) {}
+
+  QString next() override {
+    if (next_ >= names_.size()) return {};
+    return std::move(names_[next_++].name);
+  }
+
+ private:
+  std::vector<ListedName> names_;
+  std::size_t next_ = 0;
+};
+
+class DirCloser {
+ public:
+  explicit DirCloser(DIR* dir) : dir_(dir) {}
+  ~DirCloser() { ::closedir(dir_); }
+  DirCloser(const DirCloser&) = delete;
+  DirCloser& operator=(const DirCloser&) = delete;
+
+ private:
+  DIR* dir_;
+};
+
+}  // namespace
+
+std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
+  const qsizetype slash = pattern.lastIndexOf(u'/');
+  const QString folder = slash < 0 ? QStringLiteral(".") : pattern.left(slash + 1);
+  const QString namePattern = upperCased(pattern.mid(slash + 1));
+
+  std::vector<ListedName> names;
+  DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+  if (dir == nullptr) {
+    const int err = errno;
+    // A folder that is not there holds no file: the listing is empty, as a typed path
+    // to a missing folder must end in "no MP3 file" rather than a failure.
+    if (err == ENOENT || err == ENOTDIR) return std::make_unique<SortedListing>(std::move(names));
+    throw errnoError(err, QStringLiteral("フォルダーを開けません: %1").arg(folder));
+  }
+  DirCloser closer(dir);
+  const int dirFd = ::dirfd(dir);
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0) {
+        throw errnoError(errno, QStringLiteral("フォルダーを読めません: %1").arg(folder));
+      }
+      break;
+    }
+    if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
+    QString name = decodeName(entry->d_name);
+    QString key = upperCased(name);
+    if (!matchesWildcard(key, namePattern) || !isRegularFile(dirFd, *entry)) continue;
+    names.push_back({std::move(key), std::move(name)});
+  }
+
+  // The whole folder is read before the first name is handed out, so the order is the
+  // order of the names, not of the disk.
+  std::sort(names.begin(), names.end(), [](const ListedName& a, const ListedName& b) {
+    if (a.key != b.key) return a.key < b.key;
+    return a.name < b.name;
+  });
+  return std::make_unique<SortedListing>(std::move(names));
+}
+
+void PosixFileSystem::queryAttributes(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) == 0) return;
+  const int err = errno;
+  if (err == ENOENT) {
+    throw RuntimeError(ErrorCode::kFileNotFound,
+                       QStringLiteral("ファイルが見つかりません: %1").arg(path));
+  }
+  throw errnoError(err, QStringLiteral("ファイルの属性を読めません: %1").arg(path));
+}
+
+void PosixFileSystem::rename(const QString& from, const QString& to) {
+  const QByteArray fromBytes = QFile::encodeName(from);
+  const QByteArray toBytes = QFile::encodeName(to);
+  if (fromBytes == toBytes) {
+    // The name stays as it is; only a missing file is an error.
+    queryAttributes(from);
+    return;
+  }
+  const int err = renameNoReplace(fromBytes.constData(), toBytes.constData());
+  if (err == 0) return;
+  if (err == EEXIST) {
+    throw RuntimeError(
+        ErrorCode::kFileAlreadyExists,
+        QStringLiteral("「%1」を「%2」に名前を変更できません。同じ名前のファイルが既にあります。")
+            .arg(from, to));
+  }
+  if (err == ENOENT) {
+    throw RuntimeError(ErrorCode::kFileNotFound,
+                       QStringLiteral("ファイルが見つかりません: %1").arg(from));
+  }
+  throw errnoError(err, QStringLiteral("「%1」を「%2」に名前を変更できません。").arg(from, to));
+}
 
 }  // namespace orv::platform

@@ -1,0 +1,238 @@
+#include "platform/RuntimeError.h"
+#include "platform/posix/NoReplaceRename.h"
+#include "platform/posix/PosixFileSystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace orv::platform {
+namespace {
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+  QString folder() const { return dir_.path() + u'/'; }
+  QByteArray bytes(const QByteArray& name) const { return QFile::encodeName(folder()) + name; }
+
+  // A file under raw file-system bytes, so names that are not UTF-8 can be made too.
+  void writeFile(const QByteArray& name, const QByteArray& content = "x") const {
+    const int fd = ::open(bytes(name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << name.toStdString() << ": " << std::strerror(errno);
+    ASSERT_EQ(::write(fd, content.constData(), content.size()), content.size());
+    ::close(fd);
+  }
+  void writeFile(const QString& name, const QByteArray& content = "x") const {
+    writeFile(QFile::encodeName(name), content);
+  }
+  QByteArray content(const QString& name) const {
+    QFile file(folder() + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+  }
+  bool exists(const QString& name) const {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(folder() + name).constData(), &st) == 0;
+  }
+
+  QStringList listAll(const QString& pattern) {
+    QStringList names;
+    auto listing = fs_.list(pattern);
+    for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) names << name;
+    return names;
+  }
+
+  // The error number a call raises, or 0.
+  template <typename F>
+  static int errorOf(F call, QString* description = nullptr) {
+    try {
+      call();
+    } catch (const RuntimeError& error) {
+      if (description) *description = error.description();
+      return error.number();
+    }
+    return 0;
+  }
+
+  QTemporaryDir dir_;
+  PosixFileSystem fs_;
+};
+
+TEST_F(PosixFileSystemTest, ListsOnlyRegularMp3FilesInAnyLetterCaseAndLinksToThem) {
+  writeFile(QStringLiteral("A.MP3"));
+  writeFile(QStringLiteral("b.Mp3"));
+  writeFile(QStringLiteral("c.mp3"));
+  writeFile(QStringLiteral(".hidden.mp3"));
+  writeFile(QStringLiteral("d.wav"));
+  writeFile(QStringLiteral("e.mp3.bak"));
+  writeFile(QStringLiteral("f.mp3x"));
+  writeFile(QStringLiteral("mp3"));
+  ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("folder.mp3")));
+  ASSERT_EQ(::symlink("c.mp3", bytes("link to c.mp3").constData()), 0);
+  ASSERT_EQ(::symlink("missing.mp3", bytes("dangling.mp3").constData()), 0);
+  ASSERT_EQ(::symlink("folder.mp3", bytes("link to folder.mp3").constData()), 0);
+  ASSERT_EQ(::mkfifo(bytes("fifo.mp3").constData(), 0644), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray socketPath = bytes("socket.mp3");
+  ASSERT_LT(socketPath.size(), static_cast<qsizetype>(sizeof address.sun_path));
+  std::memcpy(address.sun_path, socketPath.constData(), socketPath.size());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ::close(sock);
+
+  EXPECT_EQ(listAll(folder() + QStringLiteral("*.mp3")),
+            (QStringList{"A.MP3", "b.Mp3", "c.mp3", "link to c.mp3"}));
+}
+
+TEST_F(PosixFileSystemTest, SortsByUpperCasedNameThenByTheNamesThemselves) {
+  // Upper-cased, "_" (U+005F) comes after the letters; "a" and "A" tie and are ordered
+  // by their own code units; no natural number order.
+  const QStringList names{"b.mp3",      "_x.mp3",    "a.mp3",    "A.mp3",    "10 Ten.mp3",
+                          "9 Nine.mp3", "Z.mp3",     "é.mp3",    "F.mp3",    "ｂ.mp3",
+                          "02 二.mp3",  "01 一.mp3", "01-x.mp3", "01_x.mp3", "01 x.mp3"};
+  for (const QString& name : names) writeFile(name);
+
+  EXPECT_EQ(listAll(folder() + QStringLiteral("*.mp3")),
+            (QStringList{"01 x.mp3", "01 一.mp3", "01-x.mp3", "01_x.mp3", "02 二.mp3", "10 Ten.mp3",
+                         "9 Nine.mp3", "A.mp3", "a.mp3", "b.mp3", "F.mp3", "Z.mp3", "_x.mp3",
+                         "é.mp3", "ｂ.mp3"}));
+}
+
+TEST_F(PosixFileSystemTest, MatchesOnlyTheWildcardsOfThePattern) {
+  for (const char* name : {"a.mp3", "ab.MP3", "b.mp3", "a.wav"}) writeFile(QString::fromUtf8(name));
+  const struct {
+    const char* pattern;
+    QStringList names;
+  } cases[] = {
+      {"*", {"a.mp3", "a.wav", "ab.MP3", "b.mp3"}},
+      {"a*", {"a.mp3", "a.wav", "ab.MP3"}},
+      {"A*.MP3", {"a.mp3", "ab.MP3"}},
+      {"*b*", {"ab.MP3", "b.mp3"}},
+      {"a.mp3", {"a.mp3"}},
+      {"?.mp3", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(listAll(folder() + QString::fromUtf8(c.pattern)), c.names) << c.pattern;
+  }
+}
+
+TEST_F(PosixFileSystemTest, AMissingFolderListsNothing) {
+  writeFile(QStringLiteral("file"));
+  EXPECT_TRUE(listAll(folder() + QStringLiteral("missing/*.mp3")).isEmpty());
+  EXPECT_TRUE(listAll(folder() + QStringLiteral("file/*.mp3")).isEmpty());
+}
+
+TEST_F(PosixFileSystemTest, ANameThatIsNotUtf8IsListedButCannotBeReached) {
+  writeFile(QByteArray("bad\xff name.mp3"), "keep");
+  const QStringList names = listAll(folder() + QStringLiteral("*.mp3"));
+  ASSERT_EQ(names, QStringList{QStringLiteral("bad\uFFFD name.mp3")});
+
+  EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + names[0]); }), 53);
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + names[0], folder() + "bad_name.mp3"); }), 53);
+  struct stat st {};
+  EXPECT_EQ(::stat(bytes("bad\xff name.mp3").constData(), &st), 0);
+}
+
+TEST_F(PosixFileSystemTest, AnyUtf8NameIsReachedAndRenamed) {
+  const QString names[] = {QStringLiteral("Café.mp3"), QStringLiteral("\uFEFFbom first.mp3"),
+                           QStringLiteral("🎵 note.mp3"), QStringLiteral("日本語　曲.mp3")};
+  for (const QString& name : names) writeFile(name, name.toUtf8());
+  for (const QString& name : names) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_TRUE(listAll(folder() + QStringLiteral("*.mp3")).contains(name));
+    EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + name); }), 0);
+    const QString renamed = QStringLiteral("renamed ") + name;
+    EXPECT_EQ(errorOf([&] { fs_.rename(folder() + name, folder() + renamed); }), 0);
+    EXPECT_EQ(content(renamed), name.toUtf8());
+  }
+}
+
+TEST_F(PosixFileSystemTest, QueryAttributesFindsFilesAndFoldersOnly) {
+  writeFile(QStringLiteral("file.mp3"));
+  ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("sub")));
+  ASSERT_EQ(::symlink("gone.mp3", bytes("dangling.mp3").constData()), 0);
+  const struct {
+    const char* name;
+    int error;
+  } cases[] = {{"file.mp3", 0}, {"sub", 0}, {"missing.mp3", 53}, {"dangling.mp3", 53}};
+  for (const auto& c : cases) {
+    QString description;
+    EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + c.name); }, &description), c.error)
+        << c.name;
+    if (c.error) {
+      EXPECT_TRUE(description.contains(QString::fromUtf8(c.name))) << c.name;
+    }
+  }
+}
+
+TEST_F(PosixFileSystemTest, RenameMovesTheFile) {
+  writeFile(QStringLiteral("a b.mp3"), "audio");
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "a b.mp3", folder() + "a_b.mp3"); }), 0);
+  EXPECT_FALSE(exists(QStringLiteral("a b.mp3")));
+  EXPECT_EQ(content(QStringLiteral("a_b.mp3")), "audio");
+}
+
+TEST_F(PosixFileSystemTest, RenameToTheSameNameChangesNothing) {
+  writeFile(QStringLiteral("a.mp3"), "audio");
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "a.mp3", folder() + "a.mp3"); }), 0);
+  EXPECT_EQ(content(QStringLiteral("a.mp3")), "audio");
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "gone.mp3", folder() + "gone.mp3"); }), 53);
+}
+
+TEST_F(PosixFileSystemTest, RenameNeverReplacesATakenName) {
+  writeFile(QStringLiteral("B b.mp3"), "first");
+  writeFile(QStringLiteral("B_b.mp3"), "second");
+  // A second name of the same file is taken just the same.
+  ASSERT_EQ(::link(bytes("B_b.mp3").constData(), bytes("hard link.mp3").constData()), 0);
+
+  QString description;
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "B b.mp3", folder() + "B_b.mp3"); }, &description),
+            58);
+  EXPECT_TRUE(description.contains(QStringLiteral("B b.mp3"))) << description.toStdString();
+  EXPECT_TRUE(description.contains(QStringLiteral("B_b.mp3"))) << description.toStdString();
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "hard link.mp3", folder() + "B_b.mp3"); }), 58);
+  EXPECT_EQ(content(QStringLiteral("B b.mp3")), "first");
+  EXPECT_EQ(content(QStringLiteral("B_b.mp3")), "second");
+  EXPECT_EQ(content(QStringLiteral("hard link.mp3")), "second");
+}
+
+TEST_F(PosixFileSystemTest, RenameOfAMissingFileRaises53) {
+  QString description;
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "x y.mp3", folder() + "x_y.mp3"); }, &description),
+            53);
+  EXPECT_TRUE(description.contains(QStringLiteral("x y.mp3")));
+  EXPECT_FALSE(exists(QStringLiteral("x_y.mp3")));
+}
+
+// The way round for file systems without RENAME_NOREPLACE, tried here directly.
+TEST_F(PosixFileSystemTest, RenameByLinkingNeverReplacesEither) {
+  writeFile(QStringLiteral("a b.mp3"), "first");
+  writeFile(QStringLiteral("c d.mp3"), "second");
+  writeFile(QStringLiteral("c_d.mp3"), "third");
+
+  EXPECT_EQ(renameByLinking(bytes("a b.mp3").constData(), bytes("a_b.mp3").constData()), 0);
+  EXPECT_FALSE(exists(QStringLiteral("a b.mp3")));
+  EXPECT_EQ(content(QStringLiteral("a_b.mp3")), "first");
+
+  EXPECT_EQ(renameByLinking(bytes("c d.mp3").constData(), bytes("c_d.mp3").constData()), EEXIST);
+  EXPECT_EQ(content(QStringLiteral("c d.mp3")), "second");
+  EXPECT_EQ(content(QStringLiteral("c_d.mp3")), "third");
+
+  EXPECT_EQ(renameByLinking(bytes("e f.mp3").constData(), bytes("e_f.mp3").constData()), ENOENT);
+}
+
+}  // namespace
+}  // namespace orv::platform
