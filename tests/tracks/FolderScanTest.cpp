@@ -1,0 +1,278 @@
+// The scan on real folders: the file system is the program's own, only the window
+// system and tag reading are stand-ins.
+
+#include "tracks/FolderScan.h"
+
+#include "platform/posix/PosixFileSystem.h"
+#include "tests/fakes/Fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+
+namespace orv {
+namespace {
+
+using test::FakeWindowSystem;
+using test::ProgramEnded;
+
+// The real file system, with every rename written down, so the order of renames and tag
+// reads can be checked.
+class RecordingFileSystem : public platform::PosixFileSystem {
+ public:
+  explicit RecordingFileSystem(QStringList& log) : log_(log) {}
+  void rename(const QString& from, const QString& to) override {
+    log_ << QStringLiteral("rename %1 -> %2")
+                .arg(QFileInfo(from).fileName(), QFileInfo(to).fileName());
+    PosixFileSystem::rename(from, to);
+  }
+
+ private:
+  QStringList& log_;
+};
+
+class FolderScanTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+  QString folder() const { return dir_.path() + u'/'; }
+
+  void writeFile(const QByteArray& name, const QByteArray& content = {}) const {
+    const QByteArray path = QFile::encodeName(folder()) + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << name.toStdString() << ": " << std::strerror(errno);
+    ASSERT_EQ(::write(fd, content.constData(), content.size()), content.size());
+    ::close(fd);
+  }
+  void writeFile(const QString& name, const QByteArray& content = {}) const {
+    writeFile(QFile::encodeName(name), content);
+  }
+  // Each file gets its own name as its content, to show that no content moved.
+  void writeFiles(const QStringList& names) const {
+    for (const QString& name : names) writeFile(name, name.toUtf8());
+  }
+  QByteArray content(const QString& name) const {
+    QFile file(folder() + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+  }
+  QStringList filesOnDisk() const {
+    return QDir(folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+  }
+
+  // The build's two calls; the fill pass only when the count is not 0.
+  Int16 build() {
+    Int16 count = 0;
+    ScanFolder(kCountingPass, 0, count, folder(), context_);
+    if (count > 0) ScanFolder(kFillPass, count, count, folder(), context_);
+    return count;
+  }
+
+  QStringList tableNames() const {
+    QStringList names;
+    for (Int16 i = 0; i < table_.count(); ++i) {
+      names << table_[i].listedName + QStringLiteral(" => ") + table_[i].fileName;
+    }
+    return names;
+  }
+
+  QTemporaryDir dir_;
+  QStringList log_;
+  RecordingFileSystem fileSystem_{log_};
+  FakeWindowSystem windowSystem_;
+  TrackTable table_;
+  // Tag reading: written down, and checks that the file is already under its new name.
+  std::function<void(Int16)> onReadTags;
+  ScanContext context_{fileSystem_, windowSystem_, table_, [this](Int16 index) {
+                         const TrackRecord& record = table_[index];
+                         log_ << QStringLiteral("tags %1").arg(index.value());
+                         EXPECT_TRUE(QFile::exists(record.folderPath + record.fileName));
+                         if (onReadTags) onReadTags(index);
+                       }};
+};
+
+TEST_F(FolderScanTest, EntersTheFilesInListingOrderAndReplacesEverySpace) {
+  const QStringList names{"A.mp3",          "B b.mp3",  "C\u3000c.mp3", "  lead  and trail .mp3",
+                          "tab\tstays.mp3", "d　 e.mp3"};
+  writeFiles(names);
+  writeFiles({"x y.wav", ".hidden y.mp3"});
+
+  EXPECT_EQ(build(), 6);
+  EXPECT_EQ(tableNames(),
+            (QStringList{"  lead  and trail .mp3 => __lead__and_trail_.mp3", "A.mp3 => A.mp3",
+                         "B b.mp3 => B_b.mp3", "C\u3000c.mp3 => C_c.mp3", "d　 e.mp3 => d__e.mp3",
+                         "tab\tstays.mp3 => tab\tstays.mp3"}));
+  for (Int16 i = 0; i < table_.count(); ++i) {
+    EXPECT_EQ(table_[i].folderPath, folder());
+    EXPECT_EQ(content(table_[i].fileName), table_[i].listedName.toUtf8());
+  }
+  EXPECT_EQ(filesOnDisk(),
+            (QStringList{".hidden y.mp3", "A.mp3", "B_b.mp3", "C_c.mp3", "__lead__and_trail_.mp3",
+                         "d__e.mp3", "tab\tstays.mp3", "x y.wav"}));
+  EXPECT_TRUE(windowSystem_.messageBoxes.empty());
+}
+
+TEST_F(FolderScanTest, RenamesAndTagReadsAlternate) {
+  writeFiles({"a 1.mp3", "b 2.mp3", "c3.mp3"});
+  // When tags are read, the files after the current one still carry their old names.
+  onReadTags = [&](Int16 index) {
+    for (Int16 later = index + 1; later < table_.count(); ++later) {
+      EXPECT_TRUE(QFile::exists(folder() + table_[later].listedName));
+    }
+  };
+  build();
+  EXPECT_EQ(log_, (QStringList{"rename a 1.mp3 -> a_1.mp3", "tags 0", "rename b 2.mp3 -> b_2.mp3",
+                               "tags 1", "rename c3.mp3 -> c3.mp3", "tags 2"}));
+}
+
+TEST_F(FolderScanTest, ASecondScanRenamesNothing) {
+  writeFiles({"01 Intro.mp3", "02 Two  Spaces.mp3", "03\u3000Wide.mp3"});
+  build();
+  const QStringList afterFirst = filesOnDisk();
+  log_.clear();
+
+  EXPECT_EQ(build(), 3);
+  EXPECT_EQ(filesOnDisk(), afterFirst);
+  for (Int16 i = 0; i < table_.count(); ++i) {
+    EXPECT_EQ(table_[i].listedName, table_[i].fileName);
+  }
+  EXPECT_EQ(table_[1].fileName, QStringLiteral("02_Two__Spaces.mp3"));
+}
+
+TEST_F(FolderScanTest, ATakenNameEndsTheProgramAndNoFileIsReplaced) {
+  writeFiles({"A a.mp3", "B b.mp3", "B_b.mp3", "C c.mp3"});
+  EXPECT_THROW(build(), ProgramEnded);
+
+  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+  const test::MessageBoxCall& box = windowSystem_.messageBoxes[0];
+  EXPECT_TRUE(box.text.contains(QStringLiteral("B b.mp3"))) << box.text.toStdString();
+  EXPECT_TRUE(box.text.contains(QStringLiteral("B_b.mp3"))) << box.text.toStdString();
+  EXPECT_EQ(box.flags, platform::kMsgBoxOkOnly);
+  EXPECT_TRUE(box.title.isEmpty());
+  EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox", "endProgram"}));
+  // The rename before the failing one stays; the ones after it never happen.
+  EXPECT_EQ(filesOnDisk(), (QStringList{"A_a.mp3", "B b.mp3", "B_b.mp3", "C c.mp3"}));
+  EXPECT_EQ(content("B b.mp3"), "B b.mp3");
+  EXPECT_EQ(content("B_b.mp3"), "B_b.mp3");
+  EXPECT_EQ(log_.last(), QStringLiteral("rename B b.mp3 -> B_b.mp3"));
+}
+
+TEST_F(FolderScanTest, ANameThatIsNotUtf8StopsTheCountingPass) {
+  writeFile(QByteArray("bad\xff name.mp3"), "keep");
+  writeFiles({"a b.mp3"});
+  Int16 count = 0;
+  EXPECT_THROW(ScanFolder(kCountingPass, 0, count, folder(), context_), ProgramEnded);
+
+  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+  EXPECT_EQ(windowSystem_.messageBoxes[0].text, kSpecialCharacterMessage);
+  EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+  EXPECT_TRUE(windowSystem_.messageBoxes[0].title.isEmpty());
+  EXPECT_TRUE(log_.isEmpty());
+  EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("a b.mp3")));
+}
+
+TEST_F(FolderScanTest, NoMp3FileGivesAMessageAndACountOf0) {
+  writeFiles({"a.wav", ".hidden.mp3"});
+  ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("folder.mp3")));
+  table_.resize(1);
+  table_[0].title = QStringLiteral("previous album");
+
+  for (const QString& scanned : {folder(), folder() + QStringLiteral("missing/")}) {
+    windowSystem_.messageBoxes.clear();
+    Int16 count = 5;
+    ScanFolder(kCountingPass, 0, count, scanned, context_);
+    EXPECT_EQ(count, 0);
+    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+    EXPECT_EQ(windowSystem_.messageBoxes[0].text, kNoMp3FilesMessage);
+    EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+    EXPECT_TRUE(windowSystem_.messageBoxes[0].title.isEmpty());
+  }
+  EXPECT_EQ(table_[0].title, QStringLiteral("previous album"));
+}
+
+TEST_F(FolderScanTest, AFolderThatChangesBetweenThePassesEndsBeforeAnyRename) {
+  const struct {
+    const char* what;
+    std::function<void()> change;
+  } cases[] = {
+      {"gained", [this] { writeFiles({"c c.mp3"}); }},
+      {"lost", [this] { QFile::remove(folder() + QStringLiteral("b b.mp3")); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const QString& name : filesOnDisk()) QFile::remove(folder() + name);
+    writeFiles({"a a.mp3", "b b.mp3"});
+    windowSystem_.messageBoxes.clear();
+    log_.clear();
+
+    Int16 count = 0;
+    ScanFolder(kCountingPass, 0, count, folder(), context_);
+    ASSERT_EQ(count, 2);
+    c.change();
+    EXPECT_THROW(ScanFolder(kFillPass, count, count, folder(), context_), ProgramEnded);
+
+    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+    EXPECT_TRUE(
+        windowSystem_.messageBoxes[0].text.contains(QStringLiteral("スキャン中にフォルダー")))
+        << windowSystem_.messageBoxes[0].text.toStdString();
+    EXPECT_TRUE(log_.isEmpty()) << log_.join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("a a.mp3")));
+  }
+}
+
+TEST_F(FolderScanTest, TheFileNumbered32768Overflows) {
+  for (int i = 0; i < 32767; ++i) writeFile(QByteArray::number(i) + ".mp3");
+  Int16 count = 0;
+  ScanFolder(kCountingPass, 0, count, folder(), context_);
+  EXPECT_EQ(count, 32767);
+  EXPECT_TRUE(windowSystem_.messageBoxes.empty());
+
+  writeFile(QByteArray("one too many.mp3"));
+  EXPECT_THROW(ScanFolder(kCountingPass, 0, count, folder(), context_), ProgramEnded);
+  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+  EXPECT_EQ(windowSystem_.messageBoxes[0].text, standardDescription(6));
+  EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("one too many.mp3")));
+}
+
+TEST_F(FolderScanTest, AnErrorInTagReadingEndsTheProgramWithItsMessage) {
+  const struct {
+    const char* what;
+    std::function<void()> fail;
+    QString message;
+  } cases[] = {
+      {"file not found", [] { throw RuntimeError(ErrorCode::kFileNotFound); },
+       kSpecialCharacterMessage},
+      {"other error", [] { throw RuntimeError(ErrorCode::kPermissionDenied, "読めません: a"); },
+       "読めません: a"},
+      {"overflow", [] { throw RuntimeError(ErrorCode::kOverflow); }, standardDescription(6)},
+      {"fault", [] { throw std::out_of_range("bad index"); },
+       "内部エラーが発生しました（bad index）。"},
+  };
+  writeFiles({"a a.mp3", "b b.mp3"});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    windowSystem_.messageBoxes.clear();
+    windowSystem_.log.clear();
+    onReadTags = [&](Int16) { c.fail(); };
+    EXPECT_THROW(build(), ProgramEnded);
+    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+    EXPECT_EQ(windowSystem_.messageBoxes[0].text, c.message);
+    EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox", "endProgram"}));
+  }
+  // Only the first file was renamed: each run stopped at its first tag reading.
+  EXPECT_EQ(filesOnDisk(), (QStringList{"a_a.mp3", "b b.mp3"}));
+}
+
+}  // namespace
+}  // namespace orv
