@@ -2,12 +2,56 @@
 
 #include "platform/RuntimeError.h"
 
-namespace orv::platform {
+#include <QFileDialog>
+#include <QStringList>
 
-QtOpenFileDialog::QtOpenFileDialog(QWidget* parent) : parent_(parent) {}
-void QtOpenFileDialog::setCancelError(bool c) { cancelError_ = c; }
-void QtOpenFileDialog::setFilter(const QString& f) { filter_ = f; }
-void QtOpenFileDialog::ShowOpen() { throw RuntimeError(1, QStringLiteral("未実装")); }
+namespace orv::platform {
+namespace {
+
+// "description|pattern|description|pattern…" (patterns separated by ";") as Qt's name
+// filters: "description (pattern pattern)".
+QStringList nameFilters(const QString& filter) {
+  const QStringList parts = filter.split(u'|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(u' ').trimmed());
+  }
+  return filters;
+}
+
+}  // namespace
+
+QtOpenFileDialog::QtOpenFileDialog(QWidget* parent) : dialog_(new QFileDialog(parent)) {
+  // Qt's own dialog; a desktop's native one can't be driven by tests and differs from
+  // desktop to desktop. The file mode stays Qt's default (any file name), so a name typed
+  // by hand is taken as it is, whether a file has it or not.
+  dialog_->setOption(QFileDialog::DontUseNativeDialog);
+  dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+}
+
+QtOpenFileDialog::~QtOpenFileDialog() { delete dialog_.data(); }
+
+void QtOpenFileDialog::setCancelError(bool cancelError) { cancelError_ = cancelError; }
+
+void QtOpenFileDialog::setFilter(const QString& filter) {
+  filter_ = filter;
+  // The file model matches name filters without regard to letter case: "*.mp3" shows
+  // "A.MP3" as well.
+  dialog_->setNameFilters(nameFilters(filter));
+}
+
+void QtOpenFileDialog::ShowOpen() {
+  // The last choice is where the dialog opens: its folder, and its name in the field.
+  if (!fileName_.isEmpty()) dialog_->selectFile(fileName_);
+  if (dialog_->exec() != QDialog::Accepted) {
+    if (cancelError_) throw RuntimeError(ErrorCode::kCancel);
+    return;
+  }
+  const QStringList chosen = dialog_->selectedFiles();
+  if (!chosen.isEmpty()) fileName_ = chosen.first();
+}
+
 QString QtOpenFileDialog::fileName() const { return fileName_; }
 
 }  // namespace orv::platform

@@ -2,22 +2,34 @@
 
 #include "platform/OpenFileDialog.h"
 
+#include <QPointer>
+
+class QFileDialog;
 class QWidget;
 
 namespace orv::platform {
 
 // The open-file dialog on Qt's own (non-native) file dialog, so it looks and behaves the
-// same on every desktop and can be driven under test.
+// same on every desktop and can be driven under test. The one QFileDialog is made with
+// this object and kept, so it reopens in the folder it was left in.
+//
+//   QtOpenFileDialog dialog(mainWindow);   // once, for the life of the window
+//   dialog.setFilter("mp3ファイル|*.mp3");  // shown as "mp3ファイル (*.mp3)"
 class QtOpenFileDialog : public OpenFileDialog {
  public:
   explicit QtOpenFileDialog(QWidget* parent);
+  ~QtOpenFileDialog() override;
+  QtOpenFileDialog(const QtOpenFileDialog&) = delete;
+  QtOpenFileDialog& operator=(const QtOpenFileDialog&) = delete;
+
   void setCancelError(bool cancelError) override;
   void setFilter(const QString& filter) override;
   void ShowOpen() override;
   QString fileName() const override;
 
  private:
-  QWidget* parent_;
+  // The parent owns the dialog when there is one; the pointer notices its deletion.
+  QPointer<QFileDialog> dialog_;
   bool cancelError_ = false;
   QString filter_;
   QString fileName_;
