@@ -1,0 +1,75 @@
+// How long the scan of a large album folder takes: one listing (read, filter, sort) and
+// both passes of a build over folders of empty files whose names hold spaces.
+
+#include "platform/posix/PosixFileSystem.h"
+#include "tests/fakes/Fakes.h"
+#include "tracks/FolderScan.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+void makeFiles(const QString& folder, int n) {
+  for (int i = 0; i < n; ++i) {
+    const QByteArray path =
+        QFile::encodeName(folder) + "Track " + QByteArray::number(i) + " of the album.mp3";
+    ::close(::open(path.constData(), O_WRONLY | O_CREAT, 0644));
+  }
+}
+
+void BM_List(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString folder = dir.path() + u'/';
+  makeFiles(folder, static_cast<int>(state.range(0)));
+  orv::platform::PosixFileSystem fs;
+  for (auto _ : state) {
+    auto listing = fs.list(folder + QStringLiteral("*.mp3"));
+    int n = 0;
+    while (!listing->next().isEmpty()) ++n;
+    benchmark::DoNotOptimize(n);
+  }
+}
+BENCHMARK(BM_List)->Arg(20)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+void BM_CountingPass(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString folder = dir.path() + u'/';
+  makeFiles(folder, static_cast<int>(state.range(0)));
+  orv::platform::PosixFileSystem fs;
+  orv::test::FakeWindowSystem ws;
+  orv::TrackTable table;
+  orv::ScanContext context{fs, ws, table, [](orv::Int16) {}};
+  for (auto _ : state) {
+    orv::Int16 count = 0;
+    orv::ScanFolder(orv::kCountingPass, 0, count, folder, context);
+    benchmark::DoNotOptimize(count);
+  }
+}
+BENCHMARK(BM_CountingPass)->Arg(20)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+// Both passes; the first build renames every file, the later ones find nothing to rename.
+void BM_BuildScan(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString folder = dir.path() + u'/';
+  makeFiles(folder, static_cast<int>(state.range(0)));
+  orv::platform::PosixFileSystem fs;
+  orv::test::FakeWindowSystem ws;
+  orv::TrackTable table;
+  orv::ScanContext context{fs, ws, table, [](orv::Int16) {}};
+  for (auto _ : state) {
+    orv::Int16 count = 0;
+    orv::ScanFolder(orv::kCountingPass, 0, count, folder, context);
+    orv::ScanFolder(orv::kFillPass, count, count, folder, context);
+  }
+}
+BENCHMARK(BM_BuildScan)->Arg(20)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
