@@ -22,26 +22,26 @@ QStringList nameFilters(const QString& filter) {
 
 }  // namespace
 
-QtOpenFileDialog::QtOpenFileDialog(QWidget* parent) : dialog_(new QFileDialog(parent)) {
-  // Qt's own dialog; a desktop's native one can't be driven by tests and differs from
-  // desktop to desktop. The file mode stays Qt's default (any file name), so a name typed
-  // by hand is taken as it is, whether a file has it or not.
-  dialog_->setOption(QFileDialog::DontUseNativeDialog);
-  dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-}
+QtOpenFileDialog::QtOpenFileDialog(QWidget* parent) : parent_(parent) {}
 
 QtOpenFileDialog::~QtOpenFileDialog() { delete dialog_.data(); }
 
 void QtOpenFileDialog::setCancelError(bool cancelError) { cancelError_ = cancelError; }
 
-void QtOpenFileDialog::setFilter(const QString& filter) {
-  filter_ = filter;
-  // The file model matches name filters without regard to letter case: "*.mp3" shows
-  // "A.MP3" as well.
-  dialog_->setNameFilters(nameFilters(filter));
-}
+void QtOpenFileDialog::setFilter(const QString& filter) { filter_ = filter; }
 
 void QtOpenFileDialog::ShowOpen() {
+  if (dialog_ == nullptr) {
+    dialog_ = new QFileDialog(parent_);
+    // Qt's own dialog; a desktop's native one can't be driven by tests and differs from
+    // desktop to desktop. The file mode stays Qt's default (any file name), so a name
+    // typed by hand is taken as it is, whether a file has it or not.
+    dialog_->setOption(QFileDialog::DontUseNativeDialog);
+    dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+  }
+  // The file model matches name filters without regard to letter case: "*.mp3" shows
+  // "A.MP3" as well.
+  dialog_->setNameFilters(nameFilters(filter_));
   // The last choice is where the dialog opens: its folder, and its name in the field.
   if (!fileName_.isEmpty()) dialog_->selectFile(fileName_);
   if (dialog_->exec() != QDialog::Accepted) {

@@ -10,8 +10,9 @@ class QWidget;
 namespace orv::platform {
 
 // The open-file dialog on Qt's own (non-native) file dialog, so it looks and behaves the
-// same on every desktop and can be driven under test. The one QFileDialog is made with
-// this object and kept, so it reopens in the folder it was left in.
+// same on every desktop and can be driven under test. The one QFileDialog is made on the
+// first ShowOpen (not at start-up, where it would cost some 40 ms) and kept, so it
+// reopens in the folder it was left in.
 //
 //   QtOpenFileDialog dialog(mainWindow);   // once, for the life of the window
 //   dialog.setFilter("mp3ファイル|*.mp3");  // shown as "mp3ファイル (*.mp3)"
@@ -28,6 +29,7 @@ class QtOpenFileDialog : public OpenFileDialog {
   QString fileName() const override;
 
  private:
+  QWidget* parent_;
   // The parent owns the dialog when there is one; the pointer notices its deletion.
   QPointer<QFileDialog> dialog_;
   bool cancelError_ = false;

@@ -108,7 +108,9 @@ TEST_F(QtOpenFileDialogTest, CancelWithoutCancelErrorJustReturns) {
 TEST_F(QtOpenFileDialogTest, ReturnsTheChosenPathAndOpensOnItNextTime) {
   dialog_.setCancelError(true);
   dialog_.setFilter(QStringLiteral("mp3ファイル|*.mp3"));
+  QFileDialog* first = nullptr;
   showOpen([&](QFileDialog& dialog, QLineEdit& edit) {
+    first = &dialog;
     dialog.setDirectory(dir_.path());
     type(edit, QStringLiteral("01 Intro.mp3"));
     QTest::keyClick(&edit, Qt::Key_Return);
@@ -116,14 +118,19 @@ TEST_F(QtOpenFileDialogTest, ReturnsTheChosenPathAndOpensOnItNextTime) {
   EXPECT_EQ(dialog_.fileName(), folder() + QStringLiteral("01 Intro.mp3"));
 
   QString initialName, initialFolder;
+  QFileDialog* second = nullptr;
   try {
     showOpen([&](QFileDialog& dialog, QLineEdit& edit) {
+      second = &dialog;
       initialName = edit.text();
       initialFolder = dialog.directory().path();
       QTest::keyClick(&edit, Qt::Key_Escape);
     });
   } catch (const RuntimeError&) {
   }
+  // One dialog, owned by the window, for every use.
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(first->parentWidget(), &owner_);
   EXPECT_EQ(initialName, QStringLiteral("01 Intro.mp3"));
   EXPECT_EQ(initialFolder, dir_.path());
   EXPECT_EQ(dialog_.fileName(), folder() + QStringLiteral("01 Intro.mp3"));  // kept on cancel
