@@ -178,13 +178,6 @@ TEST_F(PosixFileSystemTest, QueryAttributesFindsFilesAndFoldersOnly) {
   }
 }
 
-TEST_F(PosixFileSystemTest, RenameMovesTheFile) {
-  writeFile(QStringLiteral("a b.mp3"), "audio");
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "a b.mp3", folder() + "a_b.mp3"); }), 0);
-  EXPECT_FALSE(exists(QStringLiteral("a b.mp3")));
-  EXPECT_EQ(content(QStringLiteral("a_b.mp3")), "audio");
-}
-
 TEST_F(PosixFileSystemTest, RenameToTheSameNameChangesNothing) {
   writeFile(QStringLiteral("a.mp3"), "audio");
   EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "a.mp3", folder() + "a.mp3"); }), 0);
