@@ -32,8 +32,8 @@ struct FormServices {
   platform::WindowSystem& windowSystem;
   platform::FileSystem& fileSystem;
   platform::DetailSourceFactory& detailSources;
-  TrackTable& trackTable;    // owned by the program, not by the window
-  QString programFolder;     // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  TrackTable& trackTable;  // owned by the program, not by the window
+  QString programFolder;   // holds head.txt, tail.txt and jacket.jpg; ends in "/"
 };
 
 // The main window's logic: its fields, its two buttons and the stages of an album build.

@@ -7,7 +7,8 @@
 
 namespace orv::Module1 {
 
-inline const QString kAlreadyRunningMessage = QStringLiteral("すでにプログラムは動作していています。");
+inline const QString kAlreadyRunningMessage =
+    QStringLiteral("すでにプログラムは動作していています。");
 inline const QString kAlreadyRunningTitle = QStringLiteral("二重起動禁止");
 
 // The program's start: a second copy warns and ends; the first creates the main window

@@ -28,9 +28,15 @@ class Checked {
   constexpr T value() const { return value_; }
   constexpr explicit operator T() const { return value_; }
 
-  friend constexpr Checked operator+(Checked a, Checked b) { return Checked(a.value_ + 0LL + b.value_); }
-  friend constexpr Checked operator-(Checked a, Checked b) { return Checked(a.value_ + 0LL - b.value_); }
-  friend constexpr Checked operator*(Checked a, Checked b) { return Checked(a.value_ * 1LL * b.value_); }
+  friend constexpr Checked operator+(Checked a, Checked b) {
+    return Checked(a.value_ + 0LL + b.value_);
+  }
+  friend constexpr Checked operator-(Checked a, Checked b) {
+    return Checked(a.value_ + 0LL - b.value_);
+  }
+  friend constexpr Checked operator*(Checked a, Checked b) {
+    return Checked(a.value_ * 1LL * b.value_);
+  }
   constexpr Checked operator-() const { return Checked(-(value_ + 0LL)); }
   constexpr Checked& operator+=(Checked b) { return *this = *this + b; }
   constexpr Checked& operator-=(Checked b) { return *this = *this - b; }

@@ -58,8 +58,8 @@ RuntimeError errnoError(int err, const QString& what) {
     default:
       break;
   }
-  return RuntimeError(code, what + QStringLiteral("（") + QString::fromLocal8Bit(std::strerror(err)) +
-                                QStringLiteral("）"));
+  return RuntimeError(code, what + QStringLiteral("（") +
+                                QString::fromLocal8Bit(std::strerror(err)) + QStringLiteral("）"));
 }
 
 }  // namespace orv
