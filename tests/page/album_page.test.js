@@ -237,12 +237,25 @@ async function main() {
       await phone.click('.track:nth-child(1) .track-play');
       await phone.waitForFunction(() => !document.getElementById('audio').paused);
     });
+    await phone.mouse.move(0, 0);  // no hover left on a row, as on a touch screen
     await phone.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
     await phone.screenshot({ path: path.join(shotDir, 'album-phone-playing.png') });
 
     await check('no request left file:// and nothing went to the console as an error', async () => {
       assert.deepEqual(outside, []);
       assert.deepEqual(errors, []);
+    });
+
+    await check('a track whose file is gone says so and leaves the page working', async () => {
+      fs.rmSync(path.join(albumDir, tracks[3][0]));
+      const gone = await context.newPage();
+      await gone.goto(url);
+      await gone.click('.track:nth-child(4) .track-play');
+      await gone.waitForSelector('.track:nth-child(4).failed');
+      assert.match(await gone.textContent('#status'), /^「<\/script>.*」を再生できませんでした。/);
+      await gone.click('.track:nth-child(1) .track-play');
+      await gone.waitForFunction(() => !document.getElementById('audio').paused);
+      assert.equal(await gone.textContent('#status'), '');
     });
   } finally {
     await context.close();
