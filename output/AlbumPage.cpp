@@ -7,6 +7,10 @@
 #include "platform/RuntimeError.h"
 #include "tracks/TextRules.h"
 
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
 namespace orv {
 namespace {
 
@@ -52,29 +56,48 @@ void forEachRecord(Int16 n, Line&& line) {
   for (Int16 count = 1; count <= n; ++count) line(count - 1);
 }
 
-void appendTexts(const TrackTable& table, Int16 n, const char* array, QString TrackRecord::*field,
-                 QByteArray& page) {
+// Appends `head`, the decimal `number` and `tail` in one go: the data block has 5 lines
+// per track, and a page of 32,766 tracks must still be quick.
+void appendNumberBetween(std::string_view head, long long number, std::string_view tail,
+                         QByteArray& page) {
+  char line[64];
+  char* out = std::copy(head.begin(), head.end(), line);
+  out = std::to_chars(out, line + sizeof line, number).ptr;
+  out = std::copy(tail.begin(), tail.end(), out);
+  page.append(line, out - line);
+}
+
+// Trim without the copy.
+QStringView trimmed(const QString& text) {
+  QStringView view(text);
+  while (!view.isEmpty() && view.front() == u' ') view = view.sliced(1);
+  while (!view.isEmpty() && view.back() == u' ') view.chop(1);
+  return view;
+}
+
+// The lines `array`[k] = "text"; of every record, `array` given with its "[".
+void appendTexts(const TrackTable& table, Int16 n, std::string_view arrayBracket,
+                 QString TrackRecord::*field, QByteArray& page) {
   forEachRecord(n, [&](Int16 k) {
-    page.append(array).append('[').append(QByteArray::number(k.value())).append("] = \"");
-    AppendScriptString(Trim(table[k].*field), page);
-    page.append("\";").append(kLineEnd);
+    appendNumberBetween(arrayBracket, k.value(), "] = \"", page);
+    AppendScriptString(trimmed(table[k].*field), page);
+    page.append("\";\r\n", 4);
   });
 }
 
 void appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
-  page.append("var cnt = Number(").append(QByteArray::number((n - 1).value())).append(");");
-  page.append(kLineEnd);
+  appendNumberBetween("var cnt = Number(", (n - 1).value(), ");\r\n", page);
   for (const char* array : {"cdtitle", "cdartist", "fil", "bg_name", "tim", "num"}) {
     page.append(array).append(" = new Array(cnt+1);").append(kLineEnd);
   }
-  appendTexts(table, n, "cdtitle", &TrackRecord::albumTitle, page);
-  appendTexts(table, n, "cdartist", &TrackRecord::artist, page);
-  appendTexts(table, n, "fil", &TrackRecord::fileName, page);
-  appendTexts(table, n, "bg_name", &TrackRecord::title, page);
+  appendTexts(table, n, "cdtitle[", &TrackRecord::albumTitle, page);
+  appendTexts(table, n, "cdartist[", &TrackRecord::artist, page);
+  appendTexts(table, n, "fil[", &TrackRecord::fileName, page);
+  appendTexts(table, n, "bg_name[", &TrackRecord::title, page);
   forEachRecord(n, [&](Int16 k) {
     const Int32 milliseconds = PlayTimeToMilliseconds(table[k].duration);
-    page.append("tim[").append(QByteArray::number(k.value())).append("] = new Number(");
-    page.append(QByteArray::number(milliseconds.value())).append(");").append(kLineEnd);
+    appendNumberBetween("tim[", k.value(), "] = new Number(", page);
+    appendNumberBetween("", milliseconds.value(), ");\r\n", page);
   });
 }
 

@@ -15,7 +15,8 @@ struct Case {
 
 // Names the case by its text in test listings (long texts by their length).
 std::string describe(const QString& text) {
-  if (text.size() > 40) return std::to_string(text.size()) + " characters";
+  if (text.size() > 40)
+    return describe(text.trimmed()) + " padded to " + std::to_string(text.size());
   std::string out = "\"";
   for (const QChar c : text) {
     out += c.unicode() < 0x20
