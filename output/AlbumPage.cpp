@@ -1,8 +1,136 @@
 #include "output/AlbumPage.h"
+
+#include "output/PlayTime.h"
+#include "output/ScriptString.h"
+#include "output/TemplateLines.h"
+#include "platform/Cp932.h"
 #include "platform/RuntimeError.h"
+#include "tracks/TextRules.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
 
 namespace orv {
+namespace {
 
-void WriteAlbumHtml(const TrackTable&, Int16, const QString&, platform::FileSystem&) { throw RuntimeError(1, QStringLiteral("未実装")); }
+constexpr char kLineEnd[] = "\r\n";
+
+// Appends every line of the template `name` from the program folder, each with CR LF.
+void appendTemplate(platform::FileSystem& fileSystem, const QString& programFolder,
+                    const QString& name, QByteArray& page) {
+  const QString path = programFolder + name;
+  QByteArray bytes;
+  try {
+    bytes = fileSystem.readFile(path);
+  } catch (const RuntimeError& error) {
+    const QString what =
+        error.is(ErrorCode::kFileNotFound)
+            ? QStringLiteral("ページのひな形 %1 がプログラムのフォルダーにありません。")
+            : QStringLiteral("ページのひな形 %1 を読み込めません。");
+    throw RuntimeError(error.number(), what.arg(name) + error.description());
+  }
+
+  // CP932 can't hold U+FFFD, so every one of them stands for bytes that aren't CP932.
+  const QString text = cp932::decode(bytes);
+  const std::vector<QStringView> lines = TemplateLines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (const QChar c : lines[i]) {  // CP932 decodes to the BMP only
+      if (!cp932::appendEncoded(c.unicode(), page)) {
+        throw RuntimeError(ErrorCode::kPathFileAccessError,
+                           QStringLiteral("ページのひな形 %1 の %2 行目は CP932（Shift_JIS）の"
+                                          "テキストとして読めません: %3")
+                               .arg(name)
+                               .arg(i + 1)
+                               .arg(path));
+      }
+    }
+    page.append(kLineEnd);
+  }
+}
+
+// One pass over the table, one line per record. The counter runs from 1 to n and steps
+// one past n, so n = 32,767 overflows as every 16-bit count of the program does.
+template <typename Line>
+void forEachRecord(Int16 n, Line&& line) {
+  for (Int16 count = 1; count <= n; ++count) line(count - 1);
+}
+
+// Appends `head`, the decimal `number` and `tail` in one go: the data block has 5 lines
+// per track, and a page of 32,766 tracks must still be quick.
+void appendNumberBetween(std::string_view head, long long number, std::string_view tail,
+                         QByteArray& page) {
+  char line[64];
+  char* out = std::copy(head.begin(), head.end(), line);
+  out = std::to_chars(out, line + sizeof line, number).ptr;
+  out = std::copy(tail.begin(), tail.end(), out);
+  page.append(line, out - line);
+}
+
+// Trim without the copy.
+QStringView trimmed(const QString& text) {
+  QStringView view(text);
+  while (!view.isEmpty() && view.front() == u' ') view = view.sliced(1);
+  while (!view.isEmpty() && view.back() == u' ') view.chop(1);
+  return view;
+}
+
+// The lines `array`[k] = "text"; of every record, `array` given with its "[".
+void appendTexts(const TrackTable& table, Int16 n, std::string_view arrayBracket,
+                 QString TrackRecord::*field, QByteArray& page) {
+  forEachRecord(n, [&](Int16 k) {
+    appendNumberBetween(arrayBracket, k.value(), "] = \"", page);
+    AppendScriptString(trimmed(table[k].*field), page);
+    page.append("\";\r\n", 4);
+  });
+}
+
+void appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
+  appendNumberBetween("var cnt = Number(", (n - 1).value(), ");\r\n", page);
+  for (const char* array : {"cdtitle", "cdartist", "fil", "bg_name", "tim", "num"}) {
+    page.append(array).append(" = new Array(cnt+1);").append(kLineEnd);
+  }
+  appendTexts(table, n, "cdtitle[", &TrackRecord::albumTitle, page);
+  appendTexts(table, n, "cdartist[", &TrackRecord::artist, page);
+  appendTexts(table, n, "fil[", &TrackRecord::fileName, page);
+  appendTexts(table, n, "bg_name[", &TrackRecord::title, page);
+  forEachRecord(n, [&](Int16 k) {
+    const Int32 milliseconds = PlayTimeToMilliseconds(table[k].duration);
+    appendNumberBetween("tim[", k.value(), "] = new Number(", page);
+    appendNumberBetween("", milliseconds.value(), ");\r\n", page);
+  });
+}
+
+// A cover the user put into the album folder is never replaced.
+void ensureCover(platform::FileSystem& fileSystem, const QString& programFolder,
+                 const QString& albumFolder) {
+  const QString cover = albumFolder + QStringLiteral("jacket.jpg");
+  if (fileSystem.fileExists(cover)) return;
+  try {
+    fileSystem.copyFileNoReplace(programFolder + QStringLiteral("jacket.jpg"), cover);
+  } catch (const RuntimeError& error) {
+    // A cover that arrived between the test and the copy is as good as one found by the
+    // test: the album has its cover and nothing was replaced.
+    if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
+  }
+}
+
+}  // namespace
+
+void WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
+                    platform::FileSystem& fileSystem) {
+  const QString albumFolder = Trim(table[0].folderPath);
+
+  // The page is built whole in memory, so a failure on the way leaves the old page as
+  // it was.
+  QByteArray page;
+  page.reserve(static_cast<qsizetype>(n.value()) * 256 + 16 * 1024);
+  appendTemplate(fileSystem, programFolder, QStringLiteral("head.txt"), page);
+  appendDataBlock(table, n, page);
+  appendTemplate(fileSystem, programFolder, QStringLiteral("tail.txt"), page);
+  fileSystem.replaceFileAtomically(albumFolder + QStringLiteral("disk.html"), page);
+
+  ensureCover(fileSystem, programFolder, albumFolder);
+}
 
 }  // namespace orv

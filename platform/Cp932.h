@@ -26,4 +26,11 @@ std::optional<QString> decodeStrict(QByteArrayView bytes);
 //   appendEncoded(U'\u00A5', out); // false, out unchanged
 bool appendEncoded(char32_t ch, QByteArray& out);
 
+// The same for writers with their own buffer: puts the one or two CP932 bytes of `ch` at
+// `out` and returns their count, or returns 0 and writes nothing.
+//
+//   char bytes[2];
+//   encodeTo(U'あ', bytes) == 2;   // bytes == "\x82\xA0"
+int encodeTo(char32_t ch, char* out);
+
 }  // namespace orv::cp932

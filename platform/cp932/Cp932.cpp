@@ -44,7 +44,8 @@ size_t decodeValidPrefix(const char* in, size_t size, QString& out) {
   char* outPtr = reinterpret_cast<char*>(out.data() + start);
   size_t outLeft = size * sizeof(char16_t);
   iconv(decoder().get(), &inPtr, &inLeft, &outPtr, &outLeft);
-  out.resize(start + static_cast<qsizetype>((size * sizeof(char16_t) - outLeft) / sizeof(char16_t)));
+  out.resize(start +
+             static_cast<qsizetype>((size * sizeof(char16_t) - outLeft) / sizeof(char16_t)));
   return size - inLeft;
 }
 
@@ -108,17 +109,29 @@ std::optional<QString> decodeStrict(QByteArrayView bytes) {
   return out;
 }
 
-bool appendEncoded(char32_t ch, QByteArray& out) {
+int encodeTo(char32_t ch, char* out) {
   if (ch == 0) {
-    out.append('\0');
-    return true;
+    out[0] = '\0';
+    return 1;
   }
-  if (ch > 0xFFFF) return false;
-  const std::uint16_t code = encodeTable()[ch];
-  if (code == 0) return false;
-  if (code > 0xFF) out.append(static_cast<char>(code >> 8));
-  out.append(static_cast<char>(code & 0xFF));
-  return true;
+  if (ch > 0xFFFF) return 0;
+  static const std::vector<std::uint16_t>& table = encodeTable();
+  const std::uint16_t code = table[ch];
+  if (code == 0) return 0;
+  if (code <= 0xFF) {
+    out[0] = static_cast<char>(code);
+    return 1;
+  }
+  out[0] = static_cast<char>(code >> 8);
+  out[1] = static_cast<char>(code & 0xFF);
+  return 2;
+}
+
+bool appendEncoded(char32_t ch, QByteArray& out) {
+  char bytes[2];
+  const int n = encodeTo(ch, bytes);
+  out.append(bytes, n);
+  return n > 0;
 }
 
 }  // namespace orv::cp932

@@ -1,12 +1,200 @@
+#include "platform/RuntimeError.h"
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/RuntimeError.h"
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
 
 namespace orv::platform {
+namespace {
 
-QByteArray PosixFileSystem::readFile(const QString&) { throw RuntimeError(1, QStringLiteral("未実装")); }
-void PosixFileSystem::replaceFileAtomically(const QString&, const QByteArray&) { throw RuntimeError(1, QStringLiteral("未実装")); }
-bool PosixFileSystem::fileExists(const QString&) { throw RuntimeError(1, QStringLiteral("未実装")); }
-void PosixFileSystem::copyFileNoReplace(const QString&, const QString&) { throw RuntimeError(1, QStringLiteral("未実装")); }
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+// Closes the descriptor on every way out.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, so that a failing close (a late write error) is seen: 0 or errno.
+  int close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+int openRetrying(const QByteArray& path, int flags, mode_t mode = 0) {
+  int fd;
+  do fd = ::open(path.constData(), flags | O_CLOEXEC, mode);
+  while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Writes all of `data`: 0 or errno.
+int writeAll(int fd, const char* data, qsizetype size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data += written;
+    size -= written;
+  }
+  return 0;
+}
+
+QString folderOf(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(u'/');
+  return slash < 0 ? QStringLiteral(".") : path.first(slash + 1);
+}
+
+// Makes the folder's new entry durable. A file system that can't sync folders says
+// EINVAL; the rename is still done, so that is no failure.
+int syncFolder(const QString& folder) {
+  const int fd = openRetrying(nativePath(folder), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return errno;
+  Fd closer(fd);
+  if (::fsync(fd) != 0 && errno != EINVAL) return errno;
+  return 0;
+}
+
+// A fresh, unguessable name beside `path`, created exclusively, never an existing file.
+// Hidden, so that a folder view doesn't flash it.
+struct TempFile {
+  QString path;
+  int fd = -1;
+};
+
+TempFile createTempBeside(const QString& path, mode_t mode) {
+  const QString folder = folderOf(path);
+  const QString name = path.sliced(folder.size());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString temp = folder + u'.' + name + QStringLiteral(".orv-") +
+                         QString::number(QRandomGenerator::system()->generate64(), 36);
+    const int fd = openRetrying(nativePath(temp), O_WRONLY | O_CREAT | O_EXCL, mode);
+    if (fd >= 0) return {temp, fd};
+    if (errno == EEXIST) continue;
+    const int err = errno;
+    if (err == ENOENT) {
+      throw RuntimeError(ErrorCode::kPathNotFound,
+                         QStringLiteral("フォルダー %1 が見つからないため %2 を書き込めません。")
+                             .arg(folder, name));
+    }
+    throw errnoError(err, QStringLiteral("フォルダー %1 に %2 を書き込めません").arg(folder, name));
+  }
+  throw RuntimeError(ErrorCode::kPathFileAccessError,
+                     QStringLiteral("%1 の一時ファイルを作れません。").arg(path));
+}
+
+}  // namespace
+
+QByteArray PosixFileSystem::readFile(const QString& path) {
+  const QString what = QStringLiteral("ファイル %1 を読み込めません").arg(path);
+  const int fd = openRetrying(nativePath(path), O_RDONLY);
+  if (fd < 0) throw errnoError(errno, what);
+  Fd file(fd);
+  struct stat st;
+  if (::fstat(fd, &st) != 0) throw errnoError(errno, what);
+  if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, what);
+
+  QByteArray content;
+  content.reserve(S_ISREG(st.st_mode) ? static_cast<qsizetype>(st.st_size) : 0);
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw errnoError(errno, what);
+    }
+    if (got == 0) break;
+    content.append(buffer, got);
+  }
+  return content;
+}
+
+void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArray& content) {
+  const QByteArray target = nativePath(path);
+  // The new file keeps the permissions of the one it replaces; a first one gets 0644
+  // less the umask, as any new file would.
+  mode_t mode = 0644;
+  bool keepMode = false;
+  struct stat st;
+  if (::stat(target.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+    mode = st.st_mode & 07777;
+    keepMode = true;
+  }
+
+  const TempFile temp = createTempBeside(path, mode);
+  const QByteArray tempPath = nativePath(temp.path);
+  Fd file(temp.fd);
+  const auto fail = [&](int err) {
+    ::unlink(tempPath.constData());
+    return errnoError(err, QStringLiteral("ファイル %1 を書き込めません").arg(path));
+  };
+
+  if (keepMode && ::fchmod(file.get(), mode) != 0) throw fail(errno);
+  if (const int err = writeAll(file.get(), content.constData(), content.size())) throw fail(err);
+  if (::fsync(file.get()) != 0) throw fail(errno);
+  if (const int err = file.close()) throw fail(err);
+  if (::rename(tempPath.constData(), target.constData()) != 0) throw fail(errno);
+
+  if (const int err = syncFolder(folderOf(path))) {
+    throw errnoError(err, QStringLiteral("ファイル %1 は置き換えましたが、フォルダーへの記録を"
+                                         "確定できません")
+                              .arg(path));
+  }
+}
+
+bool PosixFileSystem::fileExists(const QString& path) {
+  struct stat st;
+  return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
+  const QString what = QStringLiteral("ファイル %1 を %2 にコピーできません").arg(from, to);
+  const int in = openRetrying(nativePath(from), O_RDONLY);
+  if (in < 0) throw errnoError(errno, what);
+  Fd source(in);
+  struct stat st;
+  if (::fstat(in, &st) != 0) throw errnoError(errno, what);
+  if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, what);
+
+  // O_EXCL: a file that exists, or appears, under `to` is never touched; nor is a
+  // symbolic link followed to one.
+  const QByteArray target = nativePath(to);
+  const int out = openRetrying(target, O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (out < 0) throw errnoError(errno, what);
+  Fd copy(out);
+  const auto fail = [&](int err) {
+    ::unlink(target.constData());  // only what this call created
+    return errnoError(err, what);
+  };
+
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t got = ::read(in, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw fail(errno);
+    }
+    if (got == 0) break;
+    if (const int err = writeAll(out, buffer, got)) throw fail(err);
+  }
+  if (::fsync(out) != 0) throw fail(errno);
+  if (const int err = copy.close()) throw fail(err);
+}
 
 }  // namespace orv::platform

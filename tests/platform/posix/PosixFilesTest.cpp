@@ -1,0 +1,213 @@
+#include "platform/posix/PosixFileSystem.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <csignal>
+
+namespace orv::platform {
+namespace {
+
+QByteArray readBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+mode_t modeOf(const QString& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+  return st.st_mode & 07777;
+}
+
+mode_t currentUmask() {
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+// Content that takes several reads and writes, with every byte value.
+QByteArray bigContent() {
+  QByteArray bytes(200 * 1024 + 7, '\0');
+  for (qsizetype i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 256);
+  return bytes;
+}
+
+// Lets no file of this process grow past `bytes`, so writes fail as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int);
+};
+
+class PosixFiles : public testing::Test {
+ protected:
+  QString path(const QString& name) const { return dir.path() + u'/' + name; }
+  QStringList entries() const {
+    return QDir(dir.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                   QDir::Name);
+  }
+  template <typename F>
+  RuntimeError errorOf(F&& f) {
+    try {
+      f();
+    } catch (const RuntimeError& e) {
+      return e;
+    }
+    ADD_FAILURE() << "no error";
+    return RuntimeError(0, {});
+  }
+
+  QTemporaryDir dir;
+  PosixFileSystem fs;
+};
+
+TEST_F(PosixFiles, ReadsAWholeFile) {
+  writeBytes(path("a.bin"), bigContent());
+  EXPECT_EQ(fs.readFile(path("a.bin")), bigContent());
+  writeBytes(path("empty"), "");
+  EXPECT_EQ(fs.readFile(path("empty")), QByteArray());
+}
+
+TEST_F(PosixFiles, ReadingAMissingFileNamesIt) {
+  const RuntimeError e = errorOf([&] { fs.readFile(path("head.txt")); });
+  EXPECT_TRUE(e.is(ErrorCode::kFileNotFound));
+  EXPECT_TRUE(e.description().contains(path("head.txt"))) << e.what();
+}
+
+TEST_F(PosixFiles, ReadingAFolderFails) {
+  QDir(dir.path()).mkdir("sub");
+  EXPECT_TRUE(errorOf([&] { fs.readFile(path("sub")); }).is(ErrorCode::kPathFileAccessError));
+}
+
+TEST_F(PosixFiles, ANewFileGetsTheUsualPermissions) {
+  fs.replaceFileAtomically(path("disk.html"), "page");
+  EXPECT_EQ(readBytes(path("disk.html")), "page");
+  EXPECT_EQ(modeOf(path("disk.html")), 0644 & ~currentUmask());
+  EXPECT_EQ(entries(), QStringList({"disk.html"}));
+}
+
+TEST_F(PosixFiles, AReplacedFileKeepsItsPermissions) {
+  writeBytes(path("disk.html"), "old and longer");
+  ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), 0604), 0);
+  fs.replaceFileAtomically(path("disk.html"), bigContent());
+  EXPECT_EQ(readBytes(path("disk.html")), bigContent());
+  EXPECT_EQ(modeOf(path("disk.html")), 0604u);
+  EXPECT_EQ(entries(), QStringList({"disk.html"}));
+}
+
+TEST_F(PosixFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+  writeBytes(path("disk.html"), "old");
+  {
+    FileSizeLimit limit(1000);
+    const RuntimeError e =
+        errorOf([&] { fs.replaceFileAtomically(path("disk.html"), bigContent()); });
+    EXPECT_TRUE(e.description().contains(path("disk.html"))) << e.what();
+  }
+  EXPECT_EQ(readBytes(path("disk.html")), "old");
+  EXPECT_EQ(entries(), QStringList({"disk.html"}));
+}
+
+TEST_F(PosixFiles, AFolderInThePagesPlaceStays) {
+  QDir(dir.path()).mkpath("disk.html/inner");
+  errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
+  EXPECT_TRUE(QFileInfo(path("disk.html/inner")).isDir());
+  EXPECT_EQ(entries(), QStringList({"disk.html"}));
+}
+
+TEST_F(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
+  const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("gone/disk.html"), "page"); });
+  EXPECT_TRUE(e.is(ErrorCode::kPathNotFound));
+  EXPECT_TRUE(e.description().contains(path("gone/"))) << e.what();
+}
+
+TEST_F(PosixFiles, ReplacingInAReadOnlyFolderIsRefused) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+  writeBytes(path("disk.html"), "old");
+  ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+  const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
+  ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+  EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
+  EXPECT_EQ(readBytes(path("disk.html")), "old");
+}
+
+TEST_F(PosixFiles, FileExistsOnlyForFiles) {
+  writeBytes(path("file"), "x");
+  QDir(dir.path()).mkdir("folder");
+  QFile::link(path("file"), path("link"));
+  QFile::link(path("nowhere"), path("dangling"));
+  EXPECT_TRUE(fs.fileExists(path("file")));
+  EXPECT_TRUE(fs.fileExists(path("link")));
+  EXPECT_FALSE(fs.fileExists(path("folder")));
+  EXPECT_FALSE(fs.fileExists(path("dangling")));
+  EXPECT_FALSE(fs.fileExists(path("missing")));
+}
+
+TEST_F(PosixFiles, CopiesAFile) {
+  writeBytes(path("from"), bigContent());
+  fs.copyFileNoReplace(path("from"), path("to"));
+  EXPECT_EQ(readBytes(path("to")), bigContent());
+}
+
+TEST_F(PosixFiles, ACopyNeverReplacesAFile) {
+  writeBytes(path("from"), "program cover");
+  writeBytes(path("to"), "user's cover");
+  const RuntimeError e = errorOf([&] { fs.copyFileNoReplace(path("from"), path("to")); });
+  EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists));
+  EXPECT_EQ(readBytes(path("to")), "user's cover");
+}
+
+TEST_F(PosixFiles, ACopyFollowsNoLinkToANewFile) {
+  writeBytes(path("from"), "program cover");
+  QFile::link(path("elsewhere"), path("to"));
+  EXPECT_TRUE(errorOf([&] {
+                fs.copyFileNoReplace(path("from"), path("to"));
+              }).is(ErrorCode::kFileAlreadyExists));
+  EXPECT_FALSE(QFileInfo::exists(path("elsewhere")));
+}
+
+TEST_F(PosixFiles, CopyingAMissingFileCreatesNothing) {
+  const RuntimeError e = errorOf([&] { fs.copyFileNoReplace(path("jacket.jpg"), path("to")); });
+  EXPECT_TRUE(e.is(ErrorCode::kFileNotFound));
+  EXPECT_TRUE(e.description().contains(path("jacket.jpg"))) << e.what();
+  EXPECT_TRUE(entries().isEmpty());
+}
+
+TEST_F(PosixFiles, AFailedCopyRemovesItsPartialFile) {
+  writeBytes(path("from"), bigContent());
+  {
+    FileSizeLimit limit(bigContent().size() - 1);
+    errorOf([&] { fs.copyFileNoReplace(path("from"), path("to")); });
+  }
+  EXPECT_EQ(entries(), QStringList({"from"}));
+}
+
+}  // namespace
+}  // namespace orv::platform
