@@ -75,10 +75,19 @@ QStringView trimmed(const QString& text) {
   return view;
 }
 
+// Every text lives in a heap block of its own, and on a large album waiting for them
+// took a third of the writer's time: ask for the text a few records ahead.
+void prefetchAhead(const TrackTable& table, Int16 n, Int16 k, QString TrackRecord::*field) {
+  constexpr int kAhead = 8;
+  if (k.value() + kAhead < n.value())
+    __builtin_prefetch((table[k.value() + kAhead].*field).constData());
+}
+
 // The lines `array`[k] = "text"; of every record, `array` given with its "[".
 void appendTexts(const TrackTable& table, Int16 n, std::string_view arrayBracket,
                  QString TrackRecord::*field, QByteArray& page) {
   forEachRecord(n, [&](Int16 k) {
+    prefetchAhead(table, n, k, field);
     appendNumberBetween(arrayBracket, k.value(), "] = \"", page);
     AppendScriptString(trimmed(table[k].*field), page);
     page.append("\";\r\n", 4);
@@ -95,6 +104,7 @@ void appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
   appendTexts(table, n, "fil[", &TrackRecord::fileName, page);
   appendTexts(table, n, "bg_name[", &TrackRecord::title, page);
   forEachRecord(n, [&](Int16 k) {
+    prefetchAhead(table, n, k, &TrackRecord::duration);
     const Int32 milliseconds = PlayTimeToMilliseconds(table[k].duration);
     appendNumberBetween("tim[", k.value(), "] = new Number(", page);
     appendNumberBetween("", milliseconds.value(), ");\r\n", page);

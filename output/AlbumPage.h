@@ -9,10 +9,17 @@
 namespace orv {
 
 // Writes the album page disk.html into the album folder (the trimmed folderPath of
-// record 0): head.txt, the script data block of records 0 to n - 1, tail.txt, all in
-// CP932 with CR LF line ends. The page replaces the previous one only when complete.
-// Then copies jacket.jpg from the program folder when the album folder has none.
-// `programFolder` ends in "/". Every failure is raised as a RuntimeError naming the file.
+// record 0): the lines of head.txt, the script data block of records 0 to n - 1, the
+// lines of tail.txt, all in CP932 with CR LF line ends. Track texts are trimmed and
+// escaped so that the script reads them back exactly (see AppendScriptString). The page
+// is built in memory and replaces the previous one only when complete: on any failure
+// the previous disk.html is left as it was. Then copies jacket.jpg from the program
+// folder when the album folder has none; a cover already there, or arriving meanwhile,
+// is never replaced. `programFolder` ends in "/".
+//
+// Raises RuntimeError naming the file: 53 for a missing template or program cover, 76
+// for a missing album folder, 70 for one that can't be written, 75 for a template that
+// isn't CP932 text, 6 and 9 from PlayTimeToMilliseconds, 6 for n = 32,767.
 //
 //   WriteAlbumHtml(table, table.count(), "/usr/lib/orv/", fileSystem);
 void WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,

@@ -39,17 +39,21 @@ class FileSystem {
   // Renaming a file to its own unchanged name does nothing and succeeds.
   virtual void rename(const QString& from, const QString& to) = 0;
 
-  // The whole content of a file.
+  // The whole content of a file; raises 53 when there is none.
   virtual QByteArray readFile(const QString& path) = 0;
 
   // Replaces `path` with `content`, whole and atomically: a temporary file in the same
   // folder is written, flushed and synced, then renamed over `path`. On failure `path`
-  // is unchanged and the temporary file is gone.
+  // is unchanged and the temporary file is gone; only a failure to sync the folder after
+  // the rename is raised with the new content in place. A replaced file keeps its
+  // permissions; a new one gets 0644 less the umask.
   virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
 
+  // True when `path` is a file or a link to one (a folder is no file).
   virtual bool fileExists(const QString& path) = 0;
 
-  // Copies `from` to `to`; raises 58 if `to` exists (it is never replaced).
+  // Copies `from` to `to`; raises 58 if `to` exists (it is never replaced, not even when it
+  // appears during the call), 53 if `from` doesn't. A failed copy leaves no `to` behind.
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
 };
 

@@ -133,7 +133,7 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
   bool keepMode = false;
   struct stat st;
   if (::stat(target.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
-    mode = st.st_mode & 07777;
+    mode = st.st_mode & 0777;
     keepMode = true;
   }
 
