@@ -13,7 +13,7 @@
 namespace {
 
 QByteArray shipped(const char* name) {
-  const QString path = qEnvironmentVariable("ORV_PROGRAM_DIR", QStringLiteral(ORV_PROGRAM_DIR)) +
+  const QString path = QStringLiteral(ORV_PROGRAM_DIR) +
                        u'/' + QLatin1String(name);
   QFile file(path);
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
