@@ -57,6 +57,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
       return text(row, col);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(qtAlignment(row, col));
+    case Qt::FontRole:
+      return fixedFont_ ? QVariant(*fixedFont_) : QVariant();
     default:
       return {};
   }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QHash>
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace orv::platform {
@@ -46,6 +48,10 @@ class GridModel : public QAbstractTableModel {
   int alignment(int row, int col) const;  // 0 when never set
   void setAlignment(int row, int col, int alignment);
 
+  // The font of the fixed row and column, which views show as headers. Header views
+  // styled by a style sheet paint with their parent's font, not their own.
+  void setFixedFont(const QFont& font) { fixedFont_ = font; }
+
   // Reports the cells written since the last report. Runs on its own from the event
   // loop; call it to have views up to date at once.
   void flushChanges();
@@ -60,6 +66,7 @@ class GridModel : public QAbstractTableModel {
   int cols_ = 2;
   std::vector<QString> cells_;  // row by row
   QHash<qint64, int> alignments_;
+  std::optional<QFont> fixedFont_;
   QRect changed_;  // x = column, y = row; empty when nothing is pending
   bool flushQueued_ = false;
 };

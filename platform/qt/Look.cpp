@@ -24,9 +24,11 @@ QFont japaneseFont(const QStringList& families, double points) {
   return font;
 }
 
-// The grid's two font sizes: the header row and number column are the smaller.
-constexpr double kFixedCellPoints = 12;
-constexpr double kCellPoints = 14.25;
+// The grid's two font sizes. The cells take the smaller: a play time "0:00:00" has to fit
+// its 67 pixels; the header row and the number column take the larger, which still fits
+// "32766" into the number column's 53 pixels.
+constexpr double kFixedCellPoints = 14.25;
+constexpr double kCellPoints = 12;
 
 QString gridStyleSheet() {
   auto rgb = [](const QColor& c) {
@@ -35,9 +37,10 @@ QString gridStyleSheet() {
   return QStringLiteral(
              "QTableView { background-color: white; color: black; gridline-color: %1;"
              " selection-background-color: %2; selection-color: white; }"
+             "QHeaderView { background-color: white; }"
              "QHeaderView::section, QTableCornerButton::section { background-color: %3;"
              " color: black; border: none; border-right: 1px solid %1;"
-             " border-bottom: 1px solid %1; padding: 0px 3px; }")
+             " border-bottom: 1px solid %1; padding: 0px 2px; }")
       .arg(rgb(kLightGrey), rgb(kLightBlue), rgb(kLightGreen));
 }
 
@@ -59,7 +62,7 @@ QFont gridFont(double points) {
 
 QIcon appIcon() { return QIcon(QStringLiteral(":/orv/orv.png")); }
 
-void styleGrid(QTableView& view) {
+QFont styleGrid(QTableView& view) {
   const QFont cellFont = gridFont(kCellPoints);
   const QFont fixedFont = gridFont(kFixedCellPoints);
   view.setStyleSheet(gridStyleSheet());
@@ -72,6 +75,7 @@ void styleGrid(QTableView& view) {
   view.verticalHeader()->setMinimumSectionSize(rowHeight);
   view.verticalHeader()->setDefaultSectionSize(rowHeight);
   view.horizontalHeader()->setFixedHeight(rowHeight);
+  return fixedFont;
 }
 
 }  // namespace orv::platform::look

@@ -36,7 +36,8 @@ inline const QColor kLightGrey{192, 192, 192};    // the grid's lines
 // The program's own 32 x 32 icon.
 QIcon appIcon();
 
-// Fonts, colours and row height of the track grid.
-void styleGrid(QTableView& view);
+// Fonts, colours and row height of the track grid. Returns the font of the fixed row
+// and column.
+QFont styleGrid(QTableView& view);
 
 }  // namespace orv::platform::look

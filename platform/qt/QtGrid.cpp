@@ -21,7 +21,7 @@ RuntimeError invalidValue(const QString& what) {
 QtGrid::QtGrid(QWidget* parent) : view_(new QTableView(parent)), model_(new GridModel(view_)) {
   view_->setObjectName(QStringLiteral("MSHFlexGrid1"));
   view_->setModel(model_);
-  look::styleGrid(*view_);
+  model_->setFixedFont(look::styleGrid(*view_));
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
   view_->setTabKeyNavigation(false);  // Tab moves on to the next control

@@ -69,6 +69,9 @@ TEST_F(GridFixture, StartUpGridShowsHeaderRowAndNumberColumnInTheHeaders) {
   EXPECT_EQ(header(Qt::Vertical, 1), "1");
   EXPECT_EQ(header(Qt::Horizontal, 4, Qt::TextAlignmentRole).value<Qt::Alignment>(),
             Qt::AlignCenter);
+  EXPECT_DOUBLE_EQ(header(Qt::Horizontal, 4, Qt::FontRole).value<QFont>().pointSizeF(), 14.25);
+  EXPECT_DOUBLE_EQ(header(Qt::Vertical, 1, Qt::FontRole).value<QFont>().pointSizeF(), 14.25);
+  EXPECT_DOUBLE_EQ(grid.view()->font().pointSizeF(), 12);
   EXPECT_TRUE(grid.view()->isRowHidden(0));
   EXPECT_TRUE(grid.view()->isColumnHidden(0));
   // Only the title and time columns are visible, at their widths in pixels.
