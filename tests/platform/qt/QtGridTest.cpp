@@ -158,13 +158,5 @@ TEST_F(GridFixture, OutOfRangeRaisesRunTimeErrors) {
   EXPECT_EQ(grid.rows(), 3) << "a refused change leaves the grid as it was";
 }
 
-TEST_F(GridFixture, NumberColumnOfZeroWidthHidesTheRowHeaders) {
-  SetUpTrackGrid(grid, 1);
-  grid.setColWidth(0, 0);
-  EXPECT_FALSE(side()->isVisibleTo(&window));
-  grid.setColWidth(0, 800);
-  EXPECT_TRUE(side()->isVisibleTo(&window));
-}
-
 }  // namespace
 }  // namespace orv::platform

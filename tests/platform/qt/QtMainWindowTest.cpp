@@ -303,19 +303,6 @@ TEST(QtMainWindow, MousePointerElevenIsTheBusyCursorAndZeroTheDefault) {
   EXPECT_EQ(window.findChild<QWidget*>("Label5")->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST(QtMainWindow, LabelNumbersOutsideOneToSixRaiseError9) {
-  test::FakeWindowSystem ws;
-  QtMainWindow window(ws);
-  for (int number : {0, 7}) {
-    try {
-      window.label(number);
-      ADD_FAILURE() << number;
-    } catch (const RuntimeError& e) {
-      EXPECT_TRUE(e.is(ErrorCode::kSubscriptOutOfRange));
-    }
-  }
-}
-
 // An error in a handler ends in the window system's report, never in Qt's event loop.
 void clickWith(std::function<void(ScriptedEvents&)> script, const char* button) {
   ReportingWindowSystem ws;
