@@ -18,7 +18,7 @@ namespace orv::platform {
 
 namespace {
 
-struct LabelSpec {
+struct LabelLayout {
   const char* name;
   QString caption;
   QRect twips;
@@ -27,8 +27,8 @@ struct LabelSpec {
 };
 
 // Label1 to Label6, in that order.
-const std::array<LabelSpec, 6>& labelSpecs() {
-  static const std::array<LabelSpec, 6> specs{{
+const std::array<LabelLayout, 6>& labelLayouts() {
+  static const std::array<LabelLayout, 6> layouts{{
       {"Label1", QStringLiteral("アルバム名"), {180, 1200, 1755, 315}, 14.25, look::kLightYellow},
       {"Label2",
        QStringLiteral("アーティスト名"),
@@ -44,7 +44,7 @@ const std::array<LabelSpec, 6>& labelSpecs() {
        std::nullopt},
       {"Label6", {}, {180, 5760, 9075, 315}, 14.25, look::kLightPink},
   }};
-  return specs;
+  return layouts;
 }
 
 QRect pixels(const QRect& twips) {
@@ -60,12 +60,12 @@ struct QtMainWindow::Controls {
         grid(window),
         command1Adapter(*command1),
         command3Adapter(*command3) {
-    labels.reserve(labelSpecs().size());
-    for (const LabelSpec& spec : labelSpecs()) {
-      auto* label = new BoxedLabel(spec.caption, spec.background, window);
-      label->setObjectName(QString::fromLatin1(spec.name));
-      label->setGeometry(pixels(spec.twips));
-      label->setFont(look::uiFont(spec.points));
+    labels.reserve(labelLayouts().size());
+    for (const LabelLayout& layout : labelLayouts()) {
+      auto* label = new BoxedLabel(layout.caption, layout.background, window);
+      label->setObjectName(QString::fromLatin1(layout.name));
+      label->setGeometry(pixels(layout.twips));
+      label->setFont(look::uiFont(layout.points));
       labels.emplace_back(*label);
     }
     command1->setObjectName(QStringLiteral("Command1"));
