@@ -3,6 +3,7 @@
 #include "app/Frm010_Orv.h"
 #include "app/Module1.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/EventGuard.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -27,10 +28,17 @@ int main(int argc, char* argv[]) {
     if (!form) {
       window = std::make_unique<orv::platform::QtMainWindow>(windowSystem);
       dialog = std::make_unique<orv::platform::QtOpenFileDialog>(window.get());
-      orv::FormControls controls{*window,         window->command1(), window->command3(),
-                                 window->label(1), window->label(2),  window->label(3),
-                                 window->label(4), window->label(5),  window->label(6),
-                                 window->grid(),  *dialog};
+      orv::FormControls controls{*window,
+                                 window->command1(),
+                                 window->command3(),
+                                 window->label(1),
+                                 window->label(2),
+                                 window->label(3),
+                                 window->label(4),
+                                 window->label(5),
+                                 window->label(6),
+                                 window->grid(),
+                                 *dialog};
       orv::FormServices services{windowSystem, fileSystem, detailSources, trackTable,
                                  QApplication::applicationDirPath() + u'/'};
       form = std::make_unique<orv::Frm010_Orv>(controls, std::move(services));
@@ -39,10 +47,7 @@ int main(int argc, char* argv[]) {
     return *form;
   };
 
-  try {
-    orv::Module1::Main(windowSystem, mainWindow);
-  } catch (const orv::RuntimeError& error) {
-    windowSystem.reportUnhandledError(error);
-  }
+  // Start-up handles no error: one that reaches here gets the standard report.
+  orv::platform::guarded(windowSystem, [&] { orv::Module1::Main(windowSystem, mainWindow); });
   return app.exec();
 }

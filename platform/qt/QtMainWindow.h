@@ -10,7 +10,13 @@
 namespace orv::platform {
 
 // The main window "Sonalith AlbumVersion" with its controls, laid out in twips as the
-// original form was. It shows and reports; all decisions belong to FormEvents.
+// form was designed: a fixed 624 x 416 client area, a close box and no minimise or
+// maximise box. It shows and reports; all decisions belong to FormEvents. The widgets
+// carry the controls' names as object names ("Command1", "Label5", "MSHFlexGrid1").
+//
+//   QtMainWindow window(windowSystem);
+//   window.setEvents(&form);
+//   window.label(6).setCaption("htmlを作成しました");
 class QtMainWindow : public QWidget, public FormWindow {
   Q_OBJECT
 
@@ -19,15 +25,18 @@ class QtMainWindow : public QWidget, public FormWindow {
   ~QtMainWindow() override;
 
   // Where clicks and close requests go. Exceptions they raise end in the window
-  // system's report; none crosses the event loop.
+  // system's report; none crosses the event loop. Without events the close box closes.
   void setEvents(FormEvents* events);
 
   Button& command1();
   Button& command3();
-  Label& label(int number);  // Label1 … Label6
+  Label& label(int number);  // Label1 … Label6; another number raises error 9
   Grid& grid();
 
+  // Shows the window with Command1 focused.
   void show() override;
+  // Closes the window without asking FormEvents; as the program's only window, its
+  // close ends the event loop.
   void unload() override;
   void setMousePointer(int pointer) override;
 
@@ -36,9 +45,12 @@ class QtMainWindow : public QWidget, public FormWindow {
 
  private:
   struct Controls;
+  void handle(void (FormEvents::*handler)());
+
   WindowSystem& windowSystem_;
   FormEvents* events_ = nullptr;
   std::unique_ptr<Controls> controls_;
+  bool unloading_ = false;
 };
 
 }  // namespace orv::platform

@@ -1,0 +1,33 @@
+#pragma once
+
+// Services a test's form needs to exist but must never use: every call fails the test.
+
+#include "platform/DetailSource.h"
+#include "platform/FileSystem.h"
+
+#include <stdexcept>
+
+namespace orv::test {
+
+class UnusedFileSystem : public platform::FileSystem {
+ public:
+  std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
+  void queryAttributes(const QString&) override { fail(); }
+  void rename(const QString&, const QString&) override { fail(); }
+  QByteArray readFile(const QString&) override { fail(); }
+  void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
+  bool fileExists(const QString&) override { fail(); }
+  void copyFileNoReplace(const QString&, const QString&) override { fail(); }
+
+ private:
+  [[noreturn]] static void fail() { throw std::logic_error("the file system was not to be used"); }
+};
+
+class UnusedDetailSources : public platform::DetailSourceFactory {
+ public:
+  std::unique_ptr<platform::DetailSource> create() override {
+    throw std::logic_error("the detail source was not to be used");
+  }
+};
+
+}  // namespace orv::test

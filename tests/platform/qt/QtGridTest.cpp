@@ -1,0 +1,162 @@
+#include "platform/qt/QtGrid.h"
+
+#include "output/TrackGrid.h"
+#include "platform/RuntimeError.h"
+#include "platform/qt/GridModel.h"
+#include "tests/fakes/Fakes.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace orv::platform {
+namespace {
+
+struct GridFixture : testing::Test {
+  QWidget window;
+  QtGrid grid{&window};
+  test::FakeLabel label3, label4;
+
+  TrackTable album(int n) {
+    TrackTable table;
+    table.resize(n);
+    for (Int16 i = 0; i < n; ++i) {
+      table[i].title = QStringLiteral(" 曲 %1 ").arg(i.value() + 1);
+      table[i].duration = QStringLiteral("0:0%1:00").arg(i.value() % 10);
+    }
+    table[0].artist = "Artist";
+    table[0].albumTitle = "Album";
+    return table;
+  }
+  QHeaderView* top() const { return grid.view()->horizontalHeader(); }
+  QHeaderView* side() const { return grid.view()->verticalHeader(); }
+  QVariant header(Qt::Orientation o, int section, int role = Qt::DisplayRole) const {
+    return grid.model().headerData(section, o, role);
+  }
+};
+
+TEST_F(GridFixture, ModelStaysConsistentThroughBuildsOfEverySize) {
+  QAbstractItemModelTester tester(&grid.model(),
+                                  QAbstractItemModelTester::FailureReportingMode::Fatal);
+  for (int n : {1, 10, 3, 0, 250, 1}) {
+    SetUpTrackGrid(grid, n);
+    QApplication::processEvents();
+    if (n > 0) {
+      TrackTable table = album(n);
+      FillTrackGrid(grid, label3, label4, table, n);
+    }
+    QApplication::processEvents();
+    ASSERT_EQ(grid.model().rowCount(), n + 1);
+    ASSERT_EQ(grid.model().columnCount(), 7);
+  }
+  grid.Clear();
+  QApplication::processEvents();
+}
+
+TEST_F(GridFixture, StartUpGridShowsHeaderRowAndNumberColumnInTheHeaders) {
+  SetUpTrackGrid(grid, 1);
+  EXPECT_EQ(grid.rows(), 2);
+  EXPECT_EQ(grid.cols(), 7);
+  EXPECT_EQ(grid.textMatrix(0, 4), "曲名");
+  EXPECT_EQ(grid.textMatrix(1, 0), "1");
+  // Row 0 and column 0 are on show in the headers, not among the scrolling cells.
+  EXPECT_EQ(header(Qt::Horizontal, 4), "曲名");
+  EXPECT_EQ(header(Qt::Horizontal, 6), "時間");
+  EXPECT_EQ(header(Qt::Vertical, 1), "1");
+  EXPECT_EQ(header(Qt::Horizontal, 4, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignCenter);
+  EXPECT_DOUBLE_EQ(header(Qt::Horizontal, 4, Qt::FontRole).value<QFont>().pointSizeF(), 14.25);
+  EXPECT_DOUBLE_EQ(header(Qt::Vertical, 1, Qt::FontRole).value<QFont>().pointSizeF(), 14.25);
+  EXPECT_DOUBLE_EQ(grid.view()->font().pointSizeF(), 12);
+  EXPECT_TRUE(grid.view()->isRowHidden(0));
+  EXPECT_TRUE(grid.view()->isColumnHidden(0));
+  // Only the title and time columns are visible, at their widths in pixels.
+  for (int c : {1, 2, 3, 5}) EXPECT_TRUE(grid.view()->isColumnHidden(c)) << "column " << c;
+  EXPECT_FALSE(grid.view()->isColumnHidden(4));
+  EXPECT_EQ(grid.view()->columnWidth(4), 333);
+  EXPECT_EQ(grid.view()->columnWidth(6), 67);
+  EXPECT_TRUE(side()->isVisibleTo(&window));
+  EXPECT_EQ(side()->width(), 53);
+  // Every other cell is empty.
+  for (int c = 1; c < 7; ++c) EXPECT_EQ(grid.textMatrix(1, c), "") << "column " << c;
+}
+
+TEST_F(GridFixture, NumbersAlignRightOtherTextsLeft) {
+  SetUpTrackGrid(grid, 2);
+  grid.setTextMatrix(1, 4, "Intro");
+  grid.setTextMatrix(2, 4, "1999");
+  auto alignment = [&](int row, int col) {
+    return grid.model()
+        .data(grid.model().index(row, col), Qt::TextAlignmentRole)
+        .value<Qt::Alignment>();
+  };
+  EXPECT_EQ(alignment(1, 4), Qt::AlignLeft | Qt::AlignVCenter);
+  EXPECT_EQ(alignment(2, 4), Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_EQ(header(Qt::Vertical, 2, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignRight | Qt::AlignVCenter);
+}
+
+TEST_F(GridFixture, ShrinkingKeepsTheRemainingCellsAndDropsTheRest) {
+  SetUpTrackGrid(grid, 10);
+  grid.setTextMatrix(2, 4, "kept");
+  grid.setTextMatrix(9, 4, "dropped");
+  grid.setRows(4);
+  grid.setRows(12);
+  EXPECT_EQ(grid.textMatrix(2, 4), "kept");
+  EXPECT_EQ(grid.textMatrix(9, 4), "");
+  grid.setCols(3);
+  grid.setCols(7);
+  EXPECT_EQ(grid.textMatrix(0, 4), "") << "a removed column comes back empty";
+  EXPECT_EQ(grid.textMatrix(2, 0), "2");
+  EXPECT_EQ(grid.cellAlignment(0, 4), 0);
+}
+
+TEST_F(GridFixture, CellWritesReachViewsInOneBatch) {
+  SetUpTrackGrid(grid, 1000);
+  QApplication::processEvents();
+  TrackTable table = album(1000);
+  QSignalSpy changes(&grid.model(), &QAbstractItemModel::dataChanged);
+  FillTrackGrid(grid, label3, label4, table, 1000);
+  EXPECT_EQ(changes.count(), 0) << "nothing is reported cell by cell";
+  QApplication::processEvents();
+  ASSERT_EQ(changes.count(), 1);
+  EXPECT_EQ(changes[0][0].toModelIndex(), grid.model().index(1, 4));
+  EXPECT_EQ(changes[0][1].toModelIndex(), grid.model().index(1000, 6));
+  EXPECT_EQ(grid.model().data(grid.model().index(1000, 4), Qt::DisplayRole), "曲 1000");
+}
+
+TEST_F(GridFixture, OutOfRangeRaisesRunTimeErrors) {
+  SetUpTrackGrid(grid, 2);
+  struct Case {
+    const char* name;
+    std::function<void()> call;
+    int number;
+  };
+  const Case cases[] = {
+      {"row past the end", [&] { grid.setTextMatrix(3, 0, "x"); }, 381},
+      {"negative column", [&] { grid.setTextMatrix(0, -1, "x"); }, 381},
+      {"current row past the end", [&] { grid.setRow(3); }, 381},
+      {"current column past the end", [&] { grid.setCol(7); }, 381},
+      {"width of a missing column", [&] { grid.setColWidth(7, 10); }, 381},
+      {"no rows", [&] { grid.setRows(0); }, 380},
+      {"no columns", [&] { grid.setCols(0); }, 380},
+      {"negative width", [&] { grid.setColWidth(1, -1); }, 380},
+  };
+  for (const Case& c : cases) {
+    try {
+      c.call();
+      ADD_FAILURE() << c.name << ": no error";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number(), c.number) << c.name;
+      EXPECT_FALSE(e.description().isEmpty()) << c.name;
+    }
+  }
+  EXPECT_EQ(grid.rows(), 3) << "a refused change leaves the grid as it was";
+}
+
+}  // namespace
+}  // namespace orv::platform
