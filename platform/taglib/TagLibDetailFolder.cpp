@@ -1,0 +1,71 @@
+#include "platform/taglib/TagLibDetailFolder.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/taglib/AudioLength.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+namespace orv::platform {
+
+TagLibDetailItem::TagLibDetailItem(FileDescriptor fd, QByteArray name)
+    : fd_(std::move(fd)), name_(std::move(name)) {}
+
+const TagLayout& TagLibDetailItem::layout() const {
+  if (!layout_) layout_ = findTagLayout(fd_.get());
+  return *layout_;
+}
+
+const TrackTexts& TagLibDetailItem::texts() const {
+  if (!texts_) texts_ = readTrackTexts(fd_.get(), name_, layout());
+  return *texts_;
+}
+
+const QString& TagLibDetailItem::playTime() const {
+  if (!playTime_) {
+    const auto length = readAudioLength(fd_.get(), layout());
+    playTime_ = length ? formatPlayTime(*length) : QString();
+  }
+  return *playTime_;
+}
+
+TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path)
+    : folder_(std::move(folder)), path_(std::move(path)) {}
+
+std::unique_ptr<DetailItem> TagLibDetailFolder::ParseName(const QString& name) {
+  const QByteArray encoded = QFile::encodeName(name);
+  if (encoded.isEmpty()) return nullptr;
+  // O_NONBLOCK: a FIFO under an MP3 name must not stop the build waiting for a writer.
+  FileDescriptor fd(
+      ::openat(folder_.get(), encoded.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!fd.valid()) {
+    if (errno == ENOENT || errno == ENOTDIR) return nullptr;
+    throw errnoError(errno, QStringLiteral("ファイル「%1%2」を開けません。").arg(path_, name));
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  return std::make_unique<TagLibDetailItem>(std::move(fd), encoded);
+}
+
+QString TagLibDetailFolder::GetDetailsOf(const DetailItem* item, int column) {
+  const auto* file = dynamic_cast<const TagLibDetailItem*>(item);
+  if (file == nullptr) return {};
+  switch (column) {
+    case kColumnArtist:
+      return file->texts().artist;
+    case kColumnTitle:
+      return file->texts().title;
+    case kColumnAlbumTitle:
+      return file->texts().album;
+    case kColumnPlayTime:
+      return file->playTime();
+    default:
+      return {};
+  }
+}
+
+}  // namespace orv::platform
