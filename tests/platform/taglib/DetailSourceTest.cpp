@@ -1,6 +1,7 @@
 // What the detail source answers for files without audio, missing files and folders.
 
 #include "platform/RuntimeError.h"
+#include "platform/taglib/MpegStream.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/platform/taglib/DetailFiles.h"
@@ -53,8 +54,13 @@ TEST(DetailSource, FilesWithoutAudioGiveTheirTagsAndNoPlayTime) {
     QString title;
   };
   const QByteArray v2 = id3v2Tag(3, {textFrame("TIT2", u"タグだけ"_s, Id3Encoding::kUtf16)}, 500);
+  const QByteArray& mp3 = shortMp3();
+  const int firstFrame =
+      platform::parseLayer3Header(reinterpret_cast<const unsigned char*>(mp3.constData()))
+          ->frameBytes;
   const Case cases[] = {
       {"zero bytes", {}, {}},
+      {"info header frame only", v2 + mp3.left(firstFrame), u"タグだけ"_s},
       {"random bytes", randomBytes(150000), {}},
       {"wav renamed", wav(), {}},
       {"id3v2 only", v2, u"タグだけ"_s},
