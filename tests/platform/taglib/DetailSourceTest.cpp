@@ -127,20 +127,35 @@ TEST(DetailSource, MissingFolderRaisesPathNotFound) {
   }
 }
 
-TEST(DetailSource, UnreadableFileRaisesAnError) {
+void expectOpenError(const DetailFolderFiles& files, const QString& name, int number) {
+  TagLibDetailSourceFactory factory;
+  auto folder = factory.create()->NameSpace(files.folder());
+  try {
+    folder->ParseName(name);
+    ADD_FAILURE() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number(), number);
+    EXPECT_TRUE(e.description().contains(files.folder() + name)) << e.what();
+  }
+}
+
+TEST(DetailSource, FileThatCannotBeOpenedRaisesAnError) {
+  DetailFolderFiles files;
+  // A link to itself exists but leads nowhere; a link to nothing is a missing file.
+  ASSERT_EQ(::symlink("loop.mp3", QFile::encodeName(files.folder() + "loop.mp3").constData()), 0);
+  ASSERT_EQ(::symlink("none.mp3", QFile::encodeName(files.folder() + "dangling.mp3").constData()),
+            0);
+  expectOpenError(files, "loop.mp3", 75);
+  TagLibDetailSourceFactory factory;
+  EXPECT_EQ(factory.create()->NameSpace(files.folder())->ParseName("dangling.mp3"), nullptr);
+}
+
+TEST(DetailSource, UnreadableFileRaisesPermissionDenied) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
   DetailFolderFiles files;
   const QString path = files.put("locked.mp3", shortMp3());
   ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0), 0);
-  TagLibDetailSourceFactory factory;
-  auto folder = factory.create()->NameSpace(files.folder());
-  try {
-    folder->ParseName("locked.mp3");
-    ADD_FAILURE() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), 70);
-    EXPECT_TRUE(e.description().contains("locked.mp3"));
-  }
+  expectOpenError(files, "locked.mp3", 70);
 }
 
 }  // namespace
