@@ -92,7 +92,14 @@ bool MpegStream::headerTrusted() const {
   if (!xing || !xing->frames || !xing->bytes || *xing->frames == 0) return false;
   // Encoders differ on whether the header's own frame counts among the bytes.
   const qint64 audio = end - begin;
-  return *xing->bytes == audio || *xing->bytes == audio - first.frameBytes;
+  if (*xing->bytes != audio && *xing->bytes != audio - first.frameBytes) return false;
+  // And the frames must be as many as those bytes can hold: between the lowest bitrate
+  // and the highest.
+  const bool mpeg1 = first.samplesPerFrame == 1152;
+  const double bytesPerKbps = first.samplesPerFrame * 125.0 / first.sampleRate;
+  const double averageFrame = double(audio) / (double(*xing->frames) + 1);
+  return averageFrame >= bytesPerKbps * (mpeg1 ? 32 : 8) &&
+         averageFrame <= bytesPerKbps * (mpeg1 ? 320 : 160) + 1;
 }
 
 std::optional<MpegStream> locateMpegStream(int fd, const TagLayout& layout) {

@@ -21,11 +21,12 @@ class TagLibDetailSource final : public DetailSource {
     FileDescriptor fd(
         encoded.isEmpty() ? -1 : ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid()) {
-      if (encoded.isEmpty() || errno == ENOENT || errno == ENOTDIR) {
+      const int err = encoded.isEmpty() ? ENOENT : errno;
+      if (err == ENOENT || err == ENOTDIR) {
         throw RuntimeError(ErrorCode::kPathNotFound,
                            QStringLiteral("フォルダ「%1」が見つかりません。").arg(folder));
       }
-      throw errnoError(errno, QStringLiteral("フォルダ「%1」を開けません。").arg(folder));
+      throw errnoError(err, QStringLiteral("フォルダ「%1」を開けません。").arg(folder));
     }
     return std::make_unique<TagLibDetailFolder>(std::move(fd), folder);
   }

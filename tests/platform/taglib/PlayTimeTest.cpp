@@ -129,8 +129,15 @@ TEST(PlayTime, HeaderThatDisagreesWithTheFileIsNotTrusted) {
     QByteArray bytes;
     const char* playTime;
   };
+  // The frame count (bytes 8 to 11 of the Xing header) raised by 3 × 65,536: far more
+  // frames than the bytes can hold.
+  const int xingAt = mp3.indexOf("Xing");
+  ASSERT_GT(xingAt, 0);
+  QByteArray absurd = mp3;
+  absurd[xingAt + 9] = static_cast<char>(absurd[xingAt + 9] + 3);
   const Case cases[] = {
       {"cut short", mp3.left(mp3.size() / 2), "0:00:02"},
+      {"frames the bytes cannot hold", absurd, "0:00:05"},
       {"audio appended", mp3 + mp3, "0:00:11"},
       {"junk appended", mp3 + QByteArray(5000, '\x55'), "0:00:05"},
   };
