@@ -26,6 +26,7 @@ class DetailFolder {
  public:
   virtual ~DetailFolder() = default;
   // The item for `name` in this folder; nullptr when the folder holds no such file.
+  // A file that exists but cannot be opened (no permission) raises a RuntimeError.
   virtual std::unique_ptr<DetailItem> ParseName(const QString& name) = 0;
   // The text of `column` for `item`; an empty text when the file has no such detail or
   // `item` is nullptr. Never fails for a missing tag or a file without audio.

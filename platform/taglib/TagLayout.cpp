@@ -1,0 +1,101 @@
+#include "platform/taglib/TagLayout.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace orv::platform {
+namespace {
+
+using Byte = unsigned char;
+
+quint32 littleEndian32(const Byte* p) {
+  return quint32(p[3]) << 24 | quint32(p[2]) << 16 | quint32(p[1]) << 8 | p[0];
+}
+
+// The end of the ID3v2 tags at the start of the file (several may follow each other).
+qint64 skipId3v2Tags(int fd, qint64 fileSize, TagLayout& layout) {
+  qint64 pos = 0;
+  for (int tag = 0; tag < 8; ++tag) {
+    Byte h[10];
+    if (readAt(fd, pos, h, 10) != 10 || std::memcmp(h, "ID3", 3) != 0) break;
+    if (h[3] == 0xFF || h[4] == 0xFF || ((h[6] | h[7] | h[8] | h[9]) & 0x80) != 0) break;
+    if (pos == 0) layout.id3v2 = 0;
+    const qint64 size = qint64(h[6]) << 21 | qint64(h[7]) << 14 | qint64(h[8]) << 7 | h[9];
+    const bool footer = (h[5] & 0x10) != 0;
+    pos += 10 + size + (footer ? 10 : 0);
+    if (pos >= fileSize) return fileSize;
+  }
+  return pos;
+}
+
+bool cutApe(int fd, qint64& end, TagLayout& layout) {
+  Byte f[32];
+  if (end < 32 || readAt(fd, end - 32, f, 32) != 32 || std::memcmp(f, "APETAGEX", 8) != 0) {
+    return false;
+  }
+  const qint64 size = littleEndian32(f + 12);  // items and footer
+  const bool header = (littleEndian32(f + 20) & 0x80000000u) != 0;
+  const qint64 whole = size + (header ? 32 : 0);
+  if (size < 32 || whole > end) return false;
+  if (!layout.apeFooter) layout.apeFooter = end - 32;
+  end -= whole;
+  return true;
+}
+
+bool cutLyrics3(int fd, qint64& end) {
+  Byte f[15];
+  if (end < 15 || readAt(fd, end - 15, f, 15) != 15 || std::memcmp(f + 6, "LYRICS200", 9) != 0 ||
+      !std::all_of(f, f + 6, [](Byte c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
+  qint64 size = 0;
+  for (int i = 0; i < 6; ++i) size = size * 10 + (f[i] - '0');
+  if (size + 15 > end) return false;
+  end -= size + 15;
+  return true;
+}
+
+}  // namespace
+
+qint64 readAt(int fd, qint64 pos, unsigned char* out, qint64 size) {
+  qint64 done = 0;
+  while (done < size) {
+    const ssize_t n =
+        ::pread(fd, out + done, static_cast<size_t>(size - done), static_cast<off_t>(pos + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+TagLayout findTagLayout(int fd) {
+  TagLayout layout;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return layout;
+  const qint64 size = st.st_size;
+  const qint64 begin = skipId3v2Tags(fd, size, layout);
+  // The trailing tags are looked for whatever the ID3v2 tag claims: a tag-only file may
+  // hold both, and a wrong ID3v2 size must not hide the others.
+  qint64 end = size;
+  Byte tag[3];
+  if (end >= 128 && readAt(fd, end - 128, tag, 3) == 3 && std::memcmp(tag, "TAG", 3) == 0) {
+    end -= 128;
+    layout.id3v1 = end;
+  }
+  // Taggers have put these two in either order.
+  for (int round = 0; round < 2; ++round) {
+    const bool ape = cutApe(fd, end, layout);
+    const bool lyrics = cutLyrics3(fd, end);
+    if (!ape && !lyrics) break;
+  }
+  layout.audioBegin = begin;
+  layout.audioEnd = std::max(begin, end);
+  return layout;
+}
+
+}  // namespace orv::platform

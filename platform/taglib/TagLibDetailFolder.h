@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/DetailSource.h"
+#include "platform/taglib/FileDescriptor.h"
+#include "platform/taglib/TagLayout.h"
+#include "platform/taglib/TrackTexts.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace orv::platform {
+
+// One open MP3 file. Its tags and its play time are each read once, when first asked for,
+// from the one descriptor.
+class TagLibDetailItem final : public DetailItem {
+ public:
+  TagLibDetailItem(FileDescriptor fd, QByteArray name);
+
+  const TrackTexts& texts() const;
+  const QString& playTime() const;  // "" when the file holds no audio
+
+ private:
+  const TagLayout& layout() const;
+
+  FileDescriptor fd_;
+  QByteArray name_;
+  // Read on first use; asking for details changes nothing the caller can see.
+  mutable std::optional<TagLayout> layout_;
+  mutable std::optional<TrackTexts> texts_;
+  mutable std::optional<QString> playTime_;
+};
+
+// A folder, held open, whose MP3 files are found by name.
+//
+//   TagLibDetailFolder folder(std::move(dirFd), "/music/album/");
+//   auto item = folder.ParseName("01.mp3");              // nullptr when missing
+//   folder.GetDetailsOf(item.get(), kColumnPlayTime);     // "0:03:25"
+class TagLibDetailFolder final : public DetailFolder {
+ public:
+  TagLibDetailFolder(FileDescriptor folder, QString path);
+
+  // nullptr when the folder holds no regular file of that name. A file that exists but
+  // cannot be opened raises a RuntimeError naming it.
+  std::unique_ptr<DetailItem> ParseName(const QString& name) override;
+  QString GetDetailsOf(const DetailItem* item, int column) override;
+
+ private:
+  FileDescriptor folder_;
+  QString path_;
+};
+
+}  // namespace orv::platform

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/taglib/TagLayout.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace orv::platform {
+
+// The descriptive texts of one MP3 file, as its tags give them.
+struct TrackTexts {
+  QString artist;
+  QString title;
+  QString album;
+};
+
+// Reads the ID3v2 (2.2, 2.3, 2.4), APE and ID3v1 tags of the open file `fd`, found where
+// `layout` says, with TagLib, and merges them field by field as TagLib's MPEG files do:
+// the first non-empty of ID3v2, APE, ID3v1. 8-bit text is read as decodeEightBitText
+// does. A field no tag holds gives an empty text. `name` only labels the file.
+//
+//   TrackTexts t = readTrackTexts(fd.get(), "01.mp3", findTagLayout(fd.get()));
+//   t.title == "Intro"
+TrackTexts readTrackTexts(int fd, const QByteArray& name, const TagLayout& layout);
+
+}  // namespace orv::platform

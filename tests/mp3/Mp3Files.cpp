@@ -1,0 +1,191 @@
+#include "tests/mp3/Mp3Files.h"
+
+#include "platform/Cp932.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <taglib/apetag.h>
+#include <taglib/id3v2tag.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <stdexcept>
+
+namespace orv::test {
+namespace {
+
+[[noreturn]] void fail(const QString& what) { throw std::runtime_error(what.toStdString()); }
+
+void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
+  for (int i = bytes - 1; i >= 0; --i) out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void appendSyncSafe(QByteArray& out, quint32 value) {
+  for (int i = 3; i >= 0; --i) out.append(static_cast<char>((value >> (7 * i)) & 0x7F));
+}
+
+QByteArray field(const QByteArray& bytes, int width) {
+  QByteArray f = bytes.left(width);
+  f.append(QByteArray(width - f.size(), '\0'));
+  return f;
+}
+
+}  // namespace
+
+QByteArray pcm(int sampleRate, int channels, double seconds, double silence) {
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<int> noise(-6000, 6000);
+  const auto frames = static_cast<qint64>(std::llround(sampleRate * seconds));
+  const auto silent = static_cast<qint64>(std::llround(sampleRate * silence));
+  QByteArray out;
+  out.reserve(frames * channels * 2);
+  for (qint64 i = 0; i < frames; ++i) {
+    const double t = static_cast<double>(i) / sampleRate;
+    const int v = i < silent ? 0
+                             : static_cast<int>(8000 * std::sin(2 * std::numbers::pi * 440 * t)) +
+                                   noise(random);
+    for (int c = 0; c < channels; ++c) {
+      out.append(static_cast<char>(v & 0xFF));
+      out.append(static_cast<char>((v >> 8) & 0xFF));
+    }
+  }
+  return out;
+}
+
+QByteArray encodeMp3(const QByteArray& pcmBytes, int sampleRate, int channels,
+                     const QStringList& options) {
+  QTemporaryDir dir;
+  if (!dir.isValid()) fail("no temporary folder");
+  const QString in = dir.filePath("in.raw");
+  const QString out = dir.filePath("out.mp3");
+  writeFile(in, pcmBytes);
+  QStringList args{"--quiet",    "-r",
+                   "-s",         QString::number(sampleRate / 1000.0),
+                   "--bitwidth", "16",
+                   "--signed",   "--little-endian",
+                   "-m",         channels == 1 ? "m" : "j"};
+  args << options << in << out;
+  QProcess lame;
+  lame.start("lame", args);
+  if (!lame.waitForStarted()) fail("lame is not installed: it is needed to make test MP3s");
+  if (!lame.waitForFinished(120000) || lame.exitStatus() != QProcess::NormalExit ||
+      lame.exitCode() != 0) {
+    fail("lame failed: " + QString::fromLocal8Bit(lame.readAllStandardError()));
+  }
+  return readFile(out);
+}
+
+QByteArray encodeId3Text(const QString& text, Id3Encoding encoding, bool bigEndianBom) {
+  QByteArray out;
+  switch (encoding) {
+    case Id3Encoding::kLatin1:
+      return text.toLatin1();
+    case Id3Encoding::kUtf8:
+      return text.toUtf8();
+    case Id3Encoding::kUtf16:
+      out.append(bigEndianBom ? "\xFE\xFF" : "\xFF\xFE", 2);
+      break;
+    case Id3Encoding::kUtf16BE:
+      break;
+  }
+  const bool big = encoding == Id3Encoding::kUtf16BE || bigEndianBom;
+  for (QChar c : text) {
+    const char hi = static_cast<char>(c.unicode() >> 8);
+    const char lo = static_cast<char>(c.unicode() & 0xFF);
+    out.append(big ? hi : lo);
+    out.append(big ? lo : hi);
+  }
+  return out;
+}
+
+QByteArray sjis(const QString& text) {
+  QByteArray out;
+  for (char32_t c : text.toUcs4()) {
+    if (!cp932::appendEncoded(c, out)) fail("not CP932: " + text);
+  }
+  return out;
+}
+
+Id3v2Frame textFrame(const QByteArray& id, const QString& text, Id3Encoding encoding,
+                     bool bigEndianBom) {
+  return {id, static_cast<char>(encoding), encodeId3Text(text, encoding, bigEndianBom)};
+}
+
+Id3v2Frame rawLatin1Frame(const QByteArray& id, const QByteArray& bytes) {
+  return {id, static_cast<char>(Id3Encoding::kLatin1), bytes};
+}
+
+QByteArray id3v2Tag(int version, const std::vector<Id3v2Frame>& frames, int padding) {
+  QByteArray body;
+  for (const Id3v2Frame& f : frames) {
+    const QByteArray data = f.encoding + f.payload;
+    body.append(f.id);
+    if (version == 2) {
+      appendBigEndian(body, static_cast<quint32>(data.size()), 3);
+    } else if (version == 3) {
+      appendBigEndian(body, static_cast<quint32>(data.size()), 4);
+      body.append(2, '\0');
+    } else {
+      appendSyncSafe(body, static_cast<quint32>(data.size()));
+      body.append(2, '\0');
+    }
+    body.append(data);
+  }
+  body.append(QByteArray(padding, '\0'));
+  QByteArray tag("ID3");
+  tag.append(static_cast<char>(version));
+  tag.append(2, '\0');  // revision, flags
+  appendSyncSafe(tag, static_cast<quint32>(body.size()));
+  return tag + body;
+}
+
+QByteArray id3v1Tag(const QByteArray& title, const QByteArray& artist, const QByteArray& album) {
+  QByteArray tag("TAG");
+  tag += field(title, 30) + field(artist, 30) + field(album, 30) + field("2001", 4) + field("", 30);
+  tag.append(static_cast<char>(255));  // no genre
+  return tag;
+}
+
+namespace {
+
+void setTexts(TagLib::Tag& tag, const QString& artist, const QString& title, const QString& album) {
+  tag.setArtist(TagLib::String(artist.toStdString(), TagLib::String::UTF8));
+  tag.setTitle(TagLib::String(title.toStdString(), TagLib::String::UTF8));
+  tag.setAlbum(TagLib::String(album.toStdString(), TagLib::String::UTF8));
+}
+
+QByteArray bytes(const TagLib::ByteVector& data) {
+  return QByteArray(data.data(), static_cast<qsizetype>(data.size()));
+}
+
+}  // namespace
+
+QByteArray id3v2TagByTagLib(const QString& artist, const QString& title, const QString& album) {
+  TagLib::ID3v2::Tag tag;
+  setTexts(tag, artist, title, album);
+  return bytes(tag.render());
+}
+
+QByteArray apeTag(const QString& artist, const QString& title, const QString& album) {
+  TagLib::APE::Tag tag;
+  setTexts(tag, artist, title, album);
+  return bytes(tag.render());
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+    fail("cannot write " + path);
+  }
+}
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) fail("cannot read " + path);
+  return f.readAll();
+}
+
+}  // namespace orv::test

@@ -1,0 +1,67 @@
+#pragma once
+
+// Real MP3 files for tests and benchmarks: PCM made here, encoded by the lame command,
+// with tags written byte by byte (ID3v1, ID3v2.2 to 2.4, Shift-JIS where old taggers put
+// it) or by TagLib (APE). Failures throw std::runtime_error.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace orv::test {
+
+// 16-bit little-endian PCM: `silence` seconds of silence, then a tone with noise, for
+// `seconds` in all. The same arguments give the same bytes.
+QByteArray pcm(int sampleRate, int channels, double seconds, double silence = 0.0);
+
+// Encodes `pcmBytes` with `lame -r` and `options` (e.g. {"-b", "128"}, {"-V", "2", "-t"}).
+// Throws when lame is missing or fails: the tests need it.
+//
+//   QByteArray mp3 = encodeMp3(pcm(44100, 2, 5.5), 44100, 2, {"-b", "128"});
+QByteArray encodeMp3(const QByteArray& pcmBytes, int sampleRate, int channels,
+                     const QStringList& options);
+
+// Text encodings of ID3v2 frames.
+enum class Id3Encoding : char { kLatin1 = 0, kUtf16 = 1, kUtf16BE = 2, kUtf8 = 3 };
+
+// The bytes of `text` in `encoding`, without terminator; UTF-16 with a byte-order mark
+// (little-endian unless `bigEndianBom`).
+QByteArray encodeId3Text(const QString& text, Id3Encoding encoding, bool bigEndianBom = false);
+
+// The CP932 (Shift-JIS) bytes of `text`, which must be representable.
+QByteArray sjis(const QString& text);
+
+struct Id3v2Frame {
+  QByteArray id;       // "TIT2", or "TT2" in version 2.2
+  char encoding;       // the first byte of the frame's data
+  QByteArray payload;  // the text bytes that follow it
+};
+
+// A text frame of `text` in `encoding`.
+Id3v2Frame textFrame(const QByteArray& id, const QString& text, Id3Encoding encoding,
+                     bool bigEndianBom = false);
+// A text frame marked ISO-8859-1 that holds `bytes` (e.g. Shift-JIS) as they are.
+Id3v2Frame rawLatin1Frame(const QByteArray& id, const QByteArray& bytes);
+
+// A whole ID3v2 tag of major `version` 2, 3 or 4, with `padding` zero bytes after the
+// frames.
+QByteArray id3v2Tag(int version, const std::vector<Id3v2Frame>& frames, int padding = 0);
+
+// A 128-byte ID3v1 tag; each field cut to 30 bytes or padded with NULs.
+QByteArray id3v1Tag(const QByteArray& title, const QByteArray& artist, const QByteArray& album);
+
+// An ID3v2.4 tag rendered by TagLib.
+QByteArray id3v2TagByTagLib(const QString& artist, const QString& title, const QString& album);
+
+// An APE v2 tag (header, items, footer) rendered by TagLib; empty texts are left out.
+QByteArray apeTag(const QString& artist, const QString& title, const QString& album);
+
+// Writes `bytes` to `path` (replacing it). Throws on failure.
+void writeFile(const QString& path, const QByteArray& bytes);
+
+// The bytes of `path`. Throws on failure.
+QByteArray readFile(const QString& path);
+
+}  // namespace orv::test

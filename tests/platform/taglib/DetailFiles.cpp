@@ -1,0 +1,41 @@
+#include "tests/platform/taglib/DetailFiles.h"
+
+#include "platform/taglib/TagLibDetailSource.h"
+#include "tests/mp3/Mp3Files.h"
+
+#include <stdexcept>
+
+namespace orv::test {
+
+const QByteArray& shortMp3() {
+  static const QByteArray mp3 = encodeMp3(pcm(44100, 2, 1.0), 44100, 2, {"-b", "128"});
+  return mp3;
+}
+
+DetailFolderFiles::DetailFolderFiles() {
+  if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
+}
+
+QString DetailFolderFiles::folder() const { return dir_.path() + "/"; }
+
+QString DetailFolderFiles::put(const QString& name, const QByteArray& bytes) const {
+  const QString path = folder() + name;
+  writeFile(path, bytes);
+  return path;
+}
+
+std::array<QString, 4> DetailFolderFiles::details(const QString& name) const {
+  platform::TagLibDetailSourceFactory factory;
+  auto source = factory.create();
+  auto folderObject = source->NameSpace(folder());
+  auto item = folderObject->ParseName(name);
+  std::array<QString, 4> out;
+  int i = 0;
+  for (int column : {platform::kColumnArtist, platform::kColumnTitle, platform::kColumnAlbumTitle,
+                     platform::kColumnPlayTime}) {
+    out[i++] = folderObject->GetDetailsOf(item.get(), column);
+  }
+  return out;
+}
+
+}  // namespace orv::test

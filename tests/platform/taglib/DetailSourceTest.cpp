@@ -1,0 +1,162 @@
+// What the detail source answers for files without audio, missing files and folders.
+
+#include "platform/RuntimeError.h"
+#include "platform/taglib/MpegStream.h"
+#include "platform/taglib/TagLibDetailSource.h"
+#include "tests/mp3/Mp3Files.h"
+#include "tests/platform/taglib/DetailFiles.h"
+
+#include <QDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace orv::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+using platform::TagLibDetailSourceFactory;
+
+QByteArray randomBytes(int size) {
+  std::mt19937 random(7);
+  QByteArray out(size, '\0');
+  for (char& c : out) c = static_cast<char>(random());
+  return out;
+}
+
+QByteArray wav() {
+  const QByteArray data = pcm(44100, 2, 3.0);
+  QByteArray h = "RIFF";
+  auto le32 = [&h](quint32 v) {
+    for (int i = 0; i < 4; ++i) h.append(static_cast<char>(v >> (8 * i)));
+  };
+  le32(36 + data.size());
+  h += "WAVEfmt ";
+  le32(16);
+  h += QByteArray("\x01\x00\x02\x00", 4);  // PCM, stereo
+  le32(44100);
+  le32(44100 * 4);
+  h += QByteArray("\x04\x00\x10\x00", 4);  // block align 4, 16 bits
+  h += "data";
+  le32(data.size());
+  return h + data;
+}
+
+TEST(DetailSource, FilesWithoutAudioGiveTheirTagsAndNoPlayTime) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    QString title;
+  };
+  const QByteArray v2 = id3v2Tag(3, {textFrame("TIT2", u"タグだけ"_s, Id3Encoding::kUtf16)}, 500);
+  const QByteArray& mp3 = shortMp3();
+  const int firstFrame =
+      platform::parseLayer3Header(reinterpret_cast<const unsigned char*>(mp3.constData()))
+          ->frameBytes;
+  const Case cases[] = {
+      {"zero bytes", {}, {}},
+      {"info header frame only", v2 + mp3.left(firstFrame), u"タグだけ"_s},
+      {"random bytes", randomBytes(150000), {}},
+      {"wav renamed", wav(), {}},
+      {"id3v2 only", v2, u"タグだけ"_s},
+      {"id3v1 only", id3v1Tag("v1 only", {}, {}), "v1 only"},
+      {"id3v2 and id3v1", v2 + id3v1Tag("v1", {}, {}), u"タグだけ"_s},
+      {"id3v2 then random bytes", v2 + randomBytes(100000), u"タグだけ"_s},
+      {"apetag only", apeTag({}, "ape only", {}), "ape only"},
+  };
+  DetailFolderFiles files;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString name = QString::fromLatin1(c.name) + ".mp3";
+    files.put(name, c.bytes);
+    const auto d = files.details(name);
+    EXPECT_EQ(d[1], c.title);
+    EXPECT_EQ(d[3], "");  // never "0:00:00"
+  }
+}
+
+TEST(DetailSource, NonFilesUnderMp3NamesAnswerNothing) {
+  DetailFolderFiles files;
+  ASSERT_TRUE(QDir(files.folder()).mkdir("folder.mp3"));
+  // Opening a FIFO for reading would wait for a writer.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(files.folder() + "pipe.mp3").constData(), 0600), 0);
+  for (const QString& name : {u"folder.mp3"_s, u"pipe.mp3"_s}) {
+    TagLibDetailSourceFactory factory;
+    auto folder = factory.create()->NameSpace(files.folder());
+    EXPECT_EQ(folder->ParseName(name), nullptr);
+    EXPECT_EQ(files.details(name), (std::array<QString, 4>{}));
+  }
+}
+
+TEST(DetailSource, MissingItemAnswersEmptyTexts) {
+  DetailFolderFiles files;
+  files.put("there.mp3", shortMp3());
+  TagLibDetailSourceFactory factory;
+  auto source = factory.create();
+  auto folder = source->NameSpace(files.folder());
+  EXPECT_EQ(folder->ParseName("missing.mp3"), nullptr);
+  EXPECT_EQ(folder->ParseName(""), nullptr);
+  EXPECT_EQ(folder->ParseName("there.mp3/x"), nullptr);
+  for (int column : {16, 10, 17, 21, 0, 99}) EXPECT_EQ(folder->GetDetailsOf(nullptr, column), "");
+  // The folder still serves the files it has.
+  auto item = folder->ParseName("there.mp3");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(folder->GetDetailsOf(item.get(), 21), "0:00:01");
+  EXPECT_EQ(folder->GetDetailsOf(item.get(), 0), "");
+}
+
+TEST(DetailSource, MissingFolderRaisesPathNotFound) {
+  DetailFolderFiles files;
+  const QString notAFolder = files.put("file.mp3", shortMp3());
+  for (const QString& folder :
+       {files.folder() + u"無い/"_s, notAFolder + "/", notAFolder, QString()}) {
+    TagLibDetailSourceFactory factory;
+    auto source = factory.create();
+    try {
+      source->NameSpace(folder);
+      ADD_FAILURE() << "no error for " << folder.toStdString();
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number(), 76);
+      EXPECT_TRUE(e.description().contains(folder)) << e.what();
+    }
+  }
+}
+
+void expectOpenError(const DetailFolderFiles& files, const QString& name, int number) {
+  TagLibDetailSourceFactory factory;
+  auto folder = factory.create()->NameSpace(files.folder());
+  try {
+    folder->ParseName(name);
+    ADD_FAILURE() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number(), number);
+    EXPECT_TRUE(e.description().contains(files.folder() + name)) << e.what();
+  }
+}
+
+TEST(DetailSource, FileThatCannotBeOpenedRaisesAnError) {
+  DetailFolderFiles files;
+  // A link to itself exists but leads nowhere; a link to nothing is a missing file.
+  ASSERT_EQ(::symlink("loop.mp3", QFile::encodeName(files.folder() + "loop.mp3").constData()), 0);
+  ASSERT_EQ(::symlink("none.mp3", QFile::encodeName(files.folder() + "dangling.mp3").constData()),
+            0);
+  expectOpenError(files, "loop.mp3", 75);
+  TagLibDetailSourceFactory factory;
+  EXPECT_EQ(factory.create()->NameSpace(files.folder())->ParseName("dangling.mp3"), nullptr);
+}
+
+TEST(DetailSource, UnreadableFileRaisesPermissionDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  DetailFolderFiles files;
+  const QString path = files.put("locked.mp3", shortMp3());
+  ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0), 0);
+  expectOpenError(files, "locked.mp3", 70);
+}
+
+}  // namespace
+}  // namespace orv::test
