@@ -2,6 +2,8 @@
 
 #include "platform/RuntimeError.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -44,7 +46,13 @@ void QtOpenFileDialog::ShowOpen() {
   dialog_->setNameFilters(nameFilters(filter_));
   // The last choice is where the dialog opens: its folder, and its name in the field.
   if (!fileName_.isEmpty()) dialog_->selectFile(fileName_);
-  if (dialog_->exec() != QDialog::Accepted) {
+  const int result = dialog_->exec();
+  // The name field's completion list is a window of its own; it can outlive the dialog
+  // and cover part of the main window.
+  for (QCompleter* completer : dialog_->findChildren<QCompleter*>()) {
+    if (completer->popup() != nullptr) completer->popup()->hide();
+  }
+  if (result != QDialog::Accepted) {
     if (cancelError_) throw RuntimeError(ErrorCode::kCancel);
     return;
   }
