@@ -1,0 +1,235 @@
+// One click builds an album, on the real Qt window and the real file dialog, headless:
+// the test plays the user in the dialog, and checks the files, the window and the page.
+
+#include "app/Frm010_Orv.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtMainWindow.h"
+#include "platform/qt/QtOpenFileDialog.h"
+#include "platform/qt/QtWindowSystem.h"
+#include "platform/taglib/TagLibDetailSource.h"
+#include "tests/mp3/Mp3Files.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace orv {
+namespace {
+
+using platform::QtMainWindow;
+using test::Id3Encoding;
+
+const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
+
+// 3.5 seconds of mono audio with a LAME header: "0:00:03", 3000 ms on the page.
+const QByteArray& audio() {
+  static const QByteArray bytes = test::encodeMp3(test::pcm(22050, 1, 3.5), 22050, 1, {"-b", "32"});
+  return bytes;
+}
+
+class BuildInWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(root.isValid());
+    window.setEvents(&form);
+    form.LoadProc();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+
+  // A folder of `root` with one file per entry: name and the bytes before the audio.
+  QString makeAlbum(const QString& folder, const std::vector<std::pair<QString, QByteArray>>& files) {
+    const QString path = root.path() + u'/' + folder + u'/';
+    EXPECT_TRUE(QDir().mkpath(path));
+    for (const auto& [name, tag] : files) test::writeFile(path + name, tag + audio());
+    return path;
+  }
+
+  // Clicks Command1; once the dialog is up and ready for typing, `user` plays the user.
+  // Returns how often a dialog came up.
+  int clickBuild(const std::function<void(QFileDialog&, QLineEdit&)>& user) {
+    int dialogs = 0;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer timer(&window);  // parented: a free-floating timer inside a dialog's loop crashed
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      const bool ready = dialog->isActiveWindow() && edit != nullptr && edit->hasFocus();
+      if (!ready && clock.elapsed() < 10000) return;
+      ++dialogs;
+      if (!ready) return dialog->reject();  // fail rather than hang
+      user(*dialog, *edit);
+    });
+    timer.start();
+    QTest::mouseClick(command1(), Qt::LeftButton);
+    return dialogs;
+  }
+
+  static std::function<void(QFileDialog&, QLineEdit&)> choose(const QString& path) {
+    return [path](QFileDialog&, QLineEdit& edit) {
+      edit.setText(path);  // keyClicks can't type Japanese
+      QTest::keyClick(&edit, Qt::Key_Return);
+    };
+  }
+
+  QPushButton* command1() { return window.findChild<QPushButton*>(QStringLiteral("Command1")); }
+  QString cell(int row, int col) { return window.grid().textMatrix(row, col); }
+  QString caption(int label) { return window.label(label).caption(); }
+
+  QTemporaryDir root;
+  platform::QtWindowSystem windowSystem{*qApp, QStringLiteral("orv-build-in-window-test")};
+  QtMainWindow window{windowSystem};
+  platform::QtOpenFileDialog dialog{&window};
+  platform::PosixFileSystem fileSystem;
+  platform::TagLibDetailSourceFactory detailSources;
+  TrackTable trackTable;
+  Frm010_Orv form{{window, window.command1(), window.command3(), window.label(1),
+                   window.label(2), window.label(3), window.label(4), window.label(5),
+                   window.label(6), window.grid(), dialog},
+                  {windowSystem, fileSystem, detailSources, trackTable, kProgramFolder}};
+};
+
+// The page expected for `lines` of data between the shipped templates.
+QByteArray pageWith(const QStringList& lines) {
+  QByteArray page = test::readFile(kProgramFolder + QStringLiteral("head.txt"));
+  for (const QString& line : lines) page += test::sjis(line) + "\r\n";
+  return page + test::readFile(kProgramFolder + QStringLiteral("tail.txt"));
+}
+
+TEST_F(BuildInWindowTest, AnAlbumIsRenamedShownAndWrittenAsItsPage) {
+  const auto v23 = [](const QString& artist, const QString& title) {
+    return test::id3v2Tag(3, {test::textFrame("TPE1", artist, Id3Encoding::kUtf16),
+                              test::textFrame("TIT2", title, Id3Encoding::kUtf16),
+                              test::textFrame("TALB", QStringLiteral("夏のアルバム"),
+                                              Id3Encoding::kUtf16)});
+  };
+  const QString album = makeAlbum(
+      QStringLiteral("私の アルバム"),
+      {{QStringLiteral("01 はじまり.mp3"), v23(QStringLiteral("テスト歌手"), QStringLiteral(" はじまり "))},
+       {QStringLiteral("02\u3000Second  Song.mp3"),
+        test::id3v2Tag(3, {test::rawLatin1Frame("TIT2", test::sjis(QStringLiteral("二番目")))})},
+       {QStringLiteral("03 untagged.mp3"), {}},
+       {QStringLiteral("04.mp3"), v23(QStringLiteral("テスト歌手"), QStringLiteral("He said \"hi\""))}});
+  test::writeFile(album + QStringLiteral("notes.txt"), "not an mp3");
+
+  EXPECT_EQ(clickBuild(choose(album + QStringLiteral("03 untagged.mp3"))), 1);
+
+  EXPECT_EQ(QDir(album).entryList(QDir::Files, QDir::Name),
+            (QStringList{"01_はじまり.mp3", "02_Second__Song.mp3", "03_untagged.mp3", "04.mp3",
+                         "disk.html", "jacket.jpg", "notes.txt"}));
+  EXPECT_EQ(test::readFile(album + QStringLiteral("jacket.jpg")),
+            test::readFile(kProgramFolder + QStringLiteral("jacket.jpg")));
+  EXPECT_EQ(window.grid().rows(), 5);
+  const QStringList titles{"はじまり", "二番目", "タイトル情報なし", "He said 'hi'"};
+  for (int r = 1; r <= 4; ++r) {
+    EXPECT_EQ(cell(r, 0), QString::number(r));
+    EXPECT_EQ(cell(r, 4), titles[r - 1]);
+    EXPECT_EQ(cell(r, 6), QStringLiteral("0:00:03"));
+  }
+  EXPECT_EQ(caption(3), QStringLiteral("夏のアルバム"));
+  EXPECT_EQ(caption(4), QStringLiteral("テスト歌手"));
+  EXPECT_EQ(caption(6), QStringLiteral("htmlを作成しました"));
+  EXPECT_TRUE(command1()->isEnabled());
+  EXPECT_NE(window.cursor().shape(), Qt::WaitCursor);
+
+  EXPECT_EQ(test::readFile(album + QStringLiteral("disk.html")),
+            pageWith({
+                "var cnt = Number(3);",
+                "cdtitle = new Array(cnt+1);",
+                "cdartist = new Array(cnt+1);",
+                "fil = new Array(cnt+1);",
+                "bg_name = new Array(cnt+1);",
+                "tim = new Array(cnt+1);",
+                "num = new Array(cnt+1);",
+                "cdtitle[0] = \"夏のアルバム\";",
+                "cdtitle[1] = \"アルバムタイトルなし\";",
+                "cdtitle[2] = \"アルバムタイトルなし\";",
+                "cdtitle[3] = \"夏のアルバム\";",
+                "cdartist[0] = \"テスト歌手\";",
+                "cdartist[1] = \"アーティスト情報なし\";",
+                "cdartist[2] = \"アーティスト情報なし\";",
+                "cdartist[3] = \"テスト歌手\";",
+                "fil[0] = \"01_はじまり.mp3\";",
+                "fil[1] = \"02_Second__Song.mp3\";",
+                "fil[2] = \"03_untagged.mp3\";",
+                "fil[3] = \"04.mp3\";",
+                "bg_name[0] = \"はじまり\";",
+                "bg_name[1] = \"二番目\";",
+                "bg_name[2] = \"タイトル情報なし\";",
+                "bg_name[3] = \"He said 'hi'\";",
+                "tim[0] = new Number(3000);",
+                "tim[1] = new Number(3000);",
+                "tim[2] = new Number(3000);",
+                "tim[3] = new Number(3000);",
+            }));
+}
+
+TEST_F(BuildInWindowTest, ASecondBuildReplacesWhatTheFirstShowedAndACancelChangesNothing) {
+  const QString first = makeAlbum(QStringLiteral("first"),
+                                  {{QStringLiteral("a.mp3"), {}},
+                                   {QStringLiteral("b.mp3"), {}},
+                                   {QStringLiteral("c.mp3"), {}}});
+  const QString second = makeAlbum(
+      QStringLiteral("second"),
+      {{QStringLiteral("only one.mp3"),
+        test::id3v2TagByTagLib(QStringLiteral("歌手"), QStringLiteral("曲"), QStringLiteral("盤"))}});
+  clickBuild(choose(first + QStringLiteral("a.mp3")));
+  ASSERT_EQ(window.grid().rows(), 4);
+
+  clickBuild(choose(second + QStringLiteral("only one.mp3")));
+
+  EXPECT_EQ(window.grid().rows(), 2);
+  EXPECT_EQ(cell(1, 4), QStringLiteral("曲"));
+  EXPECT_EQ(caption(3), QStringLiteral("盤"));
+  EXPECT_EQ(caption(4), QStringLiteral("歌手"));
+  EXPECT_TRUE(QFile::exists(second + QStringLiteral("only_one.mp3")));
+  const QByteArray page = test::readFile(second + QStringLiteral("disk.html"));
+  EXPECT_TRUE(page.contains("var cnt = Number(0);\r\n"));
+
+  test::writeFile(second + QStringLiteral("new file.mp3"), audio());
+  EXPECT_EQ(clickBuild([](QFileDialog& d, QLineEdit&) { d.reject(); }), 1);
+
+  EXPECT_EQ(window.grid().rows(), 2);
+  EXPECT_EQ(cell(1, 4), QStringLiteral("曲"));
+  EXPECT_EQ(caption(6), QStringLiteral("htmlを作成しました"));
+  EXPECT_EQ(test::readFile(second + QStringLiteral("disk.html")), page);
+  EXPECT_TRUE(QFile::exists(second + QStringLiteral("new file.mp3")));
+  EXPECT_TRUE(command1()->isEnabled());
+}
+
+TEST_F(BuildInWindowTest, ClicksAndACloseDuringTheBuildWaitForItsEnd) {
+  const QString album = makeAlbum(QStringLiteral("album"), {{QStringLiteral("a b.mp3"), {}}});
+
+  bool openAfterTheClose = false;
+  const int dialogs = clickBuild([&](QFileDialog& d, QLineEdit& edit) {
+    // The user clicks the build button again and the close box while the build runs.
+    QMetaObject::invokeMethod(command1(), &QPushButton::click, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&window, &QWidget::close, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &window, [&] { openAfterTheClose = window.isVisible(); }, Qt::QueuedConnection);
+    choose(album + QStringLiteral("a b.mp3"))(d, edit);
+  });
+  QTest::qWait(100);
+
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_TRUE(openAfterTheClose);
+  EXPECT_TRUE(QFile::exists(album + QStringLiteral("a_b.mp3")));
+  EXPECT_TRUE(QFile::exists(album + QStringLiteral("disk.html")));
+  EXPECT_EQ(caption(6), QStringLiteral("htmlを作成しました"));
+  EXPECT_FALSE(window.isVisible());  // closed once the build was done
+}
+
+}  // namespace
+}  // namespace orv
