@@ -32,7 +32,9 @@ using Clock = std::chrono::steady_clock;
 class Stopwatch {
  public:
   explicit Stopwatch(double& total) : total_(total), start_(Clock::now()) {}
-  ~Stopwatch() { total_ += std::chrono::duration<double, std::milli>(Clock::now() - start_).count(); }
+  ~Stopwatch() {
+    total_ += std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+  }
 
  private:
   double& total_;
@@ -155,11 +157,13 @@ QString makeAlbum(const QTemporaryDir& root, int tracks) {
   QDir().mkpath(folder);
   for (int k = 1; k <= tracks; ++k) {
     const QByteArray tag = test::id3v2Tag(
-        3, {test::textFrame("TPE1", QStringLiteral("テスト歌手"), test::Id3Encoding::kUtf16),
-            test::textFrame("TIT2", QStringLiteral("曲 %1").arg(k), test::Id3Encoding::kUtf16),
-            test::textFrame("TALB", QStringLiteral("ベンチマーク"), test::Id3Encoding::kLatin1)},
+        3,
+        {test::textFrame("TPE1", QStringLiteral("テスト歌手"), test::Id3Encoding::kUtf16),
+         test::textFrame("TIT2", QStringLiteral("曲 %1").arg(k), test::Id3Encoding::kUtf16),
+         test::textFrame("TALB", QStringLiteral("ベンチマーク"), test::Id3Encoding::kLatin1)},
         64);
-    test::writeFile(folder + QStringLiteral("%1 track.mp3").arg(k, 5, 10, QChar(u'0')), tag + audio);
+    test::writeFile(folder + QStringLiteral("%1 track.mp3").arg(k, 5, 10, QChar(u'0')),
+                    tag + audio);
   }
   return folder;
 }
@@ -179,11 +183,10 @@ void run(QApplication& app, int tracks) {
   TimedFileSystem fileSystem(t);
   TimedDetailSources detailSources(t);
   TrackTable table;
-  Frm010_Orv form({window, window.command1(), window.command3(), window.label(1), window.label(2),
-                   window.label(3), window.label(4), window.label(5), window.label(6),
-                   window.grid(), dialog},
-                  {windowSystem, fileSystem, detailSources, table,
-                   QStringLiteral(ORV_PROGRAM_DIR "/")});
+  Frm010_Orv form(
+      {window, window.command1(), window.command3(), window.label(1), window.label(2),
+       window.label(3), window.label(4), window.label(5), window.label(6), window.grid(), dialog},
+      {windowSystem, fileSystem, detailSources, table, QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);
   form.LoadProc();
   QApplication::processEvents();
@@ -201,8 +204,10 @@ void run(QApplication& app, int tracks) {
   const double total = ms(click, done);
   const auto perTrack = [&](double v) { return v * 1000.0 / tracks; };
   std::printf("  click to status line: %8.1f ms  (%6.1f µs per track)\n", total, perTrack(total));
-  std::printf("  listing (2 passes):   %8.1f ms  (%6.1f µs per track)\n", t.listing, perTrack(t.listing));
-  std::printf("  renames:              %8.1f ms  (%6.1f µs per track)\n", t.renames, perTrack(t.renames));
+  std::printf("  listing (2 passes):   %8.1f ms  (%6.1f µs per track)\n", t.listing,
+              perTrack(t.listing));
+  std::printf("  renames:              %8.1f ms  (%6.1f µs per track)\n", t.renames,
+              perTrack(t.renames));
   std::printf("  tag reading:          %8.1f ms  (%6.1f µs per track)\n", t.tags, perTrack(t.tags));
   std::printf("  grid:                 %8.1f ms  (%6.1f µs per track)\n", grid, perTrack(grid));
   std::printf("  page:                 %8.1f ms  (%6.1f µs per track)\n", page, perTrack(page));

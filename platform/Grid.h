@@ -11,7 +11,8 @@ inline constexpr int kAlignCenterCenter = 4;
 // Widths are in twips (15 per pixel); a width of 0 hides the column.
 //
 //   grid.Clear(); grid.setCols(7); grid.setRows(n + 1);
-//   grid.setRow(0); grid.setCol(4); grid.setCellAlignment(kAlignCenterCenter); grid.setText("曲名");
+//   grid.setRow(0); grid.setCol(4); grid.setCellAlignment(kAlignCenterCenter);
+//   grid.setText("曲名");
 class Grid {
  public:
   virtual ~Grid() = default;

@@ -7,7 +7,7 @@
 namespace orv::platform {
 
 // Message-box flag words, with the values of the original platform.
-inline constexpr int kMsgBoxOkOnly = 0;       // OK button only, no icon
+inline constexpr int kMsgBoxOkOnly = 0;        // OK button only, no icon
 inline constexpr int kMsgBoxExclamation = 48;  // OK button with the warning icon
 
 // Mouse-pointer numbers.

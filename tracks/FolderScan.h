@@ -19,7 +19,8 @@ inline const QString kSpecialCharacterMessage = QStringLiteral(
     "eの上に'（アポストロフィ）が付いた文字など");
 
 // The message of a counting pass that finds no MP3 file.
-inline const QString kNoMp3FilesMessage = QStringLiteral("フォルダーにmp3ファイルが見つかりません。");
+inline const QString kNoMp3FilesMessage =
+    QStringLiteral("フォルダーにmp3ファイルが見つかりません。");
 
 inline constexpr int kCountingPass = 1;
 inline constexpr int kFillPass = 2;

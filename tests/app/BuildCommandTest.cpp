@@ -34,9 +34,7 @@ class BuildCommandTest : public ::testing::Test {
     f.write(content);
   }
 
-  QStringList filesOnDisk() const {
-    return QDir(album.path()).entryList(QDir::Files, QDir::Name);
-  }
+  QStringList filesOnDisk() const { return QDir(album.path()).entryList(QDir::Files, QDir::Name); }
 
   void choose(const QString& path) { CommonDialog1.answers.push_back({path}); }
   void cancel() { CommonDialog1.answers.push_back({{}, true}); }
@@ -55,8 +53,7 @@ class BuildCommandTest : public ::testing::Test {
   Frm010_Orv form{
       {window, Command1, Command3, Label1, Label2, Label3, Label4, Label5, Label6, MSHFlexGrid1,
        CommonDialog1},
-      {windowSystem, fileSystem, detailSources, trackTable,
-       QStringLiteral(ORV_PROGRAM_DIR "/")}};
+      {windowSystem, fileSystem, detailSources, trackTable, QStringLiteral(ORV_PROGRAM_DIR "/")}};
 };
 
 TEST_F(BuildCommandTest, ABuildRenamesShowsAndWritesTheAlbumAndReturnsToIdle) {
@@ -71,8 +68,8 @@ TEST_F(BuildCommandTest, ABuildRenamesShowsAndWritesTheAlbumAndReturnsToIdle) {
 
   form.Command1_Click();
 
-  EXPECT_EQ(filesOnDisk(), (QStringList{"01_A_b.mp3", "02_C.mp3", "disk.html", "jacket.jpg",
-                                        "notes.txt"}));
+  EXPECT_EQ(filesOnDisk(),
+            (QStringList{"01_A_b.mp3", "02_C.mp3", "disk.html", "jacket.jpg", "notes.txt"}));
   EXPECT_EQ(form.trackCount, 2);
   EXPECT_EQ(form.albumFolder, album.path() + u'/');
   EXPECT_EQ(MSHFlexGrid1.rows(), 3);

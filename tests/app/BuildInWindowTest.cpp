@@ -47,7 +47,8 @@ class BuildInWindowTest : public ::testing::Test {
   }
 
   // A folder of `root` with one file per entry: name and the bytes before the audio.
-  QString makeAlbum(const QString& folder, const std::vector<std::pair<QString, QByteArray>>& files) {
+  QString makeAlbum(const QString& folder,
+                    const std::vector<std::pair<QString, QByteArray>>& files) {
     const QString path = root.path() + u'/' + folder + u'/';
     EXPECT_TRUE(QDir().mkpath(path));
     for (const auto& [name, tag] : files) test::writeFile(path + name, tag + audio());
@@ -95,10 +96,10 @@ class BuildInWindowTest : public ::testing::Test {
   platform::PosixFileSystem fileSystem;
   platform::TagLibDetailSourceFactory detailSources;
   TrackTable trackTable;
-  Frm010_Orv form{{window, window.command1(), window.command3(), window.label(1),
-                   window.label(2), window.label(3), window.label(4), window.label(5),
-                   window.label(6), window.grid(), dialog},
-                  {windowSystem, fileSystem, detailSources, trackTable, kProgramFolder}};
+  Frm010_Orv form{
+      {window, window.command1(), window.command3(), window.label(1), window.label(2),
+       window.label(3), window.label(4), window.label(5), window.label(6), window.grid(), dialog},
+      {windowSystem, fileSystem, detailSources, trackTable, kProgramFolder}};
 };
 
 // The page expected for `lines` of data between the shipped templates.
@@ -110,18 +111,20 @@ QByteArray pageWith(const QStringList& lines) {
 
 TEST_F(BuildInWindowTest, AnAlbumIsRenamedShownAndWrittenAsItsPage) {
   const auto v23 = [](const QString& artist, const QString& title) {
-    return test::id3v2Tag(3, {test::textFrame("TPE1", artist, Id3Encoding::kUtf16),
-                              test::textFrame("TIT2", title, Id3Encoding::kUtf16),
-                              test::textFrame("TALB", QStringLiteral("夏のアルバム"),
-                                              Id3Encoding::kUtf16)});
+    return test::id3v2Tag(
+        3, {test::textFrame("TPE1", artist, Id3Encoding::kUtf16),
+            test::textFrame("TIT2", title, Id3Encoding::kUtf16),
+            test::textFrame("TALB", QStringLiteral("夏のアルバム"), Id3Encoding::kUtf16)});
   };
   const QString album = makeAlbum(
       QStringLiteral("私の アルバム"),
-      {{QStringLiteral("01 はじまり.mp3"), v23(QStringLiteral("テスト歌手"), QStringLiteral(" はじまり "))},
+      {{QStringLiteral("01 はじまり.mp3"),
+        v23(QStringLiteral("テスト歌手"), QStringLiteral(" はじまり "))},
        {QStringLiteral("02\u3000Second  Song.mp3"),
         test::id3v2Tag(3, {test::rawLatin1Frame("TIT2", test::sjis(QStringLiteral("二番目")))})},
        {QStringLiteral("03 untagged.mp3"), {}},
-       {QStringLiteral("04.mp3"), v23(QStringLiteral("テスト歌手"), QStringLiteral("He said \"hi\""))}});
+       {QStringLiteral("04.mp3"),
+        v23(QStringLiteral("テスト歌手"), QStringLiteral("He said \"hi\""))}});
   test::writeFile(album + QStringLiteral("notes.txt"), "not an mp3");
 
   EXPECT_EQ(clickBuild(choose(album + QStringLiteral("03 untagged.mp3"))), 1);
@@ -177,14 +180,14 @@ TEST_F(BuildInWindowTest, AnAlbumIsRenamedShownAndWrittenAsItsPage) {
 }
 
 TEST_F(BuildInWindowTest, ASecondBuildReplacesWhatTheFirstShowedAndACancelChangesNothing) {
-  const QString first = makeAlbum(QStringLiteral("first"),
-                                  {{QStringLiteral("a.mp3"), {}},
-                                   {QStringLiteral("b.mp3"), {}},
-                                   {QStringLiteral("c.mp3"), {}}});
-  const QString second = makeAlbum(
-      QStringLiteral("second"),
-      {{QStringLiteral("only one.mp3"),
-        test::id3v2TagByTagLib(QStringLiteral("歌手"), QStringLiteral("曲"), QStringLiteral("盤"))}});
+  const QString first = makeAlbum(QStringLiteral("first"), {{QStringLiteral("a.mp3"), {}},
+                                                            {QStringLiteral("b.mp3"), {}},
+                                                            {QStringLiteral("c.mp3"), {}}});
+  const QString second =
+      makeAlbum(QStringLiteral("second"),
+                {{QStringLiteral("only one.mp3"),
+                  test::id3v2TagByTagLib(QStringLiteral("歌手"), QStringLiteral("曲"),
+                                         QStringLiteral("盤"))}});
   clickBuild(choose(first + QStringLiteral("a.mp3")));
   ASSERT_EQ(window.grid().rows(), 4);
 

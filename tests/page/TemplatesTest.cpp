@@ -13,8 +13,7 @@
 namespace {
 
 QByteArray shipped(const char* name) {
-  const QString path = QStringLiteral(ORV_PROGRAM_DIR) +
-                       u'/' + QLatin1String(name);
+  const QString path = QStringLiteral(ORV_PROGRAM_DIR) + u'/' + QLatin1String(name);
   QFile file(path);
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
   return file.readAll();
