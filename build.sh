@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
   libtag1-dev libmpg123-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium)
 
