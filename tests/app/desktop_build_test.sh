@@ -5,6 +5,9 @@
 #
 #   desktop_build_test.sh BUILD/bin/orv SCREENSHOT.png
 set -euo pipefail
+# Japanese window titles, tags and file names: xdotool's patterns and lame's tag texts
+# follow the locale, which a bare machine leaves at plain C.
+export LC_ALL=C.UTF-8
 orv=$1
 screenshot=$2
 

@@ -4,6 +4,9 @@
 # killed with SIGKILL a new copy starts.
 #   single_instance_test.sh path/to/orv
 set -euo pipefail
+# Japanese window titles, tags and file names: xdotool's patterns and lame's tag texts
+# follow the locale, which a bare machine leaves at plain C.
+export LC_ALL=C.UTF-8
 orv=$1
 work=$(mktemp -d)
 pids=()
