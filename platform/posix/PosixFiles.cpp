@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
 #include <cerrno>
+#include <utility>
 
 namespace orv::platform {
 namespace {
@@ -21,6 +23,7 @@ class Fd {
   ~Fd() {
     if (fd_ >= 0) ::close(fd_);
   }
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
@@ -54,6 +57,26 @@ int writeAll(int fd, const char* data, qsizetype size) {
     size -= written;
   }
   return 0;
+}
+
+// `path` opened for reading; a folder under that name is refused (EISDIR). `size`
+// receives the size of a regular file, 0 for anything else.
+Fd openForReading(const QString& path, const QString& what, qsizetype& size) {
+  Fd file(openRetrying(nativePath(path), O_RDONLY));
+  if (file.get() < 0) throw errnoError(errno, what);
+  struct stat st;
+  if (::fstat(file.get(), &st) != 0) throw errnoError(errno, what);
+  if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, what);
+  size = S_ISREG(st.st_mode) ? static_cast<qsizetype>(st.st_size) : 0;
+  return file;
+}
+
+// Reads the next piece of `fd`: the bytes read, 0 at the end, -1 with errno set.
+ssize_t readRetrying(int fd, char* buffer, size_t size) {
+  ssize_t got;
+  do got = ::read(fd, buffer, size);
+  while (got < 0 && errno == EINTR);
+  return got;
 }
 
 QString folderOf(const QString& path) {
@@ -103,22 +126,14 @@ TempFile createTempBeside(const QString& path, mode_t mode) {
 
 QByteArray PosixFileSystem::readFile(const QString& path) {
   const QString what = QStringLiteral("ファイル %1 を読み込めません").arg(path);
-  const int fd = openRetrying(nativePath(path), O_RDONLY);
-  if (fd < 0) throw errnoError(errno, what);
-  Fd file(fd);
-  struct stat st;
-  if (::fstat(fd, &st) != 0) throw errnoError(errno, what);
-  if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, what);
-
+  qsizetype size = 0;
+  const Fd file = openForReading(path, what, size);
   QByteArray content;
-  content.reserve(S_ISREG(st.st_mode) ? static_cast<qsizetype>(st.st_size) : 0);
+  content.reserve(size);
   char buffer[64 * 1024];
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw errnoError(errno, what);
-    }
+    const ssize_t got = readRetrying(file.get(), buffer, sizeof buffer);
+    if (got < 0) throw errnoError(errno, what);
     if (got == 0) break;
     content.append(buffer, got);
   }
@@ -165,12 +180,8 @@ bool PosixFileSystem::fileExists(const QString& path) {
 
 void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
   const QString what = QStringLiteral("ファイル %1 を %2 にコピーできません").arg(from, to);
-  const int in = openRetrying(nativePath(from), O_RDONLY);
-  if (in < 0) throw errnoError(errno, what);
-  Fd source(in);
-  struct stat st;
-  if (::fstat(in, &st) != 0) throw errnoError(errno, what);
-  if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, what);
+  qsizetype size = 0;
+  const Fd source = openForReading(from, what, size);
 
   // O_EXCL: a file that exists, or appears, under `to` is never touched; nor is a
   // symbolic link followed to one.
@@ -185,11 +196,8 @@ void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) 
 
   char buffer[64 * 1024];
   for (;;) {
-    const ssize_t got = ::read(in, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw fail(errno);
-    }
+    const ssize_t got = readRetrying(source.get(), buffer, sizeof buffer);
+    if (got < 0) throw fail(errno);
     if (got == 0) break;
     if (const int err = writeAll(out, buffer, got)) throw fail(err);
   }
