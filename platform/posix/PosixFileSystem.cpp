@@ -1,6 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
 
 #include <QFile>

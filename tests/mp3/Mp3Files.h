@@ -58,10 +58,4 @@ QByteArray id3v2TagByTagLib(const QString& artist, const QString& title, const Q
 // An APE v2 tag (header, items, footer) rendered by TagLib; empty texts are left out.
 QByteArray apeTag(const QString& artist, const QString& title, const QString& album);
 
-// Writes `bytes` to `path` (replacing it). Throws on failure.
-void writeFile(const QString& path, const QByteArray& bytes);
-
-// The bytes of `path`. Throws on failure.
-QByteArray readFile(const QString& path);
-
 }  // namespace orv::test
