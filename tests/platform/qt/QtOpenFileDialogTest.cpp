@@ -4,10 +4,10 @@
 
 #include "core/RuntimeError.h"
 #include "tests/support/Errors.h"
+#include "tests/support/Files.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -28,8 +28,7 @@ class QtOpenFileDialogTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     for (const char* name : {"01 Intro.mp3", "02 Song.MP3", "03 Song.Mp3", "notes.wav"}) {
-      QFile file(folder() + QString::fromUtf8(name));
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      test::writeFile(folder() + QString::fromUtf8(name));
     }
     owner_.show();
   }
