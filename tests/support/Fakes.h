@@ -153,8 +153,8 @@ struct FakeFormControls {
 
 // A detail source that answers every item from `columns` and writes down what it is
 // asked: "create", "NameSpace <folder>", "ParseName <name>", "release item", "release
-// folder", "release source". The hooks run first in NameSpace and ParseName, e.g. to
-// fail there.
+// folder", "release source". The hooks run in NameSpace and ParseName once the call is
+// written down, e.g. to fail there.
 class FakeDetailSources : public platform::DetailSourceFactory {
  public:
   std::map<int, QString> columns;
