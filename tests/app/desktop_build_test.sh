@@ -57,7 +57,7 @@ waitFor 20 xdotool search --all --pid "$orvPid" --name 'Sonalith AlbumVersion' |
   fail "the main window did not appear"
 window=$(xdotool search --all --pid "$orvPid" --name 'Sonalith AlbumVersion' | head -n 1)
 
-# Without a window manager the window sits at 0,0: Command1 is at 500,116, 117 x 69.
+# Without a window manager the window sits at 0,0: the build button is at 500,116, 117 x 69.
 xdotool mousemove --window "$window" 558 150 click 1
 dialogShown() { [ "$(xdotool search --all --pid "$orvPid" --onlyvisible --name '.' | wc -l)" -ge 2 ]; }
 waitFor 20 dialogShown || fail "the file dialog did not open"
