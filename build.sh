@@ -7,10 +7,11 @@ cd "$(dirname "$(readlink -f "$0")")"
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
-  libtag1-dev libmpg123-dev
+  libtag1-dev libmpg123-dev librsvg2-bin
   libgtest-dev libgmock-dev libbenchmark-dev
 )
-test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium)
+test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
+  desktop-file-utils appstream)
 
 install_missing() {
   local missing=()
