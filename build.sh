@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Orv's set-up: installs what is missing (Debian 12, as root), builds, then starts Orv
-# (`./build.sh run`) or runs every test (`./build.sh test`).
+# (`./build.sh run`), runs every test (`./build.sh test`) or makes the Debian package
+# build/orv_VERSION_amd64.deb (`./build.sh package`).
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -11,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
-  desktop-file-utils appstream)
+  desktop-file-utils appstream lintian)
 
 install_missing() {
   local missing=()
@@ -46,13 +47,18 @@ case "${1:-}" in
     if [[ -f tests/page/package.json ]]; then (cd tests/page && npm ci --no-audit --no-fund --silent); fi
     build build
     (cd build && ctest --output-on-failure -j"$(nproc)")
-    # Once more under AddressSanitizer and UndefinedBehaviorSanitizer; the browser and
-    # desktop tests drive whole programs and gain nothing from it.
+    # Once more under AddressSanitizer and UndefinedBehaviorSanitizer; the browser,
+    # desktop and package tests drive whole programs and gain nothing from it.
     build build-asan -DORV_SANITIZE=ON -DORV_BENCHMARKS=OFF
-    (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$(nproc)" -LE 'browser|desktop')
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$(nproc)" -LE 'browser|desktop|package')
+    ;;
+  package)
+    install_missing "${packages[@]}"
+    build build
+    (cd build && cpack -G DEB)
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
