@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
-  desktop-file-utils appstream lintian)
+  desktop-file-utils appstream lintian file)
 
 install_missing() {
   local missing=()
@@ -53,7 +53,8 @@ case "${1:-}" in
     (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$(nproc)" -LE 'browser|desktop|package')
     ;;
   package)
-    install_missing "${packages[@]}"
+    # CPack asks file(1) which installed files are binaries for dpkg-shlibdeps.
+    install_missing "${packages[@]}" file
     build build
     (cd build && cpack -G DEB)
     ;;

@@ -14,7 +14,7 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian Xvfb xdotool; do
+for tool in cpack file dpkg-deb dpkg-shlibdeps lintian Xvfb xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is not installed: ./build.sh test installs it"
 done
 work=$(mktemp -d)
