@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Orv's set-up: installs what is missing (Debian 12, as root), builds, then starts Orv
-# (`./build.sh run`) or runs every test (`./build.sh test`).
+# (`./build.sh run`), runs every test (`./build.sh test`) or makes the Debian package
+# build/orv_VERSION_amd64.deb (`./build.sh package`).
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
-  libtag1-dev libmpg123-dev
+  libtag1-dev libmpg123-dev librsvg2-bin
   libgtest-dev libgmock-dev libbenchmark-dev
 )
-test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium)
+test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
+  desktop-file-utils appstream lintian file)
 
 install_missing() {
   local missing=()
@@ -48,8 +50,14 @@ case "${1:-}" in
     build asan
     ctest --preset asan -j"$(nproc)"
     ;;
+  package)
+    # CPack asks file(1) which installed files are binaries for dpkg-shlibdeps.
+    install_missing "${packages[@]}" file
+    build default
+    (cd build && cpack -G DEB)
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

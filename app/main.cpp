@@ -15,6 +15,11 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+  // Desktops find the window's menu entry and icon by these: the desktop file name
+  // (Wayland's app id) and the application name (the class in X11's WM_CLASS, the
+  // entry's StartupWMClass).
+  QApplication::setApplicationName(QStringLiteral("Orv"));
+  QApplication::setDesktopFileName(QStringLiteral(ORV_APP_ID));
   QApplication app(argc, argv);
   orv::platform::QtWindowSystem windowSystem(app);
   orv::platform::PosixFileSystem fileSystem;
