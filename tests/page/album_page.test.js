@@ -13,49 +13,12 @@ const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 
-let chromium;
-try {
-  ({ chromium } = require(path.join(__dirname, 'node_modules', 'playwright-core')));
-} catch (e) {
-  console.error(`playwright-core is not installed in ${path.join(__dirname, 'node_modules')}.\n` +
-    'Install it with "npm ci" in tests/page (./build.sh test does this).');
-  process.exit(1);
-}
+const { env, writeTone, check, finish, launch } = require('./browser');
 
-const env = (name, fallback) => {
-  const value = process.env[name] || fallback;
-  if (!value) throw new Error(`${name} is not set`);
-  return value;
-};
 const writer = env('WRITE_ALBUM_PAGE');
 const programDir = env('ORV_PROGRAM_DIR');
 const shotDir = env('ORV_SCREENSHOT_DIR');
-const chromiumPath = env('CHROMIUM', '/usr/bin/chromium');
 const lame = env('LAME', 'lame');
-
-// A mono 16-bit sine tone as a WAV file.
-function writeTone(file, seconds, hertz) {
-  const rate = 22050;
-  const samples = Math.round(rate * seconds);
-  const wav = Buffer.alloc(44 + samples * 2);
-  wav.write('RIFF', 0, 'ascii');
-  wav.writeUInt32LE(36 + samples * 2, 4);
-  wav.write('WAVEfmt ', 8, 'ascii');
-  wav.writeUInt32LE(16, 16);
-  wav.writeUInt16LE(1, 20);
-  wav.writeUInt16LE(1, 22);
-  wav.writeUInt32LE(rate, 24);
-  wav.writeUInt32LE(rate * 2, 28);
-  wav.writeUInt16LE(2, 32);
-  wav.writeUInt16LE(16, 34);
-  wav.write('data', 36, 'ascii');
-  wav.writeUInt32LE(samples * 2, 40);
-  for (let i = 0; i < samples; i++) {
-    const fade = Math.min(1, i / 500, (samples - i) / 500);
-    wav.writeInt16LE(Math.round(8000 * fade * Math.sin((2 * Math.PI * hertz * i) / rate)), 44 + i * 2);
-  }
-  fs.writeFileSync(file, wav);
-}
 
 const album = 'ソフトな表現の時間';  // ソ and 表 carry the byte 0x5C in Shift_JIS
 const band = 'オーヴ楽団';
@@ -67,17 +30,6 @@ const tracks = [
   ['03 "quoted" ?&\'=+.mp3', 'Guest 歌手', 'AC\\DC \'back\\slash\' 星🌟', '1:02:03', 4.0, '1:02:03'],
   ['04 夜更け.mp3', band, hostile, '0:00:59', 2.5, '0:59'],
 ];
-
-const failures = [];
-async function check(name, body) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    failures.push(name);
-    console.log(`FAIL ${name}\n     ${String(e && e.stack || e).split('\n').join('\n     ')}`);
-  }
-}
 
 async function main() {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-page-'));
@@ -97,29 +49,8 @@ async function main() {
   fs.mkdirSync(shotDir, { recursive: true });
 
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: chromiumPath,
-    headless: true,
-    viewport: { width: 1280, height: 860 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--autoplay-policy=no-user-gesture-required'],
-  });
-  const outside = [];
-  const errors = [];
-  await context.route('**/*', (route) => {
-    const url = route.request().url();
-    if (url.startsWith('file:')) return route.continue();
-    outside.push(url);
-    return route.abort();
-  });
-  context.on('request', (request) => {
-    if (!request.url().startsWith('file:')) outside.push(request.url());
-  });
-  const watch = (page) => {
-    page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
-    page.on('pageerror', (e) => errors.push(String(e)));
-  };
+  const { context, outside, errors, watch } =
+    await launch(profile, ['--autoplay-policy=no-user-gesture-required']);
 
   try {
     const page = context.pages()[0] || await context.newPage();
@@ -263,10 +194,7 @@ async function main() {
     fs.rmSync(work, { recursive: true, force: true });
   }
   console.log(`screenshots in ${shotDir}`);
-  if (failures.length) {
-    console.log(`${failures.length} check(s) failed`);
-    process.exit(1);
-  }
+  finish();
 }
 
 main().catch((e) => {
