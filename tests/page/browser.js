@@ -4,6 +4,7 @@
 'use strict';
 
 const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 
 function loadChromium() {
@@ -64,10 +65,33 @@ function finish() {
   }
 }
 
-// Headless Chromium with a profile of its own. Requests other than file:// are refused
-// and written down in `outside`; console errors and uncaught exceptions of the pages
-// passed to `watch` go to `errors`.
-async function launch(profile, extraArgs = []) {
+// Runs `body({ context, outside, errors, watch })` in headless Chromium with a profile
+// of its own, removed afterwards. Requests other than file:// are refused and written
+// down in `outside`; console errors and uncaught exceptions of the pages passed to
+// `watch` go to `errors`.
+async function withBrowser(extraArgs, body) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-chromium-'));
+  try {
+    const browser = await launch(profile, extraArgs);
+    try {
+      await body(browser);
+    } finally {
+      await browser.context.close();
+    }
+  } finally {
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+}
+
+// Runs a test's main, then says how its checks went; an error outside a check fails it.
+function run(main) {
+  main().then(finish, (e) => {
+    console.error(e);
+    process.exit(1);
+  });
+}
+
+async function launch(profile, extraArgs) {
   const context = await loadChromium().launchPersistentContext(profile, {
     executablePath: env('CHROMIUM', '/usr/bin/chromium'),
     headless: true,
@@ -95,4 +119,4 @@ async function launch(profile, extraArgs = []) {
   return { context, outside, errors, watch };
 }
 
-module.exports = { env, writeTone, check, finish, launch };
+module.exports = { env, writeTone, check, withBrowser, run };
