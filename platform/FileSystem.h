@@ -36,7 +36,9 @@ class FileSystem {
   virtual void queryAttributes(const QString& path) = 0;
 
   // Renames `from` to `to`, never replacing a file: a taken `to` raises 58 naming both.
-  // Renaming a file to its own unchanged name does nothing and succeeds.
+  // Renaming a file to its own unchanged name does nothing and succeeds. A `to` that is
+  // already a second name of the same file (a rename cut off midway) completes the
+  // rename: `from` is removed.
   virtual void rename(const QString& from, const QString& to) = 0;
 
   // The whole content of a file; raises 53 when there is none.
