@@ -5,6 +5,7 @@
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/Look.h"
+#include "platform/qt/PushButton.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/WrappingButton.h"
 
@@ -56,7 +57,7 @@ QRect pixels(const QRect& twips) {
 struct QtMainWindow::Controls {
   explicit Controls(QWidget* window)
       : command1(new WrappingButton(QStringLiteral("フォルダー選択＆ html 作成"), window)),
-        command3(new QPushButton(QStringLiteral("終了"), window)),
+        command3(new PushButton(QStringLiteral("終了"), window)),
         grid(window),
         command1Adapter(*command1),
         command3Adapter(*command3) {
@@ -72,7 +73,7 @@ struct QtMainWindow::Controls {
     command1->setGeometry(look::twipsRect(7500, 1740, 1755, 1035));
     command3->setObjectName(QStringLiteral("Command3"));
     command3->setGeometry(look::twipsRect(7500, 5100, 1755, 495));
-    for (QPushButton* button : {static_cast<QPushButton*>(command1), command3}) {
+    for (QPushButton* button : {static_cast<PushButton*>(command1), command3}) {
       button->setFont(look::uiFont(12));
       button->setAutoDefault(false);
     }
@@ -83,7 +84,7 @@ struct QtMainWindow::Controls {
   }
 
   WrappingButton* command1;
-  QPushButton* command3;
+  PushButton* command3;
   QtGrid grid;
   ButtonAdapter command1Adapter;
   ButtonAdapter command3Adapter;
