@@ -12,6 +12,32 @@ packages=(
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium)
 
+# step NAME COMMAND…: one step of the set-up, its output kept back unless it fails. Then
+# the set-up names the step, shows what the command printed and ends with its status.
+step() {
+  local name=$1 log status=0
+  shift
+  log=$(mktemp)
+  "$@" >"$log" 2>&1 || status=$?
+  if ((status)); then
+    echo "build.sh: $name failed (exit status $status):" >&2
+    cat "$log" >&2
+  fi
+  rm -f "$log"
+  ((status == 0)) || exit "$status"
+}
+
+# shown_step NAME COMMAND…: the same for a step whose output is shown as it comes.
+shown_step() {
+  local name=$1 status=0
+  shift
+  "$@" || status=$?
+  if ((status)); then
+    echo "build.sh: $name failed (exit status $status); its messages are above." >&2
+    exit "$status"
+  fi
+}
+
 install_missing() {
   local missing=()
   for p in "$@"; do
@@ -22,16 +48,16 @@ install_missing() {
   if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    step "apt-get update" apt-get update -qq
+    step "installing ${missing[*]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi
 }
 
 build() {  # build DIR [cmake options…]
   local dir=$1
   shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j"$(nproc)"
+  step "configuring $dir/" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  shown_step "building $dir/" cmake --build "$dir" -j"$(nproc)"
 }
 
 case "${1:-}" in
@@ -42,13 +68,16 @@ case "${1:-}" in
     ;;
   test)
     install_missing "${packages[@]}" "${test_packages[@]}"
-    if [[ -f tests/page/package.json ]]; then (cd tests/page && npm ci --no-audit --no-fund --silent); fi
+    if [[ -f tests/page/package.json ]]; then
+      step "npm ci in tests/page" env -C tests/page npm ci --no-audit --no-fund
+    fi
     build build
-    (cd build && ctest --output-on-failure -j"$(nproc)")
+    shown_step "the tests in build/" ctest --test-dir build --output-on-failure -j"$(nproc)"
     # Once more under AddressSanitizer and UndefinedBehaviorSanitizer; the browser and
     # desktop tests drive whole programs and gain nothing from it.
     build build-asan -DORV_SANITIZE=ON -DORV_BENCHMARKS=OFF
-    (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$(nproc)" -LE 'browser|desktop')
+    ASAN_OPTIONS=detect_leaks=0 shown_step "the tests in build-asan/" \
+      ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -LE 'browser|desktop'
     ;;
   *)
     echo "usage: $0 run|test" >&2
