@@ -1,6 +1,7 @@
 #include "platform/posix/PosixFileSystem.h"
 
 #include "platform/RuntimeError.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -149,13 +150,14 @@ TEST_F(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
 }
 
 TEST_F(PosixFiles, ReplacingInAReadOnlyFolderIsRefused) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
   writeBytes(path("disk.html"), "old");
-  ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-  const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
-  ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-  EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
-  EXPECT_EQ(readBytes(path("disk.html")), "old");
+  test::asUnprivilegedUser(dir.path(), [&] {
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
+    EXPECT_EQ(readBytes(path("disk.html")), "old");
+  });
 }
 
 TEST_F(PosixFiles, FileExistsOnlyForFiles) {
