@@ -18,8 +18,9 @@ namespace orv {
 // is never replaced. `programFolder` ends in "/".
 //
 // Raises RuntimeError naming the file: 53 for a missing template or program cover, 76
-// for a missing album folder, 70 for one that can't be written, 75 for a template that
-// isn't CP932 text, 6 and 9 from PlayTimeToMilliseconds, 6 for n = 32,767.
+// for a missing album folder, 70 for one that can't be written, 75 for a disk.html that
+// is read-only or a symbolic link (no cover is copied then) and for a template that isn't
+// CP932 text, 6 and 9 from PlayTimeToMilliseconds, 6 for n = 32,767.
 //
 //   WriteAlbumHtml(table, table.count(), "/usr/lib/orv/", fileSystem);
 void WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,

@@ -48,7 +48,9 @@ class FileSystem {
   // folder is written, flushed and synced, then renamed over `path`. On failure `path`
   // is unchanged and the temporary file is gone; only a failure to sync the folder after
   // the rename is raised with the new content in place. A replaced file keeps its
-  // permissions; a new one gets 0644 less the umask.
+  // permissions; a new one gets 0644 less the umask. A `path` that is read-only (this
+  // user may not write it, or it grants writing to no one) or a symbolic link is never
+  // replaced: 75 naming it, before any temporary file is made.
   virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
 
   // True when `path` is a file or a link to one (a folder is no file).

@@ -154,7 +154,8 @@ TEST(AlbumPage, ReplacesThePreviousPageWhole) {
 class FailedBuild : public testing::Test {
  protected:
   void expectFailure(const TrackTable& table, Int16 n, ErrorCode code, const char* fileNamed) {
-    writeBytes(f.album + "disk.html", previous);
+    // The previous page, unless the test made its own.
+    if (!QFileInfo::exists(f.album + "disk.html")) writeBytes(f.album + "disk.html", previous);
     try {
       WriteAlbumHtml(table, n, f.program, f.fileSystem);
       ADD_FAILURE() << "no error";
@@ -203,6 +204,21 @@ TEST_F(FailedBuild, CountPastTheLargestTable) {
   table.resize(32767);
   table[0].folderPath = f.album;
   expectFailure(table, 32767, ErrorCode::kOverflow, "");
+}
+
+// A page its owner protected stays as it is: no temporary file, no cover.
+TEST_F(FailedBuild, ReadOnlyPage) {
+  writeBytes(f.album + "disk.html", previous);
+  // chmod a-w: no one may write it, root included.
+  ASSERT_EQ(::chmod(QFile::encodeName(f.album + "disk.html").constData(), 0444), 0);
+  expectFailure(good, 1, ErrorCode::kPathFileAccessError, "disk.html");
+}
+
+TEST_F(FailedBuild, PageThatIsALink) {
+  writeBytes(f.program + "elsewhere.html", previous);
+  ASSERT_TRUE(QFile::link(f.program + "elsewhere.html", f.album + "disk.html"));
+  expectFailure(good, 1, ErrorCode::kPathFileAccessError, "disk.html");
+  EXPECT_TRUE(QFileInfo(f.album + "disk.html").isSymLink());
 }
 
 TEST_F(FailedBuild, ReadOnlyAlbumFolder) {

@@ -160,6 +160,41 @@ TEST_F(PosixFiles, ReplacingInAReadOnlyFolderIsRefused) {
   });
 }
 
+// A file its owner protected is refused before a temporary file is made, and stays.
+TEST_F(PosixFiles, AProtectedFileIsNeverReplaced) {
+  const auto expectRefused = [&](const char* what, const QString& reason) {
+    SCOPED_TRACE(what);
+    const QStringList before = entries();
+    const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "new"); });
+    EXPECT_TRUE(e.is(ErrorCode::kPathFileAccessError)) << e.what();
+    EXPECT_EQ(
+        e.description(),
+        QStringLiteral("ファイル %1 は%2のため書き込めません。").arg(path("disk.html"), reason));
+    EXPECT_EQ(readBytes(path("disk.html")), "old");
+    EXPECT_EQ(entries(), before);
+  };
+  const auto chmodPage = [&](mode_t mode) {
+    ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), mode), 0);
+  };
+
+  writeBytes(path("disk.html"), "old");
+  chmodPage(0444);  // chmod a-w: refused to root too
+  expectRefused("written by no one", "読み取り専用");
+
+  QFile::remove(path("disk.html"));
+  writeBytes(path("mine.html"), "old");
+  ASSERT_TRUE(QFile::link(path("mine.html"), path("disk.html")));
+  expectRefused("a link", "シンボリックリンク");
+  EXPECT_TRUE(QFileInfo(path("disk.html")).isSymLink());
+
+  QFile::remove(path("disk.html"));
+  writeBytes(path("disk.html"), "old");
+  test::asUnprivilegedUser(dir.path(), [&] {
+    chmodPage(0460);  // its group may write it, its owner may not
+    expectRefused("not writable by its owner", "読み取り専用");
+  });
+}
+
 TEST_F(PosixFiles, FileExistsOnlyForFiles) {
   writeBytes(path("file"), "x");
   QDir(dir.path()).mkdir("folder");
