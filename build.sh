@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Orv's set-up: installs what is missing (Debian 12, as root), builds, then starts Orv
-# (`./build.sh run`) or runs every test (`./build.sh test`).
+# (`./build.sh run`), runs every test (`./build.sh test`) or makes the Debian package
+# build/orv_VERSION_amd64.deb (`./build.sh package`).
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
-  libtag1-dev libmpg123-dev
+  libtag1-dev libmpg123-dev librsvg2-bin
   libgtest-dev libgmock-dev libbenchmark-dev
 )
-test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium)
+test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
+  desktop-file-utils appstream lintian file)
 
 # step NAME COMMAND…: one step of the set-up, its output kept back unless it fails. Then
 # the set-up names the step, shows what the command printed and ends with its status.
@@ -53,17 +55,15 @@ install_missing() {
   fi
 }
 
-build() {  # build DIR [cmake options…]
-  local dir=$1
-  shift
-  step "configuring $dir/" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-  shown_step "building $dir/" cmake --build "$dir" -j"$(nproc)"
+build() {  # build PRESET: the configure and build presets of CMakePresets.json
+  step "configuring the $1 build" cmake --preset "$1"
+  shown_step "the $1 build" cmake --build --preset "$1" -j"$(nproc)"
 }
 
 case "${1:-}" in
   run)
     install_missing "${packages[@]}"
-    build build
+    build default
     exec build/bin/orv
     ;;
   test)
@@ -71,16 +71,21 @@ case "${1:-}" in
     if [[ -f tests/page/package.json ]]; then
       step "npm ci in tests/page" env -C tests/page npm ci --no-audit --no-fund
     fi
-    build build
-    shown_step "the tests in build/" ctest --test-dir build --output-on-failure -j"$(nproc)"
-    # Once more under AddressSanitizer and UndefinedBehaviorSanitizer; the browser and
-    # desktop tests drive whole programs and gain nothing from it.
-    build build-asan -DORV_SANITIZE=ON -DORV_BENCHMARKS=OFF
-    ASAN_OPTIONS=detect_leaks=0 shown_step "the tests in build-asan/" \
-      ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -LE 'browser|desktop'
+    build default
+    shown_step "the tests of the default build" ctest --preset default -j"$(nproc)"
+    # Once more under AddressSanitizer and UndefinedBehaviorSanitizer, as `cmake --workflow
+    # --preset asan` does.
+    build asan
+    shown_step "the tests of the asan build" ctest --preset asan -j"$(nproc)"
+    ;;
+  package)
+    # CPack asks file(1) which installed files are binaries for dpkg-shlibdeps.
+    install_missing "${packages[@]}" file
+    build default
+    shown_step "making the Debian package" env -C build cpack -G DEB
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

@@ -34,8 +34,8 @@ while IFS='|' read -r fail message expected; do
 done <<'CASES'
 apt-get|E: Some index files failed to download. They have been ignored, or old ones used instead.|build.sh: apt-get update failed (exit status 3):
 npm|npm ERR! code UNABLE_TO_GET_ISSUER_CERT_LOCALLY|build.sh: npm ci in tests/page failed (exit status 3):
-cmake|CMake Error: Could not find a package configuration file provided by "Qt6"|build.sh: configuring build/ failed (exit status 3):
-cmake --build|error: 'x' was not declared in this scope|build.sh: building build/ failed (exit status 3); its messages are above.
-ctest|The following tests FAILED: 1 - x (Failed)|build.sh: the tests in build/ failed (exit status 3); its messages are above.
+cmake|CMake Error: Could not find a package configuration file provided by "Qt6"|build.sh: configuring the default build failed (exit status 3):
+cmake --build|error: 'x' was not declared in this scope|build.sh: the default build failed (exit status 3); its messages are above.
+ctest|The following tests FAILED: 1 - x (Failed)|build.sh: the tests of the default build failed (exit status 3); its messages are above.
 CASES
 ((failures == 0)) && echo PASS

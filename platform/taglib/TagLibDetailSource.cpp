@@ -1,7 +1,7 @@
 #include "platform/taglib/TagLibDetailSource.h"
 
-#include "platform/RuntimeError.h"
-#include "platform/taglib/FileDescriptor.h"
+#include "core/RuntimeError.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/StringHandlers.h"
 #include "platform/taglib/TagLibDetailFolder.h"
 
@@ -35,7 +35,7 @@ class TagLibDetailSource final : public DetailSource {
 }  // namespace
 
 std::unique_ptr<DetailSource> TagLibDetailSourceFactory::create() {
-  installJapaneseStringHandlers();
+  installEightBitStringHandlers();
   return std::make_unique<TagLibDetailSource>();
 }
 

@@ -1,9 +1,12 @@
 #include "tests/mp3/Mp3Files.h"
 
 #include "platform/Cp932.h"
+#include "tests/support/Files.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <taglib/apetag.h>
@@ -21,6 +24,10 @@ namespace {
 
 void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
   for (int i = bytes - 1; i >= 0; --i) out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void appendLittleEndian(QByteArray& out, quint32 value) {
+  for (int i = 0; i < 4; ++i) out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 void appendSyncSafe(QByteArray& out, quint32 value) {
@@ -109,6 +116,20 @@ QByteArray sjis(const QString& text) {
   return out;
 }
 
+QByteArray windows1252(const QString& text) {
+  QStringEncoder encoder("windows-1252");
+  if (!encoder.isValid()) fail("Qt has no Windows-1252 codec");
+  QByteArray out = encoder.encode(text);
+  if (encoder.hasError()) fail("not Windows-1252: " + text);
+  return out;
+}
+
+QString windows1252Text(const QByteArray& bytes) {
+  QStringDecoder decoder("windows-1252");
+  if (!decoder.isValid()) fail("Qt has no Windows-1252 codec");
+  return decoder.decode(bytes);
+}
+
 Id3v2Frame textFrame(const QByteArray& id, const QString& text, Id3Encoding encoding,
                      bool bigEndianBom) {
   return {id, static_cast<char>(encoding), encodeId3Text(text, encoding, bigEndianBom)};
@@ -142,6 +163,25 @@ QByteArray id3v2Tag(int version, const std::vector<Id3v2Frame>& frames, int padd
   return tag + body;
 }
 
+QByteArray rawApeTag(const std::vector<ApeItem>& items) {
+  QByteArray body;
+  for (const ApeItem& item : items) {
+    appendLittleEndian(body, static_cast<quint32>(item.bytes.size()));
+    appendLittleEndian(body, 0);  // a text item, read-write
+    body += item.key + QByteArray(1, '\0') + item.bytes;
+  }
+  const auto frame = [&](quint32 flags) {
+    QByteArray f("APETAGEX");
+    appendLittleEndian(f, 2000);
+    appendLittleEndian(f, static_cast<quint32>(body.size() + 32));  // items and footer
+    appendLittleEndian(f, static_cast<quint32>(items.size()));
+    appendLittleEndian(f, flags);
+    return f + QByteArray(8, '\0');
+  };
+  constexpr quint32 kHasHeader = 0x80000000u, kIsHeader = 0x20000000u;
+  return frame(kHasHeader | kIsHeader) + body + frame(kHasHeader);
+}
+
 QByteArray id3v1Tag(const QByteArray& title, const QByteArray& artist, const QByteArray& album) {
   QByteArray tag("TAG");
   tag += field(title, 30) + field(artist, 30) + field(album, 30) + field("2001", 4) + field("", 30);
@@ -173,19 +213,6 @@ QByteArray apeTag(const QString& artist, const QString& title, const QString& al
   TagLib::APE::Tag tag;
   setTexts(tag, artist, title, album);
   return bytes(tag.render());
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
-    fail("cannot write " + path);
-  }
-}
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) fail("cannot read " + path);
-  return f.readAll();
 }
 
 }  // namespace orv::test
