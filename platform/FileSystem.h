@@ -36,6 +36,13 @@ class FileSystem {
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 
+  // Opens the file `path` for reading and closes it again, so that a file that exists but
+  // can't be read is found before anything is done to the album. Raises kPermissionDenied
+  // (or the code of whatever else stops the open) described as tag reading describes the
+  // same failure: "ファイル「<path>」を開けません。（<reason>）". Nothing under `path`, or
+  // no regular file, passes: that is for queryAttributes and tag reading to judge.
+  virtual void checkReadable(const QString& path) = 0;
+
   // Renames `from` to `to`, never replacing a file: a taken `to` raises kFileAlreadyExists
   // naming both. Renaming a file to its own unchanged name does nothing and succeeds. A
   // `to` that is already a second name of the same file (a rename cut off midway)

@@ -65,8 +65,9 @@ auto endOnFailure(platform::WindowSystem& windowSystem, Pass&& pass) {
 
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
   return endOnFailure(context.windowSystem, [&] {
-    const Int16 count =
-        forEachMp3File(albumFolder, context.fileSystem, [](Int16, const QString&) {});
+    const Int16 count = forEachMp3File(
+        albumFolder, context.fileSystem,
+        [&](Int16, const QString& name) { context.fileSystem.checkReadable(albumFolder + name); });
     if (count == 0) context.windowSystem.messageBox(kNoMp3FilesMessage, platform::kMsgBoxOkOnly);
     return count;
   });

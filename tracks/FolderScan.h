@@ -42,7 +42,9 @@ struct ScanContext {
 //   if (count > 0) table = FillTrackTable(folder, count, context);
 
 // The counting pass: the number of MP3 files, each proven reachable under its listed
-// name. A count of 0 shows kNoMp3FilesMessage. The 32,768th file overflows.
+// name and opened for reading once (so that a file tag reading could not open stops the
+// build before any rename). A count of 0 shows kNoMp3FilesMessage. The 32,768th file
+// overflows.
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context);
 
 // The fill pass: a table of `count` records with each file's folder and names, the

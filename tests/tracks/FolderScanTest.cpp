@@ -6,6 +6,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -211,6 +216,25 @@ TEST_F(FolderScanTest, AFolderThatChangesBetweenThePassesEndsBeforeAnyRename) {
     EXPECT_TRUE(log_.isEmpty()) << log_.join(u'\n').toStdString();
     EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("a a.mp3")));
   }
+}
+
+// The counting pass opens every file once: one that can't be read stops the build before
+// any file is renamed, with the message tag reading would have shown.
+TEST_F(FolderScanTest, AFileThatCannotBeReadStopsTheCountingPass) {
+  writeFiles({"a a.mp3", "b b.mp3", "c c.mp3"});
+  test::asUnprivilegedUser(folder(), [&] {
+    ASSERT_EQ(::chmod(QFile::encodeName(folder() + "b b.mp3").constData(), 0), 0);
+    EXPECT_THROW(build(), ProgramEnded);
+
+    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+    EXPECT_EQ(windowSystem_.messageBoxes[0].text,
+              QStringLiteral("ファイル「%1b b.mp3」を開けません。（%2）")
+                  .arg(folder(), QString::fromLocal8Bit(std::strerror(EACCES))));
+    EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+    EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox", "endProgram"}));
+    EXPECT_TRUE(log_.isEmpty()) << log_.join(u'\n').toStdString();
+    EXPECT_EQ(filesOnDisk(), (QStringList{"a a.mp3", "b b.mp3", "c c.mp3"}));
+  });
 }
 
 TEST_F(FolderScanTest, TheFileNumbered32768Overflows) {
