@@ -237,13 +237,29 @@ TEST_F(FolderScanTest, AFileThatCannotBeReadStopsTheCountingPass) {
   });
 }
 
-TEST_F(FolderScanTest, TheFileNumbered32768Overflows) {
+// 32,766 MP3 files make an album; one more is refused right after the count, before
+// anything is renamed, and the program goes on; the 32,768th file overflows the count.
+TEST_F(FolderScanTest, AnAlbumLargerThanTheProgramCanShowIsRefused) {
   const QByteArray path = QFile::encodeName(folder());
-  for (int i = 0; i < 32767; ++i) test::writeFileAt(path + QByteArray::number(i) + ".mp3");
-  EXPECT_EQ(CountMp3Files(folder(), context_), 32767);
+  for (int i = 0; i < 32766; ++i) test::writeFileAt(path + QByteArray::number(i) + " x.mp3");
+  EXPECT_EQ(CountMp3Files(folder(), context_), 32766);
   EXPECT_TRUE(windowSystem_.messageBoxes.empty());
 
+  test::writeFile(folder() + "one more.mp3");
+  EXPECT_EQ(build(), 0);
+  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+  EXPECT_EQ(windowSystem_.messageBoxes[0].text,
+            QStringLiteral("フォルダーにmp3ファイルが32,767個あります。\r\n"
+                           "1つのアルバムで扱えるのは32,766個までです。\r\n"
+                           "フォルダーを分けてから、もう一度実行してください。"));
+  EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+  EXPECT_TRUE(windowSystem_.messageBoxes[0].title.isEmpty());
+  EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox"}));
+  EXPECT_TRUE(log_.isEmpty()) << "renamed or read: " << log_.first().toStdString();
+  EXPECT_TRUE(QFile::exists(folder() + "0 x.mp3"));
+
   test::writeFile(folder() + "one too many.mp3");
+  windowSystem_.messageBoxes.clear();
   EXPECT_THROW(CountMp3Files(folder(), context_), ProgramEnded);
   ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
   EXPECT_EQ(windowSystem_.messageBoxes[0].text, standardDescription(6));
