@@ -11,6 +11,7 @@ class PosixFileSystem : public FileSystem {
   // Listing, attributes, renames (PosixFileSystem.cpp).
   std::unique_ptr<FolderListing> list(const QString& pattern) override;
   void queryAttributes(const QString& path) override;
+  void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
 
   // Whole files (PosixFiles.cpp).

@@ -13,6 +13,7 @@ class UnusedFileSystem : public platform::FileSystem {
  public:
   std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
+  void checkReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
