@@ -19,6 +19,8 @@ std::vector<QString> AlbumFiles::listFolders(const QString& folder) {
 
 void AlbumFiles::queryAttributes(const QString& path) { disk_.queryAttributes(onDisk(path)); }
 
+void AlbumFiles::checkReadable(const QString& path) { disk_.checkReadable(onDisk(path)); }
+
 void AlbumFiles::rename(const QString& from, const QString& to) {
   if (!dryRun_) {
     disk_.rename(from, to);

@@ -45,6 +45,7 @@ class AlbumFiles : public platform::FileSystem {
   std::unique_ptr<platform::FolderListing> list(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
+  void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
   QByteArray readFile(const QString& path) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;

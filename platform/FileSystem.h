@@ -47,9 +47,17 @@ class FileSystem {
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 
+  // Opens the file `path` for reading and closes it again, so that a file that exists but
+  // can't be read is found before anything is done to the album. Raises kPermissionDenied
+  // (or the code of whatever else stops the open) described as tag reading describes the
+  // same failure: "ファイル「<path>」を開けません。（<reason>）". Nothing under `path`, or
+  // no regular file, passes: that is for queryAttributes and tag reading to judge.
+  virtual void checkReadable(const QString& path) = 0;
+
   // Renames `from` to `to`, never replacing a file: a taken `to` raises
   // renameTakenError(from, to). Renaming a file to its own unchanged name does nothing and
-  // succeeds.
+  // succeeds. A `to` that is already a second name of the same file (a rename cut off
+  // midway) completes the rename: `from` is removed.
   virtual void rename(const QString& from, const QString& to) = 0;
 
   // The whole content of a file; raises kFileNotFound when there is none.
@@ -59,7 +67,9 @@ class FileSystem {
   // folder is written, flushed and synced, then renamed over `path`. On failure `path`
   // is unchanged and the temporary file is gone; only a failure to sync the folder after
   // the rename is raised with the new content in place. A replaced file keeps its
-  // permissions; a new one gets 0644 less the umask.
+  // permissions; a new one gets 0644 less the umask. A `path` that is read-only (this
+  // user may not write it, or it grants writing to no one) or a symbolic link is never
+  // replaced: kPathFileAccessError naming it, before any temporary file is made.
   virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
 
   // True when `path` is a file or a link to one (a folder is no file).

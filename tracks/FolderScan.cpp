@@ -3,6 +3,8 @@
 #include "core/RuntimeError.h"
 #include "tracks/TagReading.h"
 
+#include <QLocale>
+
 #include <cstdlib>
 #include <exception>
 
@@ -62,11 +64,27 @@ auto endOnFailure(platform::WindowSystem& windowSystem, Pass&& pass) {
 
 }  // namespace
 
+QString tooManyMp3FilesMessage(Int16 count) {
+  const QLocale numbers(QLocale::Japanese);
+  return QStringLiteral(
+             "フォルダーにmp3ファイルが%1個あります。\r\n1つのアルバムで扱えるのは%2個までです。"
+             "\r\nフォルダーを分けてから、もう一度実行してください。")
+      .arg(numbers.toString(count.value()), numbers.toString(kLargestAlbum));
+}
+
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
   return endOnFailure(context.windowSystem, [&] {
-    const Int16 count =
-        forEachMp3File(albumFolder, context.fileSystem, [](Int16, const QString&) {});
-    if (count == 0) context.windowSystem.messageBox(kNoMp3FilesMessage, platform::kMsgBoxOkOnly);
+    const Int16 count = forEachMp3File(
+        albumFolder, context.fileSystem,
+        [&](Int16, const QString& name) { context.fileSystem.checkReadable(albumFolder + name); });
+    // Nothing has been renamed or written yet, and nothing will be: the build stops here
+    // and the program goes on.
+    if (count == 0) {
+      context.windowSystem.messageBox(kNoMp3FilesMessage, platform::kMsgBoxOkOnly);
+    } else if (count > kLargestAlbum) {
+      context.windowSystem.messageBox(tooManyMp3FilesMessage(count), platform::kMsgBoxOkOnly);
+      return Int16(0);
+    }
     return count;
   });
 }

@@ -2,6 +2,7 @@
 
 #include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
+#include "platform/posix/RegularFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -186,6 +187,10 @@ void PosixFileSystem::queryAttributes(const QString& path) {
                        QStringLiteral("ファイルが見つかりません: %1").arg(path));
   }
   throw errnoError(err, QStringLiteral("ファイルの属性を読めません: %1").arg(path));
+}
+
+void PosixFileSystem::checkReadable(const QString& path) {
+  openRegularFile(AT_FDCWD, QFile::encodeName(path), path);
 }
 
 void PosixFileSystem::rename(const QString& from, const QString& to) {

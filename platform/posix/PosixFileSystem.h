@@ -12,6 +12,7 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<FolderListing> list(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
+  void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
 
   // Whole files (PosixFiles.cpp).

@@ -14,6 +14,7 @@ class UnusedFileSystem : public platform::FileSystem {
   std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
   std::vector<QString> listFolders(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
+  void checkReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
