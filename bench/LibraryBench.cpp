@@ -10,7 +10,8 @@
 //       disk: the page cache is dropped before each run (root only): -j 1 to 16
 //
 // The library lies in a new folder in the working folder, on its disk, and is removed
-// at the end.
+// at the end; with LIBRARY_BENCH_KEEP=1 in the environment it is kept, as
+// library-bench-MODE-ALBUMSxTRACKS, and used again by the next run of the same size.
 //
 // Each line gives the best of the runs and the load average when it was measured: other
 // builds on the machine slow the runs down.
@@ -134,9 +135,20 @@ double timedRun(const QString& lib, int jobs) {
 }
 
 int run(const Setup& s) {
-  QTemporaryDir root(QDir::currentPath() + QStringLiteral("/library-bench-XXXXXX"));
-  const QString lib = root.path() + QStringLiteral("/library");
-  makeLibrary(lib, s);
+  QTemporaryDir temporary(QDir::currentPath() + QStringLiteral("/library-bench-XXXXXX"));
+  const bool keep = qEnvironmentVariableIntValue("LIBRARY_BENCH_KEEP") == 1;
+  const QString root = keep ? QDir::currentPath() + QStringLiteral("/library-bench-%1-%2x%3")
+                                                        .arg(s.cold ? "cold" : "warm")
+                                                        .arg(s.albums)
+                                                        .arg(s.tracks)
+                            : temporary.path();
+  const QString lib = root + QStringLiteral("/library");
+  const QString made = root + QStringLiteral("/made");
+  if (!QFile::exists(made)) {
+    QDir(root).removeRecursively();
+    makeLibrary(lib, s);
+    orv::test::writeFile(made);
+  }
   const bool cold = s.cold && dropPageCache();
   if (s.cold && !cold) {
     std::printf("cannot write /proc/sys/vm/drop_caches (only root can): running warm only\n");
