@@ -43,8 +43,8 @@ struct Setup {
   int runs = 3;
 };
 
-QString trackName(int k) { return QStringLiteral("%1 track.mp3").arg(k, 2, 10, QChar(u'0')); }
-QString renamedTrack(int k) { return QStringLiteral("%1_track.mp3").arg(k, 2, 10, QChar(u'0')); }
+QString trackName(int k) { return QStringLiteral("%1 track.mp3").arg(k, 5, 10, QChar(u'0')); }
+QString renamedTrack(int k) { return QStringLiteral("%1_track.mp3").arg(k, 5, 10, QChar(u'0')); }
 QString albumFolder(const QString& lib, int a) {
   return QStringLiteral("%1/Artist %2/Album %3/").arg(lib).arg(a / 10).arg(a, 4, 10, QChar(u'0'));
 }
@@ -206,8 +206,8 @@ int main(int argc, char* argv[]) {
     s.jobs.clear();
     for (const QString& j : args.mid(3)) s.jobs.push_back(j.toInt());
   }
-  if (s.albums < 1 || s.tracks < 1 || s.tracks > 99) {
-    std::fputs("usage: library_bench warm|cold [ALBUMS TRACKS(1-99) [JOBS…]]\n", stderr);
+  if (s.albums < 1 || s.tracks < 1 || s.tracks > 32766) {
+    std::fputs("usage: library_bench warm|cold [ALBUMS TRACKS [JOBS…]]\n", stderr);
     return 2;
   }
   return run(s);
