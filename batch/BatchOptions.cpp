@@ -6,7 +6,8 @@
 namespace orv::batch {
 namespace {
 
-constexpr int kJobsPerCore = 2;
+constexpr int kJobsPerCore = 4;
+constexpr int kMostDefaultJobs = 16;
 constexpr int kMostJobs = 256;
 
 // Reads the arguments one by one; the first error stops it.
@@ -122,7 +123,7 @@ class Parser {
 
 int defaultJobs() {
   const int cores = static_cast<int>(std::thread::hardware_concurrency());
-  return std::max(1, cores) * kJobsPerCore;
+  return std::min(std::max(1, cores) * kJobsPerCore, kMostDefaultJobs);
 }
 
 ParsedOptions parseBatchOptions(const QStringList& arguments) { return Parser(arguments).parse(); }
