@@ -163,10 +163,13 @@ int run(const Setup& s) {
     QString load;
     for (int r = 0; r < s.runs; ++r) {
       resetLibrary(lib, s);
+      // Nothing left to write back from the making or the resetting, which the first
+      // syncs of the run would otherwise pay for.
       if (cold) {
         dropPageCache();
       } else {
         warmUp(lib, s);
+        ::sync();
       }
       load = loadAverage();
       const double seconds = timedRun(lib, jobs);
