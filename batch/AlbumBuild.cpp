@@ -45,8 +45,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
       describe(outcome, table, trackCount);
       outcome.status = dryRun ? AlbumStatus::kPlanned : AlbumStatus::kBuilt;
     } else {
-      // The scan has shown why there is no album (an empty folder); the window stops
-      // there, and so does this album.
+      // The scan has shown why there is no album (an empty folder, or one too large for
+      // an album); the window stops there, and so does this album.
       fail(outcome, std::nullopt,
            messages.messages().isEmpty() ? kNoMp3FilesMessage
                                          : messages.messages().join(QStringLiteral("\r\n")));

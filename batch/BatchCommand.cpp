@@ -54,7 +54,8 @@ void buildInParallel(std::size_t albums, int jobs, Build&& build, Done&& done, W
 
   for (std::size_t i = 0; i < albums; ++i) {
     std::unique_lock lock(mutex);
-    while (!ready.wait_for(lock, std::chrono::milliseconds(100), [&] { return outcomes[i].has_value(); })) {
+    while (!ready.wait_for(lock, std::chrono::milliseconds(100),
+                           [&] { return outcomes[i].has_value(); })) {
       lock.unlock();
       waiting();
       lock.lock();
