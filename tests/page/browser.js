@@ -7,14 +7,14 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 
-function loadChromium() {
-  try {
-    return require(path.join(__dirname, 'node_modules', 'playwright-core')).chromium;
-  } catch (e) {
-    console.error(`playwright-core is not installed in ${path.join(__dirname, 'node_modules')}.\n` +
-      'Install it with "npm ci" in tests/page (./build.sh test does this).');
-    process.exit(1);
-  }
+// Loaded first, so that a test without it ends before it makes anything.
+let chromium;
+try {
+  ({ chromium } = require(path.join(__dirname, 'node_modules', 'playwright-core')));
+} catch (e) {
+  console.error(`playwright-core is not installed in ${path.join(__dirname, 'node_modules')}.\n` +
+    'Install it with "npm ci" in tests/page (./build.sh test does this).');
+  process.exit(1);
 }
 
 const env = (name, fallback) => {
@@ -92,7 +92,7 @@ function run(main) {
 }
 
 async function launch(profile, extraArgs) {
-  const context = await loadChromium().launchPersistentContext(profile, {
+  const context = await chromium.launchPersistentContext(profile, {
     executablePath: env('CHROMIUM', '/usr/bin/chromium'),
     headless: true,
     viewport: { width: 1280, height: 860 },
