@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/RuntimeError.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace orv::platform {
 
@@ -33,6 +36,14 @@ class FileSystem {
   //   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) …
   virtual std::unique_ptr<FolderListing> list(const QString& pattern) = 0;
 
+  // The folders in `folder` (ending in "/"), sorted as list() sorts names. Hidden
+  // folders and symbolic links to folders are left out, so that a walk through a music
+  // library neither enters what the user hid nor runs in circles. Names that are not
+  // valid UTF-8 come as in list(). A folder that does not exist holds none.
+  //
+  //   for (const QString& name : fs.listFolders("/music/")) walk("/music/" + name + "/");
+  virtual std::vector<QString> listFolders(const QString& folder) = 0;
+
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 
@@ -43,10 +54,10 @@ class FileSystem {
   // no regular file, passes: that is for queryAttributes and tag reading to judge.
   virtual void checkReadable(const QString& path) = 0;
 
-  // Renames `from` to `to`, never replacing a file: a taken `to` raises kFileAlreadyExists
-  // naming both. Renaming a file to its own unchanged name does nothing and succeeds. A
-  // `to` that is already a second name of the same file (a rename cut off midway)
-  // completes the rename: `from` is removed.
+  // Renames `from` to `to`, never replacing a file: a taken `to` raises
+  // renameTakenError(from, to). Renaming a file to its own unchanged name does nothing and
+  // succeeds. A `to` that is already a second name of the same file (a rename cut off
+  // midway) completes the rename: `from` is removed.
   virtual void rename(const QString& from, const QString& to) = 0;
 
   // The whole content of a file; raises kFileNotFound when there is none.
@@ -69,5 +80,13 @@ class FileSystem {
   // copy leaves no `to` behind.
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
 };
+
+// The error of a rename whose new name is taken: kFileAlreadyExists, naming both files.
+inline RuntimeError renameTakenError(const QString& from, const QString& to) {
+  return RuntimeError(
+      ErrorCode::kFileAlreadyExists,
+      QStringLiteral("「%1」を「%2」に名前を変更できません。同じ名前のファイルが既にあります。")
+          .arg(from, to));
+}
 
 }  // namespace orv::platform

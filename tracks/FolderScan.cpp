@@ -45,15 +45,14 @@ Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, On
 }
 
 [[noreturn]] void endWithMessage(const RuntimeError& error, platform::WindowSystem& windowSystem) {
-  windowSystem.messageBox(
-      error.is(ErrorCode::kFileNotFound) ? kSpecialCharacterMessage : error.description(),
-      platform::kMsgBoxOkOnly);
-  windowSystem.endProgram();
+  windowSystem.endWithMessage(
+      error.is(ErrorCode::kFileNotFound) ? kSpecialCharacterMessage : error.description(), error);
   std::abort();  // an end that returned would leave the program in an unknown state
 }
 
 // Runs one pass. Every failure of the scan and of tag reading ends here, in one message
-// and the end of the program; no stage after the scan sees a half-built table.
+// and the end of the program (or, in the batch, of the album); no stage after the scan
+// sees a half-built table.
 template <typename Pass>
 auto endOnFailure(platform::WindowSystem& windowSystem, Pass&& pass) {
   try {

@@ -38,14 +38,14 @@ struct ScanContext {
   platform::FileSystem& fileSystem;
   // Tag reading: a new detail source for every track (see ReadTrackTags).
   platform::DetailSourceFactory& detailSources;
-  // Shows the scan's messages, and ends the program after a failure.
+  // Shows the scan's messages, and ends the program after a failure (endWithMessage).
   platform::WindowSystem& windowSystem;
 };
 
 // The scan's two passes over the *.mp3 files of `albumFolder` (ending in "/"), in listing
-// order. Every failure of a pass, tag reading included, ends in a message box
-// (kSpecialCharacterMessage for ErrorCode::kFileNotFound, the error's description
-// otherwise, as asRuntimeError gives it) and then windowSystem.endProgram(); nothing is
+// order. Every failure of a pass, tag reading included, ends in
+// windowSystem.endWithMessage, with kSpecialCharacterMessage for ErrorCode::kFileNotFound
+// and the error's description otherwise (as asRuntimeError gives it); nothing is
 // returned then.
 //
 //   const Int16 count = CountMp3Files(folder, context);  // 0: no album, a message was shown

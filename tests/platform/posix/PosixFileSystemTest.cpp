@@ -110,6 +110,19 @@ TEST_F(PosixFileSystemTest, MatchesOnlyTheWildcardsOfThePattern) {
   }
 }
 
+TEST_F(PosixFileSystemTest, ListsFoldersButNotHiddenOnesLinksToThemOrFiles) {
+  for (const char* name : {"b", "A", ".hidden", "c.mp3", "bad\xfe"}) {
+    ASSERT_EQ(::mkdir(bytes(name).constData(), 0755), 0) << name;
+  }
+  writeFile(QStringLiteral("file"));
+  ASSERT_EQ(::symlink("b", bytes("link to b").constData()), 0);
+  ASSERT_EQ(::symlink("missing", bytes("dangling").constData()), 0);
+
+  EXPECT_EQ(fs_.listFolders(folder()), (std::vector<QString>{"A", "b", "bad\uFFFD", "c.mp3"}));
+  EXPECT_TRUE(fs_.listFolders(folder() + QStringLiteral("missing/")).empty());
+  EXPECT_TRUE(fs_.listFolders(folder() + QStringLiteral("file/")).empty());
+}
+
 TEST_F(PosixFileSystemTest, AMissingFolderListsNothing) {
   writeFile(QStringLiteral("file"));
   EXPECT_TRUE(listAll(folder() + QStringLiteral("missing/*.mp3")).isEmpty());
