@@ -147,12 +147,8 @@ class BatchTest : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     lib = makeLibrary(dir.path());
   }
-  // QTemporaryDir can't remove names that are not UTF-8.
-  void TearDown() override {
-    QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), dir.path()});
-  }
 
-  QTemporaryDir dir;
+  TemporaryFolder dir;
   QString lib;
 };
 

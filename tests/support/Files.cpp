@@ -2,12 +2,16 @@
 
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 #include <dirent.h>
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -81,6 +85,29 @@ TreeSnapshot snapshotTree(const QString& folder) {
   TreeSnapshot snapshot;
   snapshotInto(QFile::encodeName(folder) + '/', {}, snapshot);
   return snapshot;
+}
+
+namespace {
+
+int removeEntry(const char* path, const struct stat*, int, FTW*) {
+  ::remove(path);  // what stays is found below
+  return 0;
+}
+
+}  // namespace
+
+bool removeTree(const QString& folder) {
+  const QByteArray root = QFile::encodeName(folder);
+  struct stat st {};
+  if (::lstat(root.constData(), &st) != 0) return errno == ENOENT;
+  ::nftw(root.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+  return ::lstat(root.constData(), &st) != 0 && errno == ENOENT;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+  if (isValid()) {
+    EXPECT_TRUE(removeTree(path())) << "left behind: " << path().toStdString();
+  }
 }
 
 }  // namespace orv::test

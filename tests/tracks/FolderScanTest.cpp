@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -81,7 +80,7 @@ class FolderScanTest : public ::testing::Test {
     return names;
   }
 
-  QTemporaryDir dir_;
+  test::TemporaryFolder dir_;
   QStringList log_;
   RecordingFileSystem fileSystem_{log_};
   test::FakeDetailSources detailSources_;

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -47,7 +46,7 @@ class PosixFileSystemTest : public ::testing::Test {
     return names;
   }
 
-  QTemporaryDir dir_;
+  test::TemporaryFolder dir_;
   PosixFileSystem fs_;
 };
 
