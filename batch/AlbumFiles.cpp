@@ -29,7 +29,7 @@ void AlbumFiles::rename(const QString& from, const QString& to) {
     const QString source = onDisk(from);
     disk_.queryAttributes(source);
     if (from == to) return;
-    if (takenOnPaper(to)) throw platform::renameTakenError(from, to);
+    checkRenameTarget(from, to);
     renamedOnPaper_[to] = source;
     renamedOnPaper_.erase(from);
     renamedAway_.insert(from);
@@ -37,14 +37,17 @@ void AlbumFiles::rename(const QString& from, const QString& to) {
   if (from != to) renames_.push_back({from, to});
 }
 
-bool AlbumFiles::takenOnPaper(const QString& path) {
-  if (renamedOnPaper_.count(path) != 0) return true;
-  if (renamedAway_.contains(path)) return false;
+void AlbumFiles::checkRenameTarget(const QString& from, const QString& to) {
+  if (from == to) return;
+  const auto onPaper = renamedOnPaper_.find(to);
+  if (onPaper == renamedOnPaper_.end() && renamedAway_.contains(to)) return;
+  // The disk's own rule judges what the real build would find under `to`: the file a
+  // rename before put there, or what lies there now.
+  const QString target = onPaper == renamedOnPaper_.end() ? to : onPaper->second;
   try {
-    disk_.queryAttributes(path);
-    return true;
+    disk_.checkRenameTarget(onDisk(from), target);
   } catch (const RuntimeError& error) {
-    if (error.is(ErrorCode::kFileNotFound)) return false;
+    if (error.is(ErrorCode::kFileAlreadyExists)) throw platform::renameTakenError(from, to);
     throw;
   }
 }
@@ -52,9 +55,15 @@ bool AlbumFiles::takenOnPaper(const QString& path) {
 QByteArray AlbumFiles::readFile(const QString& path) { return disk_.readFile(onDisk(path)); }
 
 void AlbumFiles::replaceFileAtomically(const QString& path, const QByteArray& content) {
-  if (!dryRun_) disk_.replaceFileAtomically(path, content);
+  if (dryRun_) {
+    disk_.checkReplaceable(path);
+  } else {
+    disk_.replaceFileAtomically(path, content);
+  }
   page_ = path;
 }
+
+void AlbumFiles::checkReplaceable(const QString& path) { disk_.checkReplaceable(path); }
 
 bool AlbumFiles::fileExists(const QString& path) {
   if (dryRun_ && renamedAway_.contains(path) && renamedOnPaper_.count(path) == 0) return false;

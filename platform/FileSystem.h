@@ -60,6 +60,15 @@ class FileSystem {
   // midway) completes the rename: `from` is removed.
   virtual void rename(const QString& from, const QString& to) = 0;
 
+  // Raises what rename(from, to) would raise for its new name, and changes nothing:
+  // renameTakenError(from, to) when anything is under `to` (a symbolic link too, even one
+  // that leads nowhere) other than a second name of the same file. A free `to`, `from`'s
+  // own name and a second name that rename() would complete pass. A dry run asks this
+  // where the real build renames.
+  //
+  //   fs.checkRenameTarget("/a/x y.mp3", "/a/x_y.mp3");   // throws if "x_y.mp3" is taken
+  virtual void checkRenameTarget(const QString& from, const QString& to) = 0;
+
   // The whole content of a file; raises kFileNotFound when there is none.
   virtual QByteArray readFile(const QString& path) = 0;
 
@@ -67,10 +76,18 @@ class FileSystem {
   // folder is written, flushed and synced, then renamed over `path`. On failure `path`
   // is unchanged and the temporary file is gone; only a failure to sync the folder after
   // the rename is raised with the new content in place. A replaced file keeps its
-  // permissions; a new one gets 0644 less the umask. A `path` that is read-only (this
-  // user may not write it, or it grants writing to no one) or a symbolic link is never
-  // replaced: kPathFileAccessError naming it, before any temporary file is made.
+  // permissions; a new one gets 0644 less the umask. What checkReplaceable(path) refuses
+  // is never replaced: its error is raised before any temporary file is made.
   virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
+
+  // Raises what replaceFileAtomically(path, …) refuses before it writes, and changes
+  // nothing: a `path` that is read-only (this user may not write it, or it grants writing
+  // to no one) or a symbolic link raises kPathFileAccessError naming it; a folder raises
+  // the error its replacement would. Nothing under `path`, or a file that may be
+  // replaced, passes.
+  //
+  //   fs.checkReplaceable("/music/album/disk.html");   // throws after chmod a-w disk.html
+  virtual void checkReplaceable(const QString& path) = 0;
 
   // True when `path` is a file or a link to one (a folder is no file).
   virtual bool fileExists(const QString& path) = 0;

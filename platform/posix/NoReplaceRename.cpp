@@ -10,17 +10,21 @@
 namespace orv::platform {
 namespace {
 
-// `to` is taken. A rename by linking that was cut off between its link and its unlink
-// leaves the file under both names: then the rename is completed by removing `from`.
-// Any other file under `to` stays taken (EEXIST). lstat, so that a symbolic link named
-// `to` that leads to `from` is never taken for the file itself; and only a file with two
-// names, so that one entry reached under two spellings keeps its one name.
-int completeInterruptedRename(const char* from, const char* to) {
+// Whether `to` is a second name of the very file `from` names, as a rename by linking
+// that was cut off between its link and its unlink leaves it. lstat, so that a symbolic
+// link named `to` that leads to `from` is never taken for the file itself; and only a
+// file with two names, so that one entry reached under two spellings keeps its one name.
+bool isSecondName(const char* from, const char* to) {
   struct stat source {};
   struct stat target {};
-  if (::lstat(from, &source) != 0 || ::lstat(to, &target) != 0) return EEXIST;
-  const bool sameFile = source.st_dev == target.st_dev && source.st_ino == target.st_ino;
-  if (!sameFile || source.st_nlink < 2) return EEXIST;
+  if (::lstat(from, &source) != 0 || ::lstat(to, &target) != 0) return false;
+  return source.st_dev == target.st_dev && source.st_ino == target.st_ino && source.st_nlink >= 2;
+}
+
+// `to` is taken. A second name of the file is completed by removing `from`; any other
+// file under `to` stays taken (EEXIST).
+int completeInterruptedRename(const char* from, const char* to) {
+  if (!isSecondName(from, to)) return EEXIST;
   return ::unlink(from) == 0 ? 0 : errno;
 }
 
@@ -45,6 +49,12 @@ int renameByLinking(const char* from, const char* to) {
     return err;
   }
   return 0;
+}
+
+int checkRenameTarget(const char* from, const char* to) {
+  struct stat target {};
+  if (::lstat(to, &target) != 0) return errno == ENOENT ? 0 : errno;
+  return isSecondName(from, to) ? 0 : EEXIST;
 }
 
 }  // namespace orv::platform

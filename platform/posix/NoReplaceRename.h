@@ -18,4 +18,12 @@ int renameNoReplace(const char* from, const char* to);
 // one old name.
 int renameByLinking(const char* from, const char* to);
 
+// What renameNoReplace(from, to) would meet at `to`, changing nothing: 0 when nothing is
+// there or when `to` is already a second name of the file `from` names (the rename would
+// be completed), EEXIST when anything else is there (a dangling symbolic link too), or
+// the errno of looking.
+//
+//   checkRenameTarget("/a/x y.mp3", "/a/x_y.mp3");   // EEXIST: "x_y.mp3" is another file
+int checkRenameTarget(const char* from, const char* to);
+
 }  // namespace orv::platform

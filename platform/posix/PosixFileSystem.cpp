@@ -193,6 +193,20 @@ void PosixFileSystem::checkReadable(const QString& path) {
   openRegularFile(AT_FDCWD, QFile::encodeName(path), path);
 }
 
+namespace {
+
+// The error of a rename that failed with `err`.
+RuntimeError renameError(int err, const QString& from, const QString& to) {
+  if (err == EEXIST) return renameTakenError(from, to);
+  if (err == ENOENT) {
+    return RuntimeError(ErrorCode::kFileNotFound,
+                        QStringLiteral("ファイルが見つかりません: %1").arg(from));
+  }
+  return errnoError(err, QStringLiteral("「%1」を「%2」に名前を変更できません。").arg(from, to));
+}
+
+}  // namespace
+
 void PosixFileSystem::rename(const QString& from, const QString& to) {
   const QByteArray fromBytes = QFile::encodeName(from);
   const QByteArray toBytes = QFile::encodeName(to);
@@ -201,14 +215,18 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
     queryAttributes(from);
     return;
   }
-  const int err = renameNoReplace(fromBytes.constData(), toBytes.constData());
-  if (err == 0) return;
-  if (err == EEXIST) throw renameTakenError(from, to);
-  if (err == ENOENT) {
-    throw RuntimeError(ErrorCode::kFileNotFound,
-                       QStringLiteral("ファイルが見つかりません: %1").arg(from));
+  if (const int err = renameNoReplace(fromBytes.constData(), toBytes.constData())) {
+    throw renameError(err, from, to);
   }
-  throw errnoError(err, QStringLiteral("「%1」を「%2」に名前を変更できません。").arg(from, to));
+}
+
+void PosixFileSystem::checkRenameTarget(const QString& from, const QString& to) {
+  const QByteArray fromBytes = QFile::encodeName(from);
+  const QByteArray toBytes = QFile::encodeName(to);
+  if (fromBytes == toBytes) return;
+  if (const int err = platform::checkRenameTarget(fromBytes.constData(), toBytes.constData())) {
+    throw renameError(err, from, to);
+  }
 }
 
 }  // namespace orv::platform

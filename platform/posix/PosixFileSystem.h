@@ -14,10 +14,12 @@ class PosixFileSystem : public FileSystem {
   void queryAttributes(const QString& path) override;
   void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
+  void checkRenameTarget(const QString& from, const QString& to) override;
 
   // Whole files (PosixFiles.cpp).
   QByteArray readFile(const QString& path) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
+  void checkReplaceable(const QString& path) override;
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
 };

@@ -10,12 +10,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 namespace orv::platform {
 namespace {
 
 QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+QString cannotWrite(const QString& path) {
+  return QStringLiteral("ファイル %1 を書き込めません").arg(path);
+}
 
 // Writes all of `data`: 0 or errno.
 int writeAll(int fd, const char* data, qsizetype size) {
@@ -102,13 +107,15 @@ TempFile createTempBeside(const QString& path, mode_t mode) {
 
 // A file its owner protected is never replaced, though the folder would allow it: one
 // this user may not write, one that grants writing to no one (chmod a-w; root included),
-// and a symbolic link, which a replacement would turn into a plain file.
+// and a symbolic link, which a replacement would turn into a plain file. A folder can't
+// be replaced by a file: refused with the error the rename would meet.
 void refuseProtectedFile(const QString& path, const struct stat& st) {
   if (S_ISLNK(st.st_mode)) {
     throw RuntimeError(
         ErrorCode::kPathFileAccessError,
         QStringLiteral("ファイル %1 はシンボリックリンクのため書き込めません。").arg(path));
   }
+  if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, cannotWrite(path));
   if (!S_ISREG(st.st_mode)) return;
   if ((st.st_mode & 0222) == 0 ||
       ::faccessat(AT_FDCWD, nativePath(path).constData(), W_OK, AT_EACCESS) != 0) {
@@ -116,6 +123,34 @@ void refuseProtectedFile(const QString& path, const struct stat& st) {
         ErrorCode::kPathFileAccessError,
         QStringLiteral("ファイル %1 は読み取り専用のため書き込めません。").arg(path));
   }
+}
+
+// What is under `path`, once refuseProtectedFile has let it be replaced; nothing for a
+// new file.
+std::optional<struct stat> replaceableFile(const QString& path) {
+  struct stat st;
+  if (::lstat(nativePath(path).constData(), &st) != 0) return std::nullopt;
+  refuseProtectedFile(path, st);
+  return st;
+}
+
+// `content` in a fresh temporary file beside `path`, written, flushed, synced and closed,
+// with exactly `mode` when `exactMode` (else `mode` less the umask). On a failure the
+// temporary file is gone. Its path, for the caller to put in place.
+QByteArray writeTempBeside(const QString& path, const QByteArray& content, mode_t mode,
+                           bool exactMode) {
+  TempFile temp = createTempBeside(path, mode);
+  QByteArray tempPath = nativePath(temp.path);
+  FileDescriptor& file = temp.fd;
+  const auto fail = [&](int err) {
+    ::unlink(tempPath.constData());
+    return errnoError(err, cannotWrite(path));
+  };
+  if (exactMode && ::fchmod(file.get(), mode) != 0) throw fail(errno);
+  if (const int err = writeAll(file.get(), content.constData(), content.size())) throw fail(err);
+  if (::fsync(file.get()) != 0) throw fail(errno);
+  if (const int err = file.close()) throw fail(err);
+  return tempPath;
 }
 
 }  // namespace
@@ -135,40 +170,26 @@ QByteArray PosixFileSystem::readFile(const QString& path) {
 }
 
 void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArray& content) {
-  const QByteArray target = nativePath(path);
   // The new file keeps the permissions of the one it replaces; a first one gets 0644
   // less the umask, as any new file would.
-  mode_t mode = 0644;
-  bool keepMode = false;
-  struct stat st;
-  if (::lstat(target.constData(), &st) == 0) {
-    refuseProtectedFile(path, st);
-    if (S_ISREG(st.st_mode)) {
-      mode = st.st_mode & 0777;
-      keepMode = true;
-    }
+  const std::optional<struct stat> replaced = replaceableFile(path);
+  const bool keepMode = replaced && S_ISREG(replaced->st_mode);
+  const mode_t mode = keepMode ? replaced->st_mode & 0777 : 0644;
+
+  const QByteArray temp = writeTempBeside(path, content, mode, keepMode);
+  if (::rename(temp.constData(), nativePath(path).constData()) != 0) {
+    const int err = errno;
+    ::unlink(temp.constData());
+    throw errnoError(err, cannotWrite(path));
   }
-
-  TempFile temp = createTempBeside(path, mode);
-  const QByteArray tempPath = nativePath(temp.path);
-  FileDescriptor& file = temp.fd;
-  const auto fail = [&](int err) {
-    ::unlink(tempPath.constData());
-    return errnoError(err, QStringLiteral("ファイル %1 を書き込めません").arg(path));
-  };
-
-  if (keepMode && ::fchmod(file.get(), mode) != 0) throw fail(errno);
-  if (const int err = writeAll(file.get(), content.constData(), content.size())) throw fail(err);
-  if (::fsync(file.get()) != 0) throw fail(errno);
-  if (const int err = file.close()) throw fail(err);
-  if (::rename(tempPath.constData(), target.constData()) != 0) throw fail(errno);
-
   if (const int err = syncFolder(folderOf(path))) {
     throw errnoError(err, QStringLiteral("ファイル %1 は置き換えましたが、フォルダーへの記録を"
                                          "確定できません")
                               .arg(path));
   }
 }
+
+void PosixFileSystem::checkReplaceable(const QString& path) { replaceableFile(path); }
 
 bool PosixFileSystem::fileExists(const QString& path) {
   struct stat st;

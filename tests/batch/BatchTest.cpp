@@ -25,6 +25,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <functional>
 #include <optional>
 
 namespace orv::test {
@@ -247,6 +249,69 @@ TEST_F(BatchTest, ADryRunChangesNothingAndForetellsTheRealRun) {
   EXPECT_EQ(
       QString(dryJson.out).replace(QStringLiteral("\"planned\""), QStringLiteral("\"built\"")),
       real.out);
+}
+
+// What the real run refuses or completes on disk, the dry run foretells by the same rules.
+TEST_F(BatchTest, ADryRunForetellsRefusedPagesAndCompletedRenames) {
+  const QString album = dir.path() + QStringLiteral("/album/");
+  const auto at = [&](const char* name) { return QFile::encodeName(album) + name; };
+  const auto make = [&](const char* name) { writeFileAt(at(name), track("Song", "Album")); };
+  const auto ok = [](int result) { ASSERT_EQ(result, 0) << "errno " << errno; };
+  const struct {
+    const char* what;
+    std::function<void()> prepare;
+    int error;           // 0: built
+    const char* reason;  // of the page's refusal
+  } cases[] = {
+      {"a page written by no one",
+       [&] {
+         make("a.mp3");
+         writeFileAt(at("disk.html"), "the user's page");
+         ok(::chmod(at("disk.html").constData(), 0444));
+       },
+       75, "読み取り専用"},
+      {"a page that is a link",
+       [&] {
+         make("a.mp3");
+         writeFileAt(at("mine.html"), "the user's page");
+         ok(::symlink("mine.html", at("disk.html").constData()));
+       },
+       75, "シンボリックリンク"},
+      {"a rename cut off midway",
+       [&] {
+         make("a b.mp3");
+         ok(::link(at("a b.mp3").constData(), at("a_b.mp3").constData()));
+       },
+       0, ""},
+      {"a new name taken by a link leading nowhere",
+       [&] {
+         make("a b.mp3");
+         ok(::symlink("gone.mp3", at("a_b.mp3").constData()));
+       },
+       58, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(removeTree(album));
+    ASSERT_TRUE(QDir().mkpath(album));
+    c.prepare();
+    const TreeSnapshot before = snapshotTree(album);
+
+    const Ran dry = orv({QStringLiteral("-n"), QStringLiteral("--json"), album});
+    EXPECT_EQ(snapshotTree(album), before);
+    const Ran real = orv({QStringLiteral("--json"), album});
+    EXPECT_EQ(QString(dry.out).replace(QStringLiteral("\"planned\""), QStringLiteral("\"built\"")),
+              real.out);
+    const QList<QJsonObject> outcome = jsonLines(real.out);
+    ASSERT_EQ(outcome.size(), 1);
+    EXPECT_EQ(outcome[0]["error_number"].toInt(), c.error) << real.out.toStdString();
+    if (*c.reason) {
+      EXPECT_EQ(outcome[0]["error"].toString(),
+                QStringLiteral("ファイル %1disk.html は%2のため書き込めません。")
+                    .arg(album, QString::fromUtf8(c.reason)));
+      EXPECT_EQ(readFile(album + "disk.html"), "the user's page");
+    }
+  }
 }
 
 TEST_F(BatchTest, OneJobAndTwoJobsGiveTheSameResult) {

@@ -16,8 +16,10 @@ class UnusedFileSystem : public platform::FileSystem {
   void queryAttributes(const QString&) override { fail(); }
   void checkReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
+  void checkRenameTarget(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
+  void checkReplaceable(const QString&) override { fail(); }
   bool fileExists(const QString&) override { fail(); }
   void copyFileNoReplace(const QString&, const QString&) override { fail(); }
 

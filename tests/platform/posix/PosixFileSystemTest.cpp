@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace orv::platform {
 namespace {
@@ -217,6 +218,42 @@ TEST_F(PosixFileSystemTest, ARenameCutOffMidwayIsCompleted) {
   struct stat st {};
   ASSERT_EQ(::stat(bytes("a_b.mp3").constData(), &st), 0);
   EXPECT_EQ(st.st_nlink, 1u);
+}
+
+// The check a dry run makes in place of a rename: the rename's own error, or none, and
+// nothing changed.
+TEST_F(PosixFileSystemTest, CheckingARenameTargetForetellsTheRename) {
+  const struct {
+    const char* what;
+    const char* to;
+    std::function<void()> prepare;
+    int error;
+  } cases[] = {
+      {"a free name", "a_b.mp3", [] {}, 0},
+      {"its own name", "a b.mp3", [] {}, 0},
+      {"another file", "a_b.mp3", [&] { writeFile(QStringLiteral("a_b.mp3"), "other"); }, 58},
+      {"a link leading nowhere", "a_b.mp3",
+       [&] { ASSERT_EQ(::symlink("gone.mp3", bytes("a_b.mp3").constData()), 0); }, 58},
+      {"a second name, left by a rename cut off midway", "a_b.mp3",
+       [&] { ASSERT_EQ(::link(bytes("a b.mp3").constData(), bytes("a_b.mp3").constData()), 0); },
+       0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char* name : {"a b.mp3", "a_b.mp3"}) ::unlink(bytes(name).constData());
+    writeFile(QStringLiteral("a b.mp3"), "audio");
+    c.prepare();
+    const QString from = folder() + QStringLiteral("a b.mp3");
+    const QString to = folder() + QString::fromUtf8(c.to);
+    const test::TreeSnapshot before = test::snapshotTree(folder());
+
+    const RuntimeError checked = errorOf([&] { fs_.checkRenameTarget(from, to); });
+    EXPECT_EQ(test::snapshotTree(folder()), before);
+    const RuntimeError renamed = errorOf([&] { fs_.rename(from, to); });
+    EXPECT_EQ(checked.number(), c.error);
+    EXPECT_EQ(renamed.number(), c.error);
+    EXPECT_EQ(checked.description(), renamed.description());
+  }
 }
 
 TEST_F(PosixFileSystemTest, RenameOfAMissingFileRaises53) {

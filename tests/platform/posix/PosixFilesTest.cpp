@@ -93,6 +93,7 @@ TEST_F(PosixFiles, ReadingAFolderFails) {
 }
 
 TEST_F(PosixFiles, ANewFileGetsTheUsualPermissions) {
+  EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).number(), 0);
   fs.replaceFileAtomically(path("disk.html"), "page");
   EXPECT_EQ(readFile(path("disk.html")), "page");
   EXPECT_EQ(modeOf(path("disk.html")), 0644 & ~currentUmask());
@@ -102,6 +103,7 @@ TEST_F(PosixFiles, ANewFileGetsTheUsualPermissions) {
 TEST_F(PosixFiles, AReplacedFileKeepsItsPermissions) {
   writeFile(path("disk.html"), "old and longer");
   ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), 0604), 0);
+  EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).number(), 0);
   fs.replaceFileAtomically(path("disk.html"), bigContent());
   EXPECT_EQ(readFile(path("disk.html")), bigContent());
   EXPECT_EQ(modeOf(path("disk.html")), 0604u);
@@ -122,7 +124,10 @@ TEST_F(PosixFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
 
 TEST_F(PosixFiles, AFolderInThePagesPlaceStays) {
   QDir(dir.path()).mkpath("disk.html/inner");
-  EXPECT_NE(errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); }).number(), 0);
+  const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
+  EXPECT_NE(e.number(), 0);
+  EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).description(),
+            e.description());
   EXPECT_TRUE(QFileInfo(path("disk.html/inner")).isDir());
   EXPECT_EQ(entries(), QStringList({"disk.html"}));
 }
@@ -144,16 +149,20 @@ TEST_F(PosixFiles, ReplacingInAReadOnlyFolderIsRefused) {
   });
 }
 
-// A file its owner protected is refused before a temporary file is made, and stays.
+// A file its owner protected is refused before a temporary file is made, and stays; the
+// check alone refuses it alike.
 TEST_F(PosixFiles, AProtectedFileIsNeverReplaced) {
   const auto expectRefused = [&](const char* what, const QString& reason) {
     SCOPED_TRACE(what);
     const QStringList before = entries();
+    const RuntimeError checked = errorOf([&] { fs.checkReplaceable(path("disk.html")); });
     const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "new"); });
     EXPECT_TRUE(e.is(ErrorCode::kPathFileAccessError)) << e.what();
     EXPECT_EQ(
         e.description(),
         QStringLiteral("ファイル %1 は%2のため書き込めません。").arg(path("disk.html"), reason));
+    EXPECT_EQ(checked.number(), e.number());
+    EXPECT_EQ(checked.description(), e.description());
     EXPECT_EQ(readFile(path("disk.html")), "old");
     EXPECT_EQ(entries(), before);
   };
