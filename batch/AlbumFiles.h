@@ -52,6 +52,7 @@ class AlbumFiles : public platform::FileSystem {
   QByteArray readFile(const QString& path) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
   void checkReplaceable(const QString& path) override;
+  void createFileAtomically(const QString& path, const QByteArray& content) override;
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
 

@@ -35,33 +35,41 @@ QString card(const QDir& indexFolder, const AlbumOutcome& album) {
 
 QString folderOf(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
 
+// Whether anything that can be reached is under `path`.
+bool exists(const QString& path, platform::FileSystem& fileSystem) {
+  try {
+    fileSystem.queryAttributes(path);
+    return true;
+  } catch (const RuntimeError& error) {
+    if (error.is(ErrorCode::kFileNotFound)) return false;
+    throw;
+  }
+}
+
 }  // namespace
 
-void checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem) {
+LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem) {
   const QString folder = folderOf(path);
-  try {
-    fileSystem.queryAttributes(folder);
-  } catch (const RuntimeError& error) {
-    if (!error.is(ErrorCode::kFileNotFound)) throw;
+  if (!exists(folder, fileSystem)) {
     throw RuntimeError(ErrorCode::kPathNotFound,
                        QStringLiteral("一覧ページを書くフォルダー %1 がありません。").arg(folder));
   }
-  if (fileSystem.fileExists(path)) {
-    if (fileSystem.readFile(path).contains(kLibraryIndexMarker)) return;
+  const bool orvPage = fileSystem.fileExists(path);
+  if (orvPage && !fileSystem.readFile(path).contains(kLibraryIndexMarker)) {
     throw RuntimeError(ErrorCode::kFileAlreadyExists,
                        QStringLiteral("%1 は Orv が書いた一覧ページではないため、置き換えません。"
                                       "別のファイル名を指定してください。")
                            .arg(path));
   }
-  try {
-    fileSystem.queryAttributes(path);
-  } catch (const RuntimeError& error) {
-    if (error.is(ErrorCode::kFileNotFound)) return;  // a new page
-    throw;
+  if (!orvPage && exists(path, fileSystem)) {
+    throw RuntimeError(
+        ErrorCode::kPathFileAccessError,
+        QStringLiteral("%1 はファイルではないため、一覧ページを書けません。").arg(path));
   }
-  throw RuntimeError(
-      ErrorCode::kPathFileAccessError,
-      QStringLiteral("%1 はファイルではないため、一覧ページを書けません。").arg(path));
+  // Orv's own page may still be protected or reached by a link, and a link may lead
+  // nowhere: such a page is refused as the album pages are.
+  fileSystem.checkReplaceable(path);
+  return orvPage ? LibraryIndexTarget::kOrvPage : LibraryIndexTarget::kNew;
 }
 
 QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums) {
@@ -96,8 +104,21 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
 
 void writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
                        platform::FileSystem& fileSystem) {
-  checkLibraryIndexTarget(path, fileSystem);
-  fileSystem.replaceFileAtomically(path, libraryIndexPage(path, albums));
+  const QByteArray page = libraryIndexPage(path, albums);
+  if (checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage) {
+    fileSystem.replaceFileAtomically(path, page);
+    return;
+  }
+  try {
+    fileSystem.createFileAtomically(path, page);
+  } catch (const RuntimeError& error) {
+    if (!error.is(ErrorCode::kFileAlreadyExists)) throw;
+    throw RuntimeError(ErrorCode::kFileAlreadyExists,
+                       QStringLiteral("一覧ページを書く間に %1 に別のファイルができたため、"
+                                      "置き換えずにそのままにしました。別のファイル名を指定して"
+                                      "ください。")
+                           .arg(path));
+  }
 }
 
 }  // namespace orv::batch

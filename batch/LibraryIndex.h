@@ -15,12 +15,15 @@ namespace orv::batch {
 inline constexpr char kLibraryIndexMarker[] =
     R"(<meta name="generator" content="orv --batch --index">)";
 
+// Whether a library page written to `path` replaces one or is a new file.
+enum class LibraryIndexTarget { kNew, kOrvPage };
+
 // Raises a RuntimeError with a Japanese message unless a library page may be written to
 // `path` (absolute): its folder exists, and nothing is there yet or a library page that
-// Orv wrote (kLibraryIndexMarker).
+// Orv wrote (kLibraryIndexMarker) and that may be replaced (FileSystem::checkReplaceable).
 //
 //   checkLibraryIndexTarget("/music/index.html", fs);   // throws for the user's own page
-void checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem);
+LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem);
 
 // The library page, UTF-8, for an index file at `path` (absolute): one card for each
 // built album (cover, title, artist, track count and total time), linking to its page
@@ -28,7 +31,9 @@ void checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSyst
 // escaped: a title is never markup.
 QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums);
 
-// Checks `path` as above, then replaces it whole and atomically with the page.
+// Checks `path` as above, then writes the page whole and atomically: over Orv's page, or
+// as a new file that never replaces one that appeared at `path` since the check (that
+// raises kFileAlreadyExists and leaves it).
 void writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
                        platform::FileSystem& fileSystem);
 

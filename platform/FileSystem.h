@@ -89,6 +89,15 @@ class FileSystem {
   //   fs.checkReplaceable("/music/album/disk.html");   // throws after chmod a-w disk.html
   virtual void checkReplaceable(const QString& path) = 0;
 
+  // Creates `path` with `content`, whole and atomically, and never replaces anything:
+  // written as replaceFileAtomically writes, but the complete temporary file takes the
+  // name only while nothing is under it. Anything under `path` (a file, folder or link),
+  // there before or arriving during the call, raises kFileAlreadyExists naming it and
+  // stays as it is; the temporary file is gone. The new file gets 0644 less the umask.
+  //
+  //   fs.createFileAtomically("/music/index.html", page);   // throws if index.html is there
+  virtual void createFileAtomically(const QString& path, const QByteArray& content) = 0;
+
   // True when `path` is a file or a link to one (a folder is no file).
   virtual bool fileExists(const QString& path) = 0;
 

@@ -1,5 +1,6 @@
 #include "core/RuntimeError.h"
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <QFile>
@@ -190,6 +191,24 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
 }
 
 void PosixFileSystem::checkReplaceable(const QString& path) { replaceableFile(path); }
+
+void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray& content) {
+  const QByteArray temp = writeTempBeside(path, content, 0644, /*exactMode=*/false);
+  if (const int err = renameNoReplace(temp.constData(), nativePath(path).constData())) {
+    ::unlink(temp.constData());
+    if (err == EEXIST) {
+      throw RuntimeError(
+          ErrorCode::kFileAlreadyExists,
+          QStringLiteral("ファイル %1 が既にあるため、新しく作れません。").arg(path));
+    }
+    throw errnoError(err, cannotWrite(path));
+  }
+  if (const int err = syncFolder(folderOf(path))) {
+    throw errnoError(
+        err,
+        QStringLiteral("ファイル %1 は作りましたが、フォルダーへの記録を確定できません").arg(path));
+  }
+}
 
 bool PosixFileSystem::fileExists(const QString& path) {
   struct stat st;

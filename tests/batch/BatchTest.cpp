@@ -4,9 +4,11 @@
 
 #include "app/MainForm.h"
 #include "batch/AlbumFinder.h"
+#include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
 #include "tracks/FolderScan.h"
@@ -396,6 +398,37 @@ TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {
   EXPECT_TRUE(again.err.endsWith(QStringLiteral("一覧ページ: %1\n").arg(index)))
       << again.err.toStdString();
   EXPECT_EQ(readFile(index).count("<li class=\"album\">"), 2);
+
+  // Protected by its owner, Orv's own page is refused before any album is built.
+  const QByteArray written = readFile(index);
+  ASSERT_EQ(::chmod(QFile::encodeName(index).constData(), 0444), 0);
+  const Ran refused = orv({QStringLiteral("--index"), index, lib});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_TRUE(refused.err.startsWith(
+      QStringLiteral("orv: ファイル %1 は読み取り専用のため書き込めません。\n").arg(index)))
+      << refused.err.toStdString();
+  EXPECT_EQ(readFile(index), written);
+}
+
+// A file that appears where a new library page goes, after the page's check, stays.
+TEST_F(BatchTest, ANewLibraryPageNeverReplacesAFileThatAppearedMeanwhile) {
+  class FileArrivesFirst : public platform::PosixFileSystem {
+   public:
+    void createFileAtomically(const QString& path, const QByteArray& content) override {
+      writeFile(path, "the user's page");
+      PosixFileSystem::createFileAtomically(path, content);
+    }
+  } fileSystem;
+  const QString index = dir.path() + QStringLiteral("/index.html");
+
+  const RuntimeError e = errorOf([&] { batch::writeLibraryIndex(index, {}, fileSystem); });
+  EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
+  EXPECT_EQ(e.description(),
+            QStringLiteral("一覧ページを書く間に %1 に別のファイルができたため、置き換えずにその"
+                           "ままにしました。別のファイル名を指定してください。")
+                .arg(index));
+  EXPECT_EQ(readFile(index), "the user's page");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"index.html"});
 }
 
 }  // namespace

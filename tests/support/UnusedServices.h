@@ -20,6 +20,7 @@ class UnusedFileSystem : public platform::FileSystem {
   QByteArray readFile(const QString&) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
   void checkReplaceable(const QString&) override { fail(); }
+  void createFileAtomically(const QString&, const QByteArray&) override { fail(); }
   bool fileExists(const QString&) override { fail(); }
   void copyFileNoReplace(const QString&, const QString&) override { fail(); }
 

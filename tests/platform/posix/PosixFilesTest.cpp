@@ -188,6 +188,30 @@ TEST_F(PosixFiles, AProtectedFileIsNeverReplaced) {
   });
 }
 
+TEST_F(PosixFiles, CreatesANewFileWhole) {
+  fs.createFileAtomically(path("index.html"), bigContent());
+  EXPECT_EQ(readFile(path("index.html")), bigContent());
+  EXPECT_EQ(modeOf(path("index.html")), 0644 & ~currentUmask());
+  EXPECT_EQ(entries(), QStringList({"index.html"}));
+}
+
+// Whatever is under the name stays, and no temporary file is left.
+TEST_F(PosixFiles, CreatingAFileNeverReplacesAnything) {
+  writeFile(path("file"), "the user's");
+  QDir(dir.path()).mkdir("folder");
+  QFile::link(path("file"), path("link"));
+  QFile::link(path("nowhere"), path("dangling"));
+  for (const char* name : {"file", "folder", "link", "dangling"}) {
+    SCOPED_TRACE(name);
+    const test::TreeSnapshot before = test::snapshotTree(dir.path());
+    const RuntimeError e = errorOf([&] { fs.createFileAtomically(path(name), "page"); });
+    EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
+    EXPECT_EQ(e.description(),
+              QStringLiteral("ファイル %1 が既にあるため、新しく作れません。").arg(path(name)));
+    EXPECT_EQ(test::snapshotTree(dir.path()), before);
+  }
+}
+
 TEST_F(PosixFiles, FileExistsOnlyForFiles) {
   writeFile(path("file"), "x");
   QDir(dir.path()).mkdir("folder");
