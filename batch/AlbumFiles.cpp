@@ -77,9 +77,15 @@ bool AlbumFiles::fileExists(const QString& path) {
 }
 
 void AlbumFiles::copyFileNoReplace(const QString& from, const QString& to) {
-  if (!dryRun_) disk_.copyFileNoReplace(from, to);
+  if (dryRun_) {
+    disk_.checkCopy(from, to);
+  } else {
+    disk_.copyFileNoReplace(from, to);
+  }
   coverCopied_ = true;
 }
+
+void AlbumFiles::checkCopy(const QString& from, const QString& to) { disk_.checkCopy(from, to); }
 
 namespace {
 

@@ -21,10 +21,10 @@ struct Rename {
 // what the build changes on disk written down (the renames, the page, the cover copy).
 //
 // In a dry run nothing changes on disk. A rename, the page and the cover copy are only
-// written down, each checked first by the disk's own rules, as the real one would be (a
-// missing file, a taken name or a rename cut off midway, a protected page), and later
-// calls see the files under their new names. The scan lists a folder before it renames
-// anything, so listings are those of the disk.
+// written down, each checked first by the disk's own rules as the real one would be (a
+// missing file, a taken name or a rename cut off midway, a protected page, a cover's
+// place taken), and later calls see the files under their new names. The scan lists a
+// folder before it renames anything, so listings are those of the disk.
 //
 //   AlbumFiles files(disk, /*dryRun=*/true);
 //   files.rename("/a/x y.mp3", "/a/x_y.mp3");   // written down; the disk keeps "x y.mp3"
@@ -55,6 +55,7 @@ class AlbumFiles : public platform::FileSystem {
   void createFileAtomically(const QString& path, const QByteArray& content) override;
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
+  void checkCopy(const QString& from, const QString& to) override;
 
  private:
   platform::FileSystem& disk_;

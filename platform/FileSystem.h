@@ -105,6 +105,13 @@ class FileSystem {
   // not even when it appears during the call), kFileNotFound if `from` doesn't. A failed
   // copy leaves no `to` behind.
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
+
+  // Raises what copyFileNoReplace(from, to) would raise before it copies, and changes
+  // nothing: the error of a `from` that can't be opened for reading, and kFileAlreadyExists
+  // when anything is under `to` (a folder, or a symbolic link, even one leading nowhere).
+  //
+  //   fs.checkCopy("/usr/lib/orv/jacket.jpg", "/music/album/jacket.jpg");   // throws if taken
+  virtual void checkCopy(const QString& from, const QString& to) = 0;
 };
 
 // The error of a rename whose new name is taken: kFileAlreadyExists, naming both files.

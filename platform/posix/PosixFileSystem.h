@@ -23,6 +23,7 @@ class PosixFileSystem : public FileSystem {
   void createFileAtomically(const QString& path, const QByteArray& content) override;
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
+  void checkCopy(const QString& from, const QString& to) override;
 };
 
 }  // namespace orv::platform

@@ -23,6 +23,10 @@ QString cannotWrite(const QString& path) {
   return QStringLiteral("ファイル %1 を書き込めません").arg(path);
 }
 
+QString cannotCopy(const QString& from, const QString& to) {
+  return QStringLiteral("ファイル %1 を %2 にコピーできません").arg(from, to);
+}
+
 // Writes all of `data`: 0 or errno.
 int writeAll(int fd, const char* data, qsizetype size) {
   while (size > 0) {
@@ -216,7 +220,7 @@ bool PosixFileSystem::fileExists(const QString& path) {
 }
 
 void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
-  const QString what = QStringLiteral("ファイル %1 を %2 にコピーできません").arg(from, to);
+  const QString what = cannotCopy(from, to);
   qsizetype size = 0;
   const FileDescriptor source = openForReading(from, what, size);
 
@@ -236,6 +240,15 @@ void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) 
   if (err) throw fail(err);
   if (::fsync(copy.get()) != 0) throw fail(errno);
   if (const int closeErr = copy.close()) throw fail(closeErr);
+}
+
+void PosixFileSystem::checkCopy(const QString& from, const QString& to) {
+  const QString what = cannotCopy(from, to);
+  qsizetype size = 0;
+  openForReading(from, what, size);
+  // What the copy's O_EXCL refuses: any entry under `to`, a link not followed.
+  struct stat st;
+  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
 }
 
 }  // namespace orv::platform

@@ -291,6 +291,12 @@ TEST_F(BatchTest, ADryRunForetellsRefusedPagesAndCompletedRenames) {
          ok(::symlink("gone.mp3", at("a_b.mp3").constData()));
        },
        58, ""},
+      {"a folder in the cover's place",
+       [&] {
+         make("a.mp3");
+         ok(::mkdir(at("jacket.jpg").constData(), 0755));
+       },
+       58, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

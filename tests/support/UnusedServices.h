@@ -23,6 +23,7 @@ class UnusedFileSystem : public platform::FileSystem {
   void createFileAtomically(const QString&, const QByteArray&) override { fail(); }
   bool fileExists(const QString&) override { fail(); }
   void copyFileNoReplace(const QString&, const QString&) override { fail(); }
+  void checkCopy(const QString&, const QString&) override { fail(); }
 
  private:
   [[noreturn]] static void fail() { throw std::logic_error("the file system was not to be used"); }

@@ -254,6 +254,33 @@ TEST_F(PosixFiles, CopyingAMissingFileCreatesNothing) {
   EXPECT_TRUE(entries().isEmpty());
 }
 
+// The check a dry run makes in place of a copy: the copy's own error, or none.
+TEST_F(PosixFiles, CheckingACopyForetellsTheCopy) {
+  writeFile(path("from"), "program cover");
+  writeFile(path("file"), "user's cover");
+  QDir(dir.path()).mkdir("folder");
+  QFile::link(path("elsewhere"), path("dangling"));
+  const struct {
+    const char* from;
+    const char* to;
+    int error;
+  } cases[] = {{"from", "new", 0},
+               {"from", "file", 58},
+               {"from", "folder", 58},
+               {"from", "dangling", 58},
+               {"missing", "new", 53}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.to);
+    const test::TreeSnapshot before = test::snapshotTree(dir.path());
+    const RuntimeError checked = errorOf([&] { fs.checkCopy(path(c.from), path(c.to)); });
+    EXPECT_EQ(test::snapshotTree(dir.path()), before);
+    const RuntimeError copied = errorOf([&] { fs.copyFileNoReplace(path(c.from), path(c.to)); });
+    EXPECT_EQ(checked.number(), c.error);
+    EXPECT_EQ(copied.number(), c.error);
+    EXPECT_EQ(checked.description(), copied.description());
+  }
+}
+
 TEST_F(PosixFiles, AFailedCopyRemovesItsPartialFile) {
   writeFile(path("from"), bigContent());
   {
