@@ -254,7 +254,7 @@ TEST_F(BatchTest, ADryRunChangesNothingAndForetellsTheRealRun) {
 }
 
 // What the real run refuses or completes on disk, the dry run foretells by the same rules.
-TEST_F(BatchTest, ADryRunForetellsRefusedPagesAndCompletedRenames) {
+TEST_F(BatchTest, ADryRunForetellsWhatTheDiskRefusesOrCompletes) {
   const QString album = dir.path() + QStringLiteral("/album/");
   const auto at = [&](const char* name) { return QFile::encodeName(album) + name; };
   const auto make = [&](const char* name) { writeFileAt(at(name), track("Song", "Album")); };
