@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium)
+fuzz_packages=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, its sanitisers, symbols
 
 install_missing() {
   local missing=()
@@ -41,7 +42,7 @@ case "${1:-}" in
     exec build/bin/orv
     ;;
   test)
-    install_missing "${packages[@]}" "${test_packages[@]}"
+    install_missing "${packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}"
     if [[ -f tests/page/package.json ]]; then (cd tests/page && npm ci --no-audit --no-fund --silent); fi
     build build
     (cd build && ctest --output-on-failure -j"$(nproc)")
@@ -49,6 +50,8 @@ case "${1:-}" in
     # desktop tests drive whole programs and gain nothing from it.
     build build-asan -DORV_SANITIZE=ON -DORV_BENCHMARKS=OFF
     (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$(nproc)" -LE 'browser|desktop')
+    # Every fuzz target for a minute under libFuzzer, in build-fuzz/; a finding fails.
+    fuzz/run.sh all 60
     ;;
   *)
     echo "usage: $0 run|test" >&2
