@@ -1,13 +1,19 @@
 // Reading the four details of 2,000 real files of about 150 KB each, warm cache, as the
 // folder scan reads them (a fresh detail source per file): once for files with a
 // Xing/Info header, once for files without one, which must be scanned frame by frame.
+// And the cost of turning one 8-bit tag text into the text its writer meant, for every
+// text of the labelled table.
 //
 //   build/bench/detail_source_bench
 //
-// Counter "per_file" is the CPU time per file; "Time" is the elapsed time of 2,000 files
-// (higher than CPU when other work shares the machine).
+// ReadDetails: counter "per_file" is the CPU time per file; "Time" is the elapsed time of
+// 2,000 files (higher than CPU when other work shares the machine).
+// DecodeEightBitText: counters "median_us", "p90_us" and "max_us" are the cost of one
+// text, over the texts of one kind; "texts" is their count.
 
+#include "platform/taglib/EightBitText.h"
 #include "platform/taglib/TagLibDetailSource.h"
+#include "tests/mp3/LabelledTexts.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tracks/TagReading.h"
 
@@ -15,8 +21,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -26,8 +35,8 @@ using namespace Qt::StringLiterals;
 
 constexpr int kFiles = 2000;
 
-// 2,000 copies of one encoded file, each with its own tags: ID3v2.3 in UTF-16 or in
-// Shift-JIS bytes marked Latin-1, and ID3v1 on every other one.
+// 2,000 copies of one encoded file, each with its own tags: ID3v2.3 in UTF-16, or marked
+// Latin-1 and holding Shift-JIS, Windows-1252 or UTF-8 bytes; ID3v1 on every other one.
 class Album {
  public:
   explicit Album(bool header) {
@@ -39,14 +48,21 @@ class Album {
     for (int i = 0; i < kFiles; ++i) {
       const QString n = QString::number(i + 1);
       std::vector<Id3v2Frame> frames;
-      if (i % 2 == 0) {
+      if (i % 4 == 0) {
         frames = {textFrame("TPE1", u"アーティスト "_s + n, Id3Encoding::kUtf16),
                   textFrame("TIT2", u"曲 \""_s + n + u"\""_s, Id3Encoding::kUtf16),
                   textFrame("TALB", u"アルバム"_s, Id3Encoding::kUtf16)};
-      } else {
+      } else if (i % 4 == 1) {
         frames = {rawLatin1Frame("TPE1", sjis(u"歌手 "_s + n)),
                   rawLatin1Frame("TIT2", sjis(u"題 "_s + n)),
                   rawLatin1Frame("TALB", sjis(u"盤"_s))};
+      } else {
+        const auto bytes = [&](const QString& text) {
+          return i % 4 == 2 ? windows1252(text) : text.toUtf8();
+        };
+        frames = {rawLatin1Frame("TPE1", bytes(u"Hélène Ségara "_s + n)),
+                  rawLatin1Frame("TIT2", bytes(u"L’amour est un soleil "_s + n)),
+                  rawLatin1Frame("TALB", bytes(u"Cœur de verre"_s))};
       }
       QByteArray bytes = id3v2Tag(3, frames, 512) + audio;
       if (i % 2 == 1) bytes += id3v1Tag(("Track " + n).toLatin1(), "Artist", "Album");
@@ -86,6 +102,43 @@ void ReadDetails(benchmark::State& state, bool header) {
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["audio_KB"] = double(album.fileBytes()) / 1024;
 }
+
+// Every text of one kind in the labelled table, each decoded 16 times per round and timed
+// alone, so the counters give the spread over texts, not only their mean.
+void DecodeEightBitText(benchmark::State& state, TextLabel label, bool asUtf8) {
+  std::vector<QByteArray> texts;
+  for (const LabelledText& entry : labelledTexts()) {
+    if (entry.label == label) texts.push_back(asUtf8 ? entry.text.toUtf8() : tagBytes(entry));
+  }
+  constexpr int kRepeat = 16;
+  std::vector<double> nanoseconds(texts.size());
+  for (auto _ : state) {
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      for (int r = 0; r < kRepeat; ++r) {
+        benchmark::DoNotOptimize(
+            platform::decodeEightBitText(texts[i], platform::EightBitField::kId3v2));
+      }
+      nanoseconds[i] +=
+          std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+              .count();
+    }
+  }
+  for (double& ns : nanoseconds) ns /= double(state.iterations()) * kRepeat;
+  std::sort(nanoseconds.begin(), nanoseconds.end());
+  const auto at = [&](double q) {
+    return nanoseconds[size_t(q * (nanoseconds.size() - 1))] / 1000;
+  };
+  state.counters["median_us"] = at(0.5);
+  state.counters["p90_us"] = at(0.9);
+  state.counters["max_us"] = at(1.0);
+  state.counters["texts"] = double(texts.size());
+}
+
+BENCHMARK_CAPTURE(DecodeEightBitText, windows1252, TextLabel::kWindows1252, false);
+BENCHMARK_CAPTURE(DecodeEightBitText, shift_jis, TextLabel::kCp932, false);
+BENCHMARK_CAPTURE(DecodeEightBitText, windows1252_texts_as_utf8, TextLabel::kWindows1252, true);
+BENCHMARK_CAPTURE(DecodeEightBitText, shift_jis_texts_as_utf8, TextLabel::kCp932, true);
 
 BENCHMARK_CAPTURE(ReadDetails, with_xing_header, true)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK_CAPTURE(ReadDetails, without_header_scanned, false)

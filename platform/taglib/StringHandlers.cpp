@@ -34,7 +34,7 @@ class Id3v2Latin1Handler final : public TagLib::ID3v2::Latin1StringHandler {
 
 }  // namespace
 
-void installJapaneseStringHandlers() {
+void installEightBitStringHandlers() {
   // TagLib neither copies nor deletes the handlers, and ID3v1's base class has no virtual
   // destructor: they are created once and never destroyed, so no file read during exit
   // (another static's destructor, another thread) meets a dead handler.

@@ -35,7 +35,7 @@ class TagLibDetailSource final : public DetailSource {
 }  // namespace
 
 std::unique_ptr<DetailSource> TagLibDetailSourceFactory::create() {
-  installJapaneseStringHandlers();
+  installEightBitStringHandlers();
   return std::make_unique<TagLibDetailSource>();
 }
 

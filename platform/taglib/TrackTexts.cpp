@@ -1,16 +1,15 @@
 #include "platform/taglib/TrackTexts.h"
 
+#include "platform/taglib/ApeTexts.h"
 #include "platform/taglib/FdStream.h"
 #include "platform/taglib/StringHandlers.h"
 
-#include <taglib/apetag.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/tfile.h>
 
 #include <array>
-#include <memory>
 
 namespace orv::platform {
 namespace {
@@ -31,39 +30,35 @@ QString toQString(const TagLib::String& text) {
   return QString::fromUtf8(text.toCString(/*unicode=*/true));
 }
 
-// The first tag, in order, whose field is not empty.
-template <typename Field>
-QString merged(const std::array<const TagLib::Tag*, 3>& tags, Field field) {
-  for (const TagLib::Tag* tag : tags) {
-    if (tag == nullptr) continue;
-    const TagLib::String text = (tag->*field)();
-    if (!text.isEmpty()) return toQString(text);
+TrackTexts textsOf(const TagLib::Tag& tag) {
+  return {toQString(tag.artist()), toQString(tag.title()), toQString(tag.album())};
+}
+
+// Field by field, the first tag in order whose field is not empty.
+TrackTexts merged(const std::array<TrackTexts, 3>& tags) {
+  TrackTexts out;
+  for (const TrackTexts& tag : tags) {
+    if (out.artist.isEmpty()) out.artist = tag.artist;
+    if (out.title.isEmpty()) out.title = tag.title;
+    if (out.album.isEmpty()) out.album = tag.album;
   }
-  return {};
+  return out;
 }
 
 }  // namespace
 
 TrackTexts readTrackTexts(int fd, const QByteArray& name, const TagLayout& layout) {
-  installJapaneseStringHandlers();
+  installEightBitStringHandlers();
   FdStream stream(fd, name);
   TagFile file(&stream);
-  std::unique_ptr<TagLib::ID3v2::Tag> id3v2;
-  std::unique_ptr<TagLib::APE::Tag> ape;
-  std::unique_ptr<TagLib::ID3v1::Tag> id3v1;
+  std::array<TrackTexts, 3> tags;  // ID3v2, APE, ID3v1
   if (layout.id3v2) {
-    id3v2 = std::make_unique<TagLib::ID3v2::Tag>(&file, static_cast<long>(*layout.id3v2),
-                                                 TagLib::ID3v2::FrameFactory::instance());
+    tags[0] = textsOf(TagLib::ID3v2::Tag(&file, static_cast<long>(*layout.id3v2),
+                                         TagLib::ID3v2::FrameFactory::instance()));
   }
-  if (layout.apeFooter) {
-    ape = std::make_unique<TagLib::APE::Tag>(&file, static_cast<long>(*layout.apeFooter));
-  }
-  if (layout.id3v1)
-    id3v1 = std::make_unique<TagLib::ID3v1::Tag>(&file, static_cast<long>(*layout.id3v1));
-
-  const std::array<const TagLib::Tag*, 3> tags{id3v2.get(), ape.get(), id3v1.get()};
-  return {merged(tags, &TagLib::Tag::artist), merged(tags, &TagLib::Tag::title),
-          merged(tags, &TagLib::Tag::album)};
+  if (layout.apeFooter) tags[1] = readApeTexts(file, static_cast<long>(*layout.apeFooter));
+  if (layout.id3v1) tags[2] = textsOf(TagLib::ID3v1::Tag(&file, static_cast<long>(*layout.id3v1)));
+  return merged(tags);
 }
 
 }  // namespace orv::platform

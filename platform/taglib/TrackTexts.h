@@ -15,9 +15,11 @@ struct TrackTexts {
 };
 
 // Reads the ID3v2 (2.2, 2.3, 2.4), APE and ID3v1 tags of the open file `fd`, found where
-// `layout` says, with TagLib, and merges them field by field as TagLib's MPEG files do:
-// the first non-empty of ID3v2, APE, ID3v1. 8-bit text is read as decodeEightBitText
-// does. A field no tag holds gives an empty text. `name` only labels the file.
+// `layout` says, with TagLib (APE items with readApeTexts), and merges them field by field
+// as TagLib's MPEG files do: the first non-empty of ID3v2, APE, ID3v1. 8-bit text (ID3v1,
+// ID3v2 frames marked ISO-8859-1, APE items) is read as decodeEightBitText reads it;
+// frames marked UTF-16 or UTF-8 stay as TagLib reads them. A field no tag holds gives an
+// empty text. `name` only labels the file.
 //
 //   TrackTexts t = readTrackTexts(fd.get(), "01.mp3", findTagLayout(fd.get()));
 //   t.title == "Intro"

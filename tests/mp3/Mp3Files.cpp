@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <taglib/apetag.h>
@@ -21,6 +23,10 @@ namespace {
 
 void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
   for (int i = bytes - 1; i >= 0; --i) out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void appendLittleEndian(QByteArray& out, quint32 value) {
+  for (int i = 0; i < 4; ++i) out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 void appendSyncSafe(QByteArray& out, quint32 value) {
@@ -109,6 +115,20 @@ QByteArray sjis(const QString& text) {
   return out;
 }
 
+QByteArray windows1252(const QString& text) {
+  QStringEncoder encoder("windows-1252");
+  if (!encoder.isValid()) fail("Qt has no Windows-1252 codec");
+  QByteArray out = encoder.encode(text);
+  if (encoder.hasError()) fail("not Windows-1252: " + text);
+  return out;
+}
+
+QString windows1252Text(const QByteArray& bytes) {
+  QStringDecoder decoder("windows-1252");
+  if (!decoder.isValid()) fail("Qt has no Windows-1252 codec");
+  return decoder.decode(bytes);
+}
+
 Id3v2Frame textFrame(const QByteArray& id, const QString& text, Id3Encoding encoding,
                      bool bigEndianBom) {
   return {id, static_cast<char>(encoding), encodeId3Text(text, encoding, bigEndianBom)};
@@ -140,6 +160,25 @@ QByteArray id3v2Tag(int version, const std::vector<Id3v2Frame>& frames, int padd
   tag.append(2, '\0');  // revision, flags
   appendSyncSafe(tag, static_cast<quint32>(body.size()));
   return tag + body;
+}
+
+QByteArray rawApeTag(const std::vector<ApeItem>& items) {
+  QByteArray body;
+  for (const ApeItem& item : items) {
+    appendLittleEndian(body, static_cast<quint32>(item.bytes.size()));
+    appendLittleEndian(body, 0);  // a text item, read-write
+    body += item.key + QByteArray(1, '\0') + item.bytes;
+  }
+  const auto frame = [&](quint32 flags) {
+    QByteArray f("APETAGEX");
+    appendLittleEndian(f, 2000);
+    appendLittleEndian(f, static_cast<quint32>(body.size() + 32));  // items and footer
+    appendLittleEndian(f, static_cast<quint32>(items.size()));
+    appendLittleEndian(f, flags);
+    return f + QByteArray(8, '\0');
+  };
+  constexpr quint32 kHasHeader = 0x80000000u, kIsHeader = 0x20000000u;
+  return frame(kHasHeader | kIsHeader) + body + frame(kHasHeader);
 }
 
 QByteArray id3v1Tag(const QByteArray& title, const QByteArray& artist, const QByteArray& album) {

@@ -33,6 +33,12 @@ QByteArray encodeId3Text(const QString& text, Id3Encoding encoding, bool bigEndi
 // The CP932 (Shift-JIS) bytes of `text`, which must be representable.
 QByteArray sjis(const QString& text);
 
+// The Windows-1252 bytes of `text`, which must be representable (Qt's own codec, so the
+// tests do not share the program's table).
+QByteArray windows1252(const QString& text);
+// And the text of Windows-1252 `bytes`, by the same codec.
+QString windows1252Text(const QByteArray& bytes);
+
 struct Id3v2Frame {
   QByteArray id;       // "TIT2", or "TT2" in version 2.2
   char encoding;       // the first byte of the frame's data
@@ -57,6 +63,14 @@ QByteArray id3v2TagByTagLib(const QString& artist, const QString& title, const Q
 
 // An APE v2 tag (header, items, footer) rendered by TagLib; empty texts are left out.
 QByteArray apeTag(const QString& artist, const QString& title, const QString& album);
+
+// An APE v2 tag of text items whose values are `bytes` as they are (e.g. Shift-JIS),
+// written byte by byte: TagLib writes only UTF-8.
+struct ApeItem {
+  QByteArray key;
+  QByteArray bytes;
+};
+QByteArray rawApeTag(const std::vector<ApeItem>& items);
 
 // Writes `bytes` to `path` (replacing it). Throws on failure.
 void writeFile(const QString& path, const QByteArray& bytes);

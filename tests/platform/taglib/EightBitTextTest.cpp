@@ -61,35 +61,68 @@ TEST(EightBitText, FullId3v1FieldCutInACharacterReadsAsJapanese) {
   ASSERT_EQ(cut.size(), 30);
   EXPECT_EQ(decodeEightBitText(cut, EightBitField::kId3v1), u"Aあいうえおかきくけこさしすせ"_s);
   // Only a field filled to its end can have been cut: elsewhere a lone lead byte means
-  // the text is not CP932.
-  EXPECT_EQ(decodeEightBitText(cut + QByteArray(1, '\0'), EightBitField::kId3v1),
-            QString::fromLatin1(cut));
-  EXPECT_EQ(decodeEightBitText(cut, EightBitField::kId3v2), QString::fromLatin1(cut));
-  // A Latin-1 field that ends in an accent loses nothing.
-  QByteArray cafe = QString(u"Chansons de René"_s).toLatin1();
-  cafe.prepend(QByteArray(30 - cafe.size(), ' '));
-  EXPECT_EQ(decodeEightBitText(cafe, EightBitField::kId3v1), QString::fromLatin1(cafe));
+  // the text is not CP932, and so it is Windows-1252.
+  const QString western = test::windows1252Text(cut);
+  EXPECT_EQ(decodeEightBitText(cut + QByteArray(1, '\0'), EightBitField::kId3v1), western);
+  EXPECT_EQ(decodeEightBitText(cut, EightBitField::kId3v2), western);
+  // A Western field that ends in an accent loses nothing.
+  QByteArray rene = QString(u"Chansons de René"_s).toLatin1();
+  rene.prepend(QByteArray(30 - rene.size(), ' '));
+  EXPECT_EQ(decodeEightBitText(rene, EightBitField::kId3v1), QString::fromLatin1(rene));
 }
 
-TEST(EightBitText, ReadsAsJapaneseRule) {
-  struct Case {
+TEST(EightBitText, Windows1252MarksAndUndefinedBytes) {
+  const struct {
+    QByteArray bytes;
     QString text;
-    bool japanese;
+  } cases[] = {
+      {"Don\x92t Stop", u"Don’t Stop"_s},
+      {"\x93Live\x94 \x96 Disc 1", u"“Live” – Disc 1"_s},
+      {"Wait\x85", u"Wait…"_s},
+      {"\x80uro Hits\x99", u"€uro Hits™"_s},
+      {"C\x9Cur", u"Cœur"_s},
+      // Undefined in Windows-1252: kept as the control character of the same number.
+      {"Caf\xE9 \x81\x8D\x8F\x90\x9D", u"Café \u0081\u008D\u008F\u0090\u009D"_s},
   };
-  const Case cases[] = {
-      {u"テスト"_s, true},
-      {u"LOVEマシーン"_s, true},
-      {u"Bの曲"_s, true},           // a run glued to a letter on one side only
-      {u"AあB"_s, true},            // kana between letters: still Japanese
-      {u"Fran輟ise"_s, false},      // "Françoise": kanji glued between Latin letters
-      {u"Mot\uE04Ehead"_s, false},  // a user-defined character
-      {u"ﾇa plane"_s, false},       // "Ça": a lone half-width katakana
-      {u"ｻｻﾞﾝ"_s, true},
-      {u"Hello"_s, false},  // nothing outside ASCII: Latin-1 and CP932 agree anyway
-      {u""_s, false},
+  for (const auto& c : cases) {
+    EXPECT_EQ(decodeEightBitText(c.bytes, EightBitField::kId3v2), c.text) << c.text.toStdString();
+  }
+}
+
+TEST(EightBitText, ValidUtf8ReadsAsUtf8) {
+  for (const QString& text : {u"Björk"_s, u"東京"_s, u"Sigur Rós – Ágætis byrjun"_s, u"🎵"_s}) {
+    EXPECT_EQ(decodeEightBitText(text.toUtf8(), EightBitField::kId3v2), text) << text.toStdString();
+  }
+  // Overlong forms, surrogates, code points past U+10FFFF and cut sequences are no UTF-8:
+  // they are weighed as 8-bit text like any other.
+  for (const QByteArray& bytes : {QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80"),
+                                  QByteArray("\xF4\x90\x80\x80"), QByteArray("\xE3\x81")}) {
+    const QString text = decodeEightBitText(bytes, EightBitField::kId3v2);
+    EXPECT_FALSE(text.isEmpty() || text.contains(QChar::ReplacementCharacter))
+        << bytes.toHex().toStdString();
+  }
+  // An ID3v1 field filled with UTF-8 loses the character its end cut, as with Shift-JIS.
+  const QByteArray cut = QString(u"Björk ビョーク ホモジェニック"_s).toUtf8().left(30);
+  EXPECT_EQ(decodeEightBitText(cut, EightBitField::kId3v1), u"Björk ビョーク ホモジ"_s);
+}
+
+TEST(EightBitText, WeighsBothReadings) {
+  const struct {
+    QByteArray bytes;
+    int japanese, western;
+  } cases[] = {
+      {sjis(u"DJ本田MIX"_s), 6, -2}, {sjis(u"Bの曲"_s), 6, -4}, {sjis(u"ｻｻﾞﾝ"_s), 4, -2},
+      {sjis(u"空"_s), 2, 1},         {"Andr\xE9s", -2, 3},      {"H\xE9l\xE8ne", 1, 6},
+      {"Don\x92t Stop", 1, 3},       {"Comme \xE7\x61", 1, 2},  {"\xC9\x43OLE", -2, 2},
+      {"Bj\xF6rk", -4, 3},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(readsAsJapanese(c.text), c.japanese) << c.text.toStdString();
+  for (const auto& c : cases) {
+    const EightBitWeights w = weighEightBitText(c.bytes, EightBitField::kId3v2);
+    EXPECT_TRUE(w.cp932Valid);
+    EXPECT_EQ(w.japanese, c.japanese) << c.bytes.toHex().toStdString();
+    EXPECT_EQ(w.western, c.western) << c.bytes.toHex().toStdString();
+  }
+  EXPECT_FALSE(weighEightBitText("Caf\xE9", EightBitField::kId3v2).cp932Valid);
 }
 
 }  // namespace
