@@ -106,6 +106,10 @@ Seeds detailSourceSeeds() {
       {"id3v24_by_taglib", id3v2TagByTagLib(a, t, l) + base},
       {"id3v2_twice", v2 + v2 + base},
       {"ape", base + apeTag(a, t, l)},
+      {"ape_8bit_items", base + rawApeTag({{"artist", sjis(a)},
+                                           {"Title", windows1252(u"Tous les garçons"_s)},
+                                           {"ALBUM", QByteArray("one\0two", 7)},
+                                           {"Cover", QByteArray(40, '\x7F')}})},
       {"id3v1_ascii", base + id3v1Tag("Intro", "The Band", "Debut")},
       {"id3v1_shift_jis_cut",
        base + id3v1Tag(sjis(u"Aあいうえおかきくけこさしすせそ"_s), sjis(a), {})},
@@ -141,6 +145,12 @@ Seeds eightBitTextSeeds() {
       {"shift_jis_user_defined", "\xF0\x40\xF0\x41"},
       {"nul_inside", QByteArray("abc\0def", 7)},
       {"nul_padded_id3v1", QByteArray("Intro").leftJustified(30, '\0')},
+      {"windows1252", "Don\x92t Stop \x96 Andr\xE9s"},
+      {"windows1252_undefined", "Caf\x81\x8D\x8F\x90\x9D"},
+      {"utf8", "Bj\xC3\xB6rk \xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"},
+      {"utf8_cut", QByteArray("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88").repeated(3).left(26) +
+                       QByteArray(4, '\xE3')},
+      {"shift_jis_kanji_glued", "DJ\x96{\x93\x63MIX"},
   };
 }
 

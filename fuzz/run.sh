@@ -22,12 +22,22 @@ fi
 seconds=$2
 out=build-fuzz
 
-cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DORV_FUZZ=ON -DBUILD_TESTING=OFF -DORV_BENCHMARKS=OFF >/dev/null
-cmake --build "$out" --target orv_fuzzers -j"$(nproc)"
+mkdir -p "$out"
+(
+  flock 9  # one build at a time when several runs start together
+  cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DORV_FUZZ=ON -DBUILD_TESTING=OFF -DORV_BENCHMARKS=OFF >/dev/null
+  cmake --build "$out" --target orv_fuzzers -j"$(nproc)"
+) 9>"$out/build.lock"
 
 export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-$(command -v llvm-symbolizer-14 || true)}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+# Qt, TagLib and libmpg123 come without frame pointers, so the sanitiser's fast unwinder
+# takes stray stack words for callers beyond their frames: every allocation made there
+# would keep a new "stack" for good, and a run would grow by about 1 KB per input (2 GB
+# in half an hour). Two frames still say where memory came from; the whole stacks are
+# one rerun away (build-fuzz/fuzz/fuzz_TARGET INPUT).
+export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=2}
 
 # run TARGET: fuzzes it for $seconds; its log goes to $out/logs/TARGET.log.
 run() {
@@ -55,7 +65,8 @@ report() {
   echo "fuzz $target: FINDING (exit status $status); log $log:"
   grep -vE '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)' "$log" | tail -80
   find "$out/findings/$target" -type f -newer "$out/logs/$target.start" | while read -r input; do
-    echo "input saved as $input ($(stat -c %s "$input") bytes); base64:"
+    echo "input saved as $input ($(stat -c %s "$input") bytes); rerun: $out/fuzz/fuzz_$target $input"
+    echo "base64:"
     head -c 65536 "$input" | base64 -w 100
   done
   return 1

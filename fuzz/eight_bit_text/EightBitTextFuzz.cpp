@@ -1,6 +1,7 @@
 // The decision how to read 8-bit tag text, on arbitrary bytes, as an ID3v1 field and as
 // an ID3v2 text: the text is valid UTF-16, holds no NUL and no more characters than the
-// bytes, and bytes that are all ASCII come back as they are, up to the first NUL.
+// bytes, and bytes that are all ASCII come back as they are, up to the first NUL. Bytes
+// with a NUL read alike in both kinds of field: only a full ID3v1 field may be cut.
 
 #include "fuzz/FuzzSupport.h"
 #include "platform/taglib/EightBitText.h"
@@ -18,11 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const qsizetype nul = bytes.indexOf('\0');
   const QString asAscii = QString::fromLatin1(nul < 0 ? bytes : bytes.first(nul));
 
-  for (const EightBitField field : {EightBitField::kId3v1, EightBitField::kId3v2}) {
-    const QString text = platform::decodeEightBitText(bytes, field);
+  constexpr EightBitField kFields[] = {EightBitField::kId3v1, EightBitField::kId3v2};
+  QString texts[2];
+  for (int i = 0; i < 2; ++i) {
+    texts[i] = platform::decodeEightBitText(bytes, kFields[i]);
+    const QString& text = texts[i];
     const auto where = [&] {
       return QStringLiteral("%1 field of bytes %2 read as %3")
-          .arg(field == EightBitField::kId3v1 ? "ID3v1" : "ID3v2")
+          .arg(i == 0 ? "ID3v1" : "ID3v2")
           .arg(QString::fromLatin1(bytes.toByteArray().toHex(' ')))
           .arg(shown(text));
     };
@@ -31,5 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(text.size() <= bytes.size(), where());
     FUZZ_CHECK(!ascii || text == asAscii, where());
   }
+  FUZZ_CHECK(nul < 0 || texts[0] == texts[1],
+             QStringLiteral("bytes %1 read as %2 in ID3v1, %3 in ID3v2")
+                 .arg(QString::fromLatin1(bytes.toByteArray().toHex(' ')), shown(texts[0]),
+                      shown(texts[1])));
   return 0;
 }
