@@ -1,7 +1,7 @@
 // The one place where the window's logic meets its realisations.
 
-#include "app/Frm010_Orv.h"
-#include "app/Module1.h"
+#include "app/MainForm.h"
+#include "app/Startup.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/QtMainWindow.h"
@@ -15,6 +15,11 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+  // Desktops find the window's menu entry and icon by these: the desktop file name
+  // (Wayland's app id) and the application name (the class in X11's WM_CLASS, the
+  // entry's StartupWMClass).
+  QApplication::setApplicationName(QStringLiteral("Orv"));
+  QApplication::setDesktopFileName(QStringLiteral(ORV_APP_ID));
   QApplication app(argc, argv);
   orv::platform::QtWindowSystem windowSystem(app);
   orv::platform::PosixFileSystem fileSystem;
@@ -23,31 +28,24 @@ int main(int argc, char* argv[]) {
 
   std::unique_ptr<orv::platform::QtMainWindow> window;
   std::unique_ptr<orv::platform::QtOpenFileDialog> dialog;
-  std::unique_ptr<orv::Frm010_Orv> form;
-  auto mainWindow = [&]() -> orv::Frm010_Orv& {
+  std::unique_ptr<orv::MainForm> form;
+  auto mainForm = [&]() -> orv::MainForm& {
     if (!form) {
       window = std::make_unique<orv::platform::QtMainWindow>(windowSystem);
       dialog = std::make_unique<orv::platform::QtOpenFileDialog>(window.get());
-      orv::FormControls controls{*window,
-                                 window->command1(),
-                                 window->command3(),
-                                 window->label(1),
-                                 window->label(2),
-                                 window->label(3),
-                                 window->label(4),
-                                 window->label(5),
-                                 window->label(6),
-                                 window->grid(),
-                                 *dialog};
-      orv::FormServices services{windowSystem, fileSystem, detailSources, trackTable,
-                                 QApplication::applicationDirPath() + u'/'};
-      form = std::make_unique<orv::Frm010_Orv>(controls, std::move(services));
+      form = std::make_unique<orv::MainForm>(
+          window->controls(*dialog),
+          orv::FormServices{.windowSystem = windowSystem,
+                            .fileSystem = fileSystem,
+                            .detailSources = detailSources,
+                            .trackTable = trackTable,
+                            .programFolder = QApplication::applicationDirPath() + u'/'});
       window->setEvents(form.get());
     }
     return *form;
   };
 
   // Start-up handles no error: one that reaches here gets the standard report.
-  orv::platform::guarded(windowSystem, [&] { orv::Module1::Main(windowSystem, mainWindow); });
+  orv::platform::guarded(windowSystem, [&] { orv::StartUp(windowSystem, mainForm); });
   return app.exec();
 }

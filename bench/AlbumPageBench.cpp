@@ -2,9 +2,9 @@
 
 #include "output/AlbumPage.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "tests/support/Files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -12,13 +12,9 @@
 namespace {
 
 using orv::Int16;
+using orv::test::writeFile;
 
 constexpr int kTracks = 32766;
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) std::abort();
-}
 
 // A program folder with templates of a realistic size, an album folder, and a table of
 // Japanese and Latin texts as tags hold them.

@@ -4,15 +4,16 @@
 //
 //   build/bench/build_bench [TRACKS…]     (default: 2000 32766)
 
-#include "app/Frm010_Orv.h"
+#include "app/MainForm.h"
 #include "output/TrackGrid.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/taglib/TagLibDetailSource.h"
-#include "tests/fakes/Fakes.h"
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -183,16 +184,18 @@ void run(QApplication& app, int tracks) {
   TimedFileSystem fileSystem(t);
   TimedDetailSources detailSources(t);
   TrackTable table;
-  Frm010_Orv form(
-      {window, window.command1(), window.command3(), window.label(1), window.label(2),
-       window.label(3), window.label(4), window.label(5), window.label(6), window.grid(), dialog},
-      {windowSystem, fileSystem, detailSources, table, QStringLiteral(ORV_PROGRAM_DIR "/")});
+  const platform::FormControls controls = window.controls(dialog);
+  MainForm form(controls, {.windowSystem = windowSystem,
+                           .fileSystem = fileSystem,
+                           .detailSources = detailSources,
+                           .trackTable = table,
+                           .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);
-  form.LoadProc();
+  form.load();
   QApplication::processEvents();
 
   const auto click = Clock::now();
-  form.Command1_Click();
+  form.buildAlbum();
   const auto done = Clock::now();
 
   // Message points: 0 before the dialog, 1 after it, 2 after the scan and grid set-up,
@@ -213,7 +216,7 @@ void run(QApplication& app, int tracks) {
   std::printf("  page:                 %8.1f ms  (%6.1f µs per track)\n", page, perTrack(page));
 
   // Responsiveness afterwards: scroll to the last row and paint the window.
-  auto& grid2 = static_cast<platform::QtGrid&>(window.grid());
+  auto& grid2 = static_cast<platform::QtGrid&>(controls.trackGrid);
   QElapsedTimer paint;
   paint.start();
   grid2.view()->scrollToBottom();

@@ -15,6 +15,7 @@
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/LabelledTexts.h"
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Files.h"
 #include "tracks/TagReading.h"
 
 #include <QTemporaryDir>

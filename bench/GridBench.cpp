@@ -44,16 +44,16 @@ void SetUpAndFillLargestAlbum(benchmark::State& state) {
   grid.view()->setGeometry(12, 116, 481, 257);
   window.show();
   const TrackTable table = largestAlbum();
-  NullLabel label3, label4;
+  NullLabel albumTitle, albumArtist;
   for (auto _ : state) {
     state.PauseTiming();
     SetUpTrackGrid(grid, before);
-    if (before > 1) FillTrackGrid(grid, label3, label4, table, before);
+    if (before > 1) FillTrackGrid(grid, albumTitle, albumArtist, table, before);
     QApplication::processEvents();
     state.ResumeTiming();
 
     SetUpTrackGrid(grid, 32766);
-    FillTrackGrid(grid, label3, label4, table, 32766);
+    FillTrackGrid(grid, albumTitle, albumArtist, table, 32766);
     QApplication::processEvents();  // the batched notification and the repaint
   }
 }

@@ -45,21 +45,6 @@ const QString& scratchFolder() {
   return folder;
 }
 
-void writeWhole(const QString& path, QByteArrayView bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(bytes.data(), bytes.size()) != bytes.size()) {
-    fail(__FILE__, __LINE__, "write", path + QStringLiteral(": ") + file.errorString());
-  }
-}
-
-QByteArray readWhole(const QString& path, bool* exists) {
-  QFile file(path);
-  const bool opened = file.open(QIODevice::ReadOnly);
-  if (exists != nullptr) *exists = opened;
-  return opened ? file.readAll() : QByteArray();
-}
-
 QString textOfBytes(QByteArrayView bytes, bool utf16) {
   if (!utf16) return QString::fromUtf8(bytes);
   QString text(bytes.size() / 2, Qt::Uninitialized);

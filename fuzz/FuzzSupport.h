@@ -1,7 +1,8 @@
 #pragma once
 
 // What the fuzz targets share: failing a check, a scratch folder in memory, and arbitrary
-// bytes read as texts.
+// bytes read as texts. Files are written and read with the tests' helpers
+// (tests/support/Files.h).
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -27,11 +28,6 @@ QString shown(QStringView text);
 // A folder of this process's own in memory (/dev/shm, or the temporary folder where there
 // is none), ending in "/". Made on first call; removed with its files at exit.
 const QString& scratchFolder();
-
-// Replaces the content of `path` with `bytes`; aborts on failure.
-void writeWhole(const QString& path, QByteArrayView bytes);
-// The content of `path`; empty, and `exists` set to false, when it can't be read.
-QByteArray readWhole(const QString& path, bool* exists = nullptr);
 
 // Bytes as a text: UTF-8 (invalid bytes become U+FFFD) or, with `utf16`, little-endian
 // UTF-16 code units as they come, lone surrogates included (an odd last byte is dropped).

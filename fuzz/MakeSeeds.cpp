@@ -5,6 +5,7 @@
 //   build/fuzz/fuzz_make_seeds fuzz
 
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Files.h"
 
 #include <QDir>
 

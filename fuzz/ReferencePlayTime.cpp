@@ -1,5 +1,7 @@
 #include "fuzz/ReferencePlayTime.h"
 
+#include "core/RuntimeError.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,7 +10,7 @@
 namespace orv::fuzz {
 namespace {
 
-constexpr PlayTimeOutcome error(int number) { return {true, number}; }
+constexpr PlayTimeOutcome error(ErrorCode code) { return {true, static_cast<int>(code)}; }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -49,11 +51,11 @@ bool fits32(std::int64_t value) { return value >= INT32_MIN && value <= INT32_MA
 }  // namespace
 
 PlayTimeOutcome referencePlayTime(const QString& text) {
-  if (text.size() >= 32767) return error(6);
+  if (text.size() >= 32767) return error(ErrorCode::kOverflow);
   std::vector<qsizetype> colons;
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] != u':') continue;
-    if (colons.size() == 2) return error(9);
+    if (colons.size() == 2) return error(ErrorCode::kSubscriptOutOfRange);
     colons.push_back(i);
   }
   if (colons.size() < 2) return {false, 1000};
@@ -64,19 +66,19 @@ PlayTimeOutcome referencePlayTime(const QString& text) {
   std::int64_t numbers[3];
   for (int p = 0; p < 3; ++p) {
     const auto number = readPiece(pieces[p]);
-    if (!number) return error(6);
+    if (!number) return error(ErrorCode::kOverflow);
     numbers[p] = *number;
   }
   std::int64_t total = numbers[0] * 3600;
-  if (!fits32(total)) return error(6);
+  if (!fits32(total)) return error(ErrorCode::kOverflow);
   const std::int64_t minutes = numbers[1] * 60;
-  if (!fits32(minutes)) return error(6);
+  if (!fits32(minutes)) return error(ErrorCode::kOverflow);
   total += minutes;
-  if (!fits32(total)) return error(6);
+  if (!fits32(total)) return error(ErrorCode::kOverflow);
   total += numbers[2];
-  if (!fits32(total)) return error(6);
+  if (!fits32(total)) return error(ErrorCode::kOverflow);
   total *= 1000;
-  if (!fits32(total)) return error(6);
+  if (!fits32(total)) return error(ErrorCode::kOverflow);
   return {false, static_cast<int>(total)};
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets under libFuzzer, built with clang 14 and the address and
-# undefined-behaviour sanitisers into build-fuzz/ (configured and built here when needed).
+# undefined-behaviour sanitisers into build-fuzz/ (the preset "fuzz", configured and built
+# here when needed).
 #
 #   fuzz/run.sh TARGET SECONDS   one target, e.g. fuzz/run.sh detail_source 1800
 #   fuzz/run.sh all SECONDS      every target, two at a time (./build.sh test runs this)
@@ -25,9 +26,8 @@ out=build-fuzz
 mkdir -p "$out"
 (
   flock 9  # one build at a time when several runs start together
-  cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
-    -DORV_FUZZ=ON -DBUILD_TESTING=OFF -DORV_BENCHMARKS=OFF >/dev/null
-  cmake --build "$out" --target orv_fuzzers -j"$(nproc)"
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j"$(nproc)"
 ) 9>"$out/build.lock"
 
 export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-$(command -v llvm-symbolizer-14 || true)}

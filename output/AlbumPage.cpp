@@ -1,10 +1,10 @@
 #include "output/AlbumPage.h"
 
+#include "core/RuntimeError.h"
 #include "output/PlayTime.h"
 #include "output/ScriptString.h"
 #include "output/TemplateLines.h"
 #include "platform/Cp932.h"
-#include "platform/RuntimeError.h"
 #include "tracks/TextRules.h"
 
 #include <algorithm>
@@ -67,14 +67,6 @@ void appendNumberBetween(std::string_view head, long long number, std::string_vi
   page.append(line, out - line);
 }
 
-// Trim without the copy.
-QStringView trimmed(const QString& text) {
-  QStringView view(text);
-  while (!view.isEmpty() && view.front() == u' ') view = view.sliced(1);
-  while (!view.isEmpty() && view.back() == u' ') view.chop(1);
-  return view;
-}
-
 // Every text lives in a heap block of its own, and on a large album waiting for them
 // took a third of the writer's time: ask for the text a few records ahead.
 void prefetchAhead(const TrackTable& table, Int16 n, Int16 k, QString TrackRecord::*field) {
@@ -89,7 +81,7 @@ void appendTexts(const TrackTable& table, Int16 n, std::string_view arrayBracket
   forEachRecord(n, [&](Int16 k) {
     prefetchAhead(table, n, k, field);
     appendNumberBetween(arrayBracket, k.value(), "] = \"", page);
-    AppendScriptString(trimmed(table[k].*field), page);
+    AppendScriptString(TrimSpaces(table[k].*field), page);
     page.append("\";\r\n", 4);
   });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CheckedInt.h"
+#include "core/CheckedInt.h"
 #include "platform/FileSystem.h"
 #include "tracks/TrackTable.h"
 
@@ -17,9 +17,11 @@ namespace orv {
 // folder when the album folder has none; a cover already there, or arriving meanwhile,
 // is never replaced. `programFolder` ends in "/".
 //
-// Raises RuntimeError naming the file: 53 for a missing template or program cover, 76
-// for a missing album folder, 70 for one that can't be written, 75 for a template that
-// isn't CP932 text, 6 and 9 from PlayTimeToMilliseconds, 6 for n = 32,767.
+// Raises RuntimeError naming the file, with the ErrorCode kFileNotFound for a missing
+// template or program cover, kPathNotFound for a missing album folder, kPermissionDenied
+// for one that can't be written, kPathFileAccessError for a template that isn't CP932
+// text; kOverflow and kSubscriptOutOfRange from PlayTimeToMilliseconds; kOverflow for
+// n = 32,767.
 //
 //   WriteAlbumHtml(table, table.count(), "/usr/lib/orv/", fileSystem);
 void WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,

@@ -1,7 +1,7 @@
 #include "output/PlayTime.h"
 
+#include "core/RuntimeError.h"
 #include "output/NumberText.h"
-#include "platform/RuntimeError.h"
 
 #include <array>
 

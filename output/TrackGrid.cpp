@@ -31,11 +31,11 @@ void SetUpTrackGrid(platform::Grid& grid, Int16 n) {
   grid.setText(QStringLiteral("時間"));
 }
 
-void FillTrackGrid(platform::Grid& grid, platform::Label& label3, platform::Label& label4,
-                   const TrackTable& table, Int16 n) {
+void FillTrackGrid(platform::Grid& grid, platform::Label& albumTitleLabel,
+                   platform::Label& albumArtistLabel, const TrackTable& table, Int16 n) {
   // The album is what its first record says; the other records' album tags are not read.
-  label3.setCaption(Trim(table[0].albumTitle));
-  label4.setCaption(Trim(table[0].artist));
+  albumTitleLabel.setCaption(Trim(table[0].albumTitle));
+  albumArtistLabel.setCaption(Trim(table[0].artist));
   for (Int16 r = 1; r <= n; ++r) {
     const TrackRecord& record = table[r - 1];
     grid.setRow(r.value());

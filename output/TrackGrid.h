@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CheckedInt.h"
+#include "core/CheckedInt.h"
 #include "platform/Grid.h"
 #include "platform/WindowSystem.h"
 #include "tracks/TrackTable.h"
@@ -13,10 +13,12 @@ namespace orv {
 //   SetUpTrackGrid(grid, 1);  // the grid of a freshly started window
 void SetUpTrackGrid(platform::Grid& grid, Int16 n);
 
-// Shows the album: Label3 the trimmed album title of record 0, Label4 its trimmed artist,
-// and for each row r the trimmed title and play time of record r - 1. Needs n >= 1 and a
-// grid set up for n rows.
-void FillTrackGrid(platform::Grid& grid, platform::Label& label3, platform::Label& label4,
-                   const TrackTable& table, Int16 n);
+// Shows the album: the trimmed album title and artist of record 0 in their labels, and
+// for each row r the trimmed title and play time of record r - 1. Needs n >= 1 and a grid
+// set up for n rows.
+//
+//   FillTrackGrid(grid, albumTitleLabel, albumArtistLabel, table, table.count());
+void FillTrackGrid(platform::Grid& grid, platform::Label& albumTitleLabel,
+                   platform::Label& albumArtistLabel, const TrackTable& table, Int16 n);
 
 }  // namespace orv

@@ -42,7 +42,7 @@ class DetailFolder {
 class DetailSource {
  public:
   virtual ~DetailSource() = default;
-  // A folder object; raises a RuntimeError when the folder does not exist.
+  // A folder object; raises ErrorCode::kPathNotFound when the folder does not exist.
   virtual std::unique_ptr<DetailFolder> NameSpace(const QString& folder) = 0;
 };
 

@@ -16,7 +16,8 @@ class FolderListing {
 };
 
 // The file system, with paths as Unicode texts (file names are the file system's bytes,
-// decoded as UTF-8). Every failure raises a RuntimeError whose description names the file.
+// decoded as UTF-8). Every failure raises a RuntimeError whose description names the file;
+// the error codes named below are those of ErrorCode.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -32,14 +33,14 @@ class FileSystem {
   //   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) …
   virtual std::unique_ptr<FolderListing> list(const QString& pattern) = 0;
 
-  // Raises 53 unless a file or folder exists under `path`.
+  // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 
-  // Renames `from` to `to`, never replacing a file: a taken `to` raises 58 naming both.
-  // Renaming a file to its own unchanged name does nothing and succeeds.
+  // Renames `from` to `to`, never replacing a file: a taken `to` raises kFileAlreadyExists
+  // naming both. Renaming a file to its own unchanged name does nothing and succeeds.
   virtual void rename(const QString& from, const QString& to) = 0;
 
-  // The whole content of a file; raises 53 when there is none.
+  // The whole content of a file; raises kFileNotFound when there is none.
   virtual QByteArray readFile(const QString& path) = 0;
 
   // Replaces `path` with `content`, whole and atomically: a temporary file in the same
@@ -52,8 +53,9 @@ class FileSystem {
   // True when `path` is a file or a link to one (a folder is no file).
   virtual bool fileExists(const QString& path) = 0;
 
-  // Copies `from` to `to`; raises 58 if `to` exists (it is never replaced, not even when it
-  // appears during the call), 53 if `from` doesn't. A failed copy leaves no `to` behind.
+  // Copies `from` to `to`; raises kFileAlreadyExists if `to` exists (it is never replaced,
+  // not even when it appears during the call), kFileNotFound if `from` doesn't. A failed
+  // copy leaves no `to` behind.
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
 };
 

@@ -9,7 +9,7 @@ namespace orv::platform {
 //
 //   dialog.setCancelError(true);
 //   dialog.setFilter("mp3ファイル|*.mp3");
-//   dialog.ShowOpen();                 // throws RuntimeError 32755 on cancel
+//   dialog.ShowOpen();                 // throws ErrorCode::kCancel on cancel
 //   QString path = dialog.fileName();
 class OpenFileDialog {
  public:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 #include <QString>
 
@@ -76,10 +76,12 @@ class FormWindow {
 class FormEvents {
  public:
   virtual ~FormEvents() = default;
-  virtual void Command1_Click() = 0;
-  virtual void Command3_Click() = 0;
+  // The build button was clicked.
+  virtual void buildAlbum() = 0;
+  // The quit button was clicked.
+  virtual void quit() = 0;
   // The close box or the system menu asks to close the window. True lets it close now.
-  virtual bool QueryUnload() = 0;
+  virtual bool queryClose() = 0;
 };
 
 }  // namespace orv::platform

@@ -1,7 +1,7 @@
 #include "tracks/FileSelection.h"
 
-#include "platform/CheckedInt.h"
-#include "platform/RuntimeError.h"
+#include "core/CheckedInt.h"
+#include "core/RuntimeError.h"
 
 namespace orv {
 

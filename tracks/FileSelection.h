@@ -17,7 +17,8 @@ inline const QString kMp3Filter = QStringLiteral("mp3ファイル|*.mp3");
 QString SelectMp3File(platform::OpenFileDialog& dialog);
 
 // Sets `albumFolder` to `selectedPath` up to and including its last "/"; leaves it
-// unchanged when there is none. Paths longer than 32,767 characters raise overflow.
+// unchanged when there is none. Paths longer than 32,767 characters raise
+// ErrorCode::kOverflow.
 //
 //   DeriveAlbumFolder("/music/album/01 Intro.mp3", folder);  // folder == "/music/album/"
 void DeriveAlbumFolder(const QString& selectedPath, QString& albumFolder);

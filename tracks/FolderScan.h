@@ -1,17 +1,17 @@
 #pragma once
 
-#include "platform/CheckedInt.h"
+#include "core/CheckedInt.h"
+#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/WindowSystem.h"
 #include "tracks/TrackTable.h"
 
 #include <QString>
 
-#include <functional>
-
 namespace orv {
 
-// The message the scan shows for error 53: a name that can't be reached as listed.
+// The message the scan shows for ErrorCode::kFileNotFound: a name that can't be reached
+// as listed.
 inline const QString kSpecialCharacterMessage = QStringLiteral(
     "ファイル名の中に特殊文字が含まれている可能性があります。\r\n"
     "ファイル名を変更した後、もう一度プログラムを実行してください。\r\n"
@@ -22,30 +22,33 @@ inline const QString kSpecialCharacterMessage = QStringLiteral(
 inline const QString kNoMp3FilesMessage =
     QStringLiteral("フォルダーにmp3ファイルが見つかりません。");
 
-inline constexpr int kCountingPass = 1;
-inline constexpr int kFillPass = 2;
-
-// What the scan works with.
+// What the scan works with. Each pass lists the folder anew; nothing is kept between
+// passes or builds.
 struct ScanContext {
   platform::FileSystem& fileSystem;
+  // Tag reading: a new detail source for every track (see ReadTrackTags).
+  platform::DetailSourceFactory& detailSources;
+  // Shows the scan's messages, and ends the program after a failure.
   platform::WindowSystem& windowSystem;
-  TrackTable& trackTable;
-  // Reads the tags of one record (ReadTrackTags with the program's detail source).
-  std::function<void(Int16 index)> readTrackTags;
 };
 
-// Scans `albumFolder` (ending in "/") for its *.mp3 files.
-// mode kFillPass: re-creates the track table at `size` records, enters each file's
-// folder and names in listing order, then renames each file whose name holds spaces
-// (to "_") and reads its tags, record by record. Any other mode counts only; a count of
-// 0 shows kNoMp3FilesMessage. `count` receives the number of files listed.
-// Every error ends in a message box (kSpecialCharacterMessage for 53, the error's
-// description otherwise) and then the end of the program; nothing is returned then.
+// The scan's two passes over the *.mp3 files of `albumFolder` (ending in "/"), in listing
+// order. Every failure of a pass, tag reading included, ends in a message box
+// (kSpecialCharacterMessage for ErrorCode::kFileNotFound, the error's description
+// otherwise, as asRuntimeError gives it) and then windowSystem.endProgram(); nothing is
+// returned then.
 //
-//   Int16 count = 0;
-//   ScanFolder(kCountingPass, 0, count, folder, context);
-//   ScanFolder(kFillPass, count, count, folder, context);
-void ScanFolder(Int16 mode, Int16 size, Int16& count, const QString& albumFolder,
-                ScanContext& context);
+//   const Int16 count = CountMp3Files(folder, context);  // 0: kNoMp3FilesMessage was shown
+//   if (count > 0) table = FillTrackTable(folder, count, context);
+
+// The counting pass: the number of MP3 files, each proven reachable under its listed
+// name. A count of 0 shows kNoMp3FilesMessage. The 32,768th file overflows.
+Int16 CountMp3Files(const QString& albumFolder, ScanContext& context);
+
+// The fill pass: a table of `count` records with each file's folder and names, the
+// listed name and the name with every space and ideographic space made "_". Then, record
+// by record, renames the file to that name (never over another file) and reads its tags.
+// A folder that no longer holds `count` MP3 files ends before any rename.
+TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& context);
 
 }  // namespace orv

@@ -10,7 +10,7 @@ namespace {
 QString descriptiveText(platform::DetailFolder& folder, const platform::DetailItem* item,
                         int column, const QString& defaultText) {
   const QString text = folder.GetDetailsOf(item, column);
-  return Trim(text).isEmpty() ? defaultText : ReplaceQuotes(text);
+  return TrimSpaces(text).isEmpty() ? defaultText : ReplaceQuotes(text);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CheckedInt.h"
+#include "core/CheckedInt.h"
 #include "platform/DetailSource.h"
 #include "tracks/TrackTable.h"
 
@@ -13,7 +13,8 @@ inline const QString kNoAlbumTitle = QStringLiteral("アルバムタイトルな
 // Completes record `index` with its artist, title, album title (the default texts above
 // when blank, double quotes made apostrophes, otherwise untrimmed) and its play time (as
 // the detail source gives it). Uses a new detail source from `factory` for this one call.
-// Errors (a missing folder, an index outside the table) are raised to the caller.
+// Errors (kPathNotFound for a missing folder, kSubscriptOutOfRange for an index outside
+// the table) are raised to the caller.
 //
 //   ReadTrackTags(table, 0, factory);  // table[0].artist == "アーティスト情報なし" if untagged
 void ReadTrackTags(TrackTable& table, Int16 index, platform::DetailSourceFactory& factory);

@@ -1,15 +1,19 @@
 #include "tracks/TextRules.h"
 
-#include "platform/CheckedInt.h"
+#include "core/CheckedInt.h"
 
 namespace orv {
 
+QStringView TrimSpaces(QStringView text) {
+  while (!text.isEmpty() && text.front() == u' ') text = text.sliced(1);
+  while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+  return text;
+}
+
 QString Trim(const QString& text) {
-  qsizetype begin = 0;
-  qsizetype end = text.size();
-  while (begin < end && text.at(begin) == u' ') ++begin;
-  while (end > begin && text.at(end - 1) == u' ') --end;
-  return text.mid(begin, end - begin);
+  const QStringView trimmed = TrimSpaces(text);
+  // A text without surrounding spaces is shared, not copied.
+  return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 QString ReplaceQuotes(const QString& text) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CheckedInt.h"
+#include "core/CheckedInt.h"
 
 #include <QString>
 

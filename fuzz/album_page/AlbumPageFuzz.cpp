@@ -10,12 +10,13 @@
 // file name, title and play time in turn; missing fields are empty. Flag: 1 + (flag & 3)
 // % 3 records; bit 2: the fields are UTF-16 code units (else UTF-8).
 
+#include "core/RuntimeError.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/ReferencePlayTime.h"
 #include "output/AlbumPage.h"
 #include "platform/Cp932.h"
-#include "platform/RuntimeError.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "tests/support/Files.h"
 
 #include <QDir>
 #include <QStringDecoder>
@@ -49,9 +50,9 @@ const Folders& folders() {
                        scratchFolder() + QStringLiteral("album/")};
     QDir().mkpath(made.program);
     QDir().mkpath(made.album);
-    writeWhole(made.program + QStringLiteral("head.txt"), kHead);
-    writeWhole(made.program + QStringLiteral("tail.txt"), kTail);
-    writeWhole(made.program + QStringLiteral("jacket.jpg"), kCover);
+    test::writeFile(made.program + QStringLiteral("head.txt"), kHead);
+    test::writeFile(made.program + QStringLiteral("tail.txt"), kTail);
+    test::writeFile(made.program + QStringLiteral("jacket.jpg"), kCover);
     return made;
   }();
   return f;
@@ -237,7 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const QString page = f.album + QStringLiteral("disk.html");
   const QString cover = f.album + QStringLiteral("jacket.jpg");
-  writeWhole(page, kPreviousPage);
+  test::writeFile(page, kPreviousPage);
   QFile::remove(cover);
   platform::PosixFileSystem fileSystem;
   std::optional<int> raised;
@@ -253,15 +254,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(raised == failure->value, QStringLiteral("raised %1, expected error %2")
                                              .arg(raised ? QString::number(*raised) : "nothing")
                                              .arg(failure->value));
-    FUZZ_CHECK(readWhole(page) == kPreviousPage, QStringLiteral("the previous page was changed"));
+    FUZZ_CHECK(test::readFile(page) == kPreviousPage,
+               QStringLiteral("the previous page was changed"));
     FUZZ_CHECK(left == QStringList{QStringLiteral("disk.html")}, left.join(u' '));
     return 0;
   }
   FUZZ_CHECK(!raised, QStringLiteral("raised %1").arg(raised.value_or(0)));
   FUZZ_CHECK((left == QStringList{QStringLiteral("disk.html"), QStringLiteral("jacket.jpg")}),
              left.join(u' '));
-  FUZZ_CHECK(readWhole(cover) == kCover, QStringLiteral("the cover was not copied"));
-  const QByteArray written = readWhole(page);
+  FUZZ_CHECK(test::readFile(cover) == kCover, QStringLiteral("the cover was not copied"));
+  const QByteArray written = test::readFile(page);
   FUZZ_CHECK(written.size() >= kHead.size() + kTail.size() && written.startsWith(kHead) &&
                  written.endsWith(kTail),
              QString::fromLatin1(written.toHex(' ')));

@@ -7,6 +7,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "platform/taglib/TagLibDetailSource.h"
+#include "tests/support/Files.h"
 
 #include <cstdint>
 
@@ -35,8 +36,9 @@ bool isPlayTime(const QString& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QString name = QStringLiteral("track.mp3");
-  writeWhole(scratchFolder() + name,
-             QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+  test::writeFile(
+      scratchFolder() + name,
+      QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
 
   // As tag reading asks: a fresh source, the folder, the item, the four columns in order.
   TagLibDetailSourceFactory factory;

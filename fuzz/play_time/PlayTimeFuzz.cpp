@@ -6,10 +6,10 @@
 // (flag >> 4) characters long, so that the length limit of 32,767 is reached from both
 // sides (by one input in eight: long texts are slow).
 
+#include "core/RuntimeError.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/ReferencePlayTime.h"
 #include "output/PlayTime.h"
-#include "platform/RuntimeError.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
 
 #include <QFile>
@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -100,17 +101,6 @@ class SortedListing : public FolderListing {
   std::size_t next_ = 0;
 };
 
-class DirCloser {
- public:
-  explicit DirCloser(DIR* dir) : dir_(dir) {}
-  ~DirCloser() { ::closedir(dir_); }
-  DirCloser(const DirCloser&) = delete;
-  DirCloser& operator=(const DirCloser&) = delete;
-
- private:
-  DIR* dir_;
-};
-
 }  // namespace
 
 std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
@@ -119,7 +109,9 @@ std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
   const QString namePattern = upperCased(pattern.mid(slash + 1));
 
   std::vector<ListedName> names;
-  DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+  const std::unique_ptr<DIR, int (*)(DIR*)> opened(::opendir(QFile::encodeName(folder).constData()),
+                                                   ::closedir);
+  DIR* const dir = opened.get();
   if (dir == nullptr) {
     const int err = errno;
     // A folder that is not there holds no file: the listing is empty, as a typed path
@@ -127,7 +119,6 @@ std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
     if (err == ENOENT || err == ENOTDIR) return std::make_unique<SortedListing>(std::move(names));
     throw errnoError(err, QStringLiteral("フォルダーを開けません: %1").arg(folder));
   }
-  DirCloser closer(dir);
   const int dirFd = ::dirfd(dir);
   for (;;) {
     errno = 0;

@@ -1,4 +1,5 @@
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <QFile>
@@ -16,35 +17,6 @@ namespace {
 
 QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
 
-// Closes the descriptor on every way out.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  // Closes now, so that a failing close (a late write error) is seen: 0 or errno.
-  int close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
-
-int openRetrying(const QByteArray& path, int flags, mode_t mode = 0) {
-  int fd;
-  do fd = ::open(path.constData(), flags | O_CLOEXEC, mode);
-  while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
 // Writes all of `data`: 0 or errno.
 int writeAll(int fd, const char* data, qsizetype size) {
   while (size > 0) {
@@ -61,9 +33,9 @@ int writeAll(int fd, const char* data, qsizetype size) {
 
 // `path` opened for reading; a folder under that name is refused (EISDIR). `size`
 // receives the size of a regular file, 0 for anything else.
-Fd openForReading(const QString& path, const QString& what, qsizetype& size) {
-  Fd file(openRetrying(nativePath(path), O_RDONLY));
-  if (file.get() < 0) throw errnoError(errno, what);
+FileDescriptor openForReading(const QString& path, const QString& what, qsizetype& size) {
+  FileDescriptor file = openRetrying(nativePath(path).constData(), O_RDONLY);
+  if (!file.valid()) throw errnoError(errno, what);
   struct stat st;
   if (::fstat(file.get(), &st) != 0) throw errnoError(errno, what);
   if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, what);
@@ -71,12 +43,18 @@ Fd openForReading(const QString& path, const QString& what, qsizetype& size) {
   return file;
 }
 
-// Reads the next piece of `fd`: the bytes read, 0 at the end, -1 with errno set.
-ssize_t readRetrying(int fd, char* buffer, size_t size) {
-  ssize_t got;
-  do got = ::read(fd, buffer, size);
-  while (got < 0 && errno == EINTR);
-  return got;
+// Hands `fd`'s content to `take(bytes, count)` piece by piece, from the start to the end:
+// 0, or the errno of a failed read.
+template <typename Take>
+int readPieces(int fd, Take&& take) {
+  char buffer[64 * 1024];
+  for (qint64 pos = 0;;) {
+    const qint64 got = readAt(fd, pos, buffer, sizeof buffer);
+    if (got < 0) return errno;
+    if (got == 0) return 0;
+    if (const int err = take(buffer, got)) return err;
+    pos += got;
+  }
 }
 
 QString folderOf(const QString& path) {
@@ -87,10 +65,9 @@ QString folderOf(const QString& path) {
 // Makes the folder's new entry durable. A file system that can't sync folders says
 // EINVAL; the rename is still done, so that is no failure.
 int syncFolder(const QString& folder) {
-  const int fd = openRetrying(nativePath(folder), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return errno;
-  Fd closer(fd);
-  if (::fsync(fd) != 0 && errno != EINVAL) return errno;
+  const FileDescriptor fd = openRetrying(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY);
+  if (!fd.valid()) return errno;
+  if (::fsync(fd.get()) != 0 && errno != EINVAL) return errno;
   return 0;
 }
 
@@ -98,7 +75,7 @@ int syncFolder(const QString& folder) {
 // Hidden, so that a folder view doesn't flash it.
 struct TempFile {
   QString path;
-  int fd = -1;
+  FileDescriptor fd;
 };
 
 TempFile createTempBeside(const QString& path, mode_t mode) {
@@ -107,8 +84,9 @@ TempFile createTempBeside(const QString& path, mode_t mode) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const QString temp = folder + u'.' + name + QStringLiteral(".orv-") +
                          QString::number(QRandomGenerator::system()->generate64(), 36);
-    const int fd = openRetrying(nativePath(temp), O_WRONLY | O_CREAT | O_EXCL, mode);
-    if (fd >= 0) return {temp, fd};
+    FileDescriptor fd =
+        openRetrying(nativePath(temp).constData(), O_WRONLY | O_CREAT | O_EXCL, mode);
+    if (fd.valid()) return {temp, std::move(fd)};
     if (errno == EEXIST) continue;
     const int err = errno;
     if (err == ENOENT) {
@@ -127,16 +105,14 @@ TempFile createTempBeside(const QString& path, mode_t mode) {
 QByteArray PosixFileSystem::readFile(const QString& path) {
   const QString what = QStringLiteral("ファイル %1 を読み込めません").arg(path);
   qsizetype size = 0;
-  const Fd file = openForReading(path, what, size);
+  const FileDescriptor file = openForReading(path, what, size);
   QByteArray content;
   content.reserve(size);
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t got = readRetrying(file.get(), buffer, sizeof buffer);
-    if (got < 0) throw errnoError(errno, what);
-    if (got == 0) break;
-    content.append(buffer, got);
-  }
+  const int err = readPieces(file.get(), [&](const char* bytes, qint64 count) {
+    content.append(bytes, count);
+    return 0;
+  });
+  if (err) throw errnoError(err, what);
   return content;
 }
 
@@ -152,9 +128,9 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
     keepMode = true;
   }
 
-  const TempFile temp = createTempBeside(path, mode);
+  TempFile temp = createTempBeside(path, mode);
   const QByteArray tempPath = nativePath(temp.path);
-  Fd file(temp.fd);
+  FileDescriptor& file = temp.fd;
   const auto fail = [&](int err) {
     ::unlink(tempPath.constData());
     return errnoError(err, QStringLiteral("ファイル %1 を書き込めません").arg(path));
@@ -181,28 +157,24 @@ bool PosixFileSystem::fileExists(const QString& path) {
 void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
   const QString what = QStringLiteral("ファイル %1 を %2 にコピーできません").arg(from, to);
   qsizetype size = 0;
-  const Fd source = openForReading(from, what, size);
+  const FileDescriptor source = openForReading(from, what, size);
 
   // O_EXCL: a file that exists, or appears, under `to` is never touched; nor is a
   // symbolic link followed to one.
   const QByteArray target = nativePath(to);
-  const int out = openRetrying(target, O_WRONLY | O_CREAT | O_EXCL, 0644);
-  if (out < 0) throw errnoError(errno, what);
-  Fd copy(out);
+  FileDescriptor copy = openRetrying(target.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (!copy.valid()) throw errnoError(errno, what);
   const auto fail = [&](int err) {
     ::unlink(target.constData());  // only what this call created
     return errnoError(err, what);
   };
 
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t got = readRetrying(source.get(), buffer, sizeof buffer);
-    if (got < 0) throw fail(errno);
-    if (got == 0) break;
-    if (const int err = writeAll(out, buffer, got)) throw fail(err);
-  }
-  if (::fsync(out) != 0) throw fail(errno);
-  if (const int err = copy.close()) throw fail(err);
+  const int err = readPieces(source.get(), [&](const char* bytes, qint64 count) {
+    return writeAll(copy.get(), bytes, count);
+  });
+  if (err) throw fail(err);
+  if (::fsync(copy.get()) != 0) throw fail(errno);
+  if (const int closeErr = copy.close()) throw fail(closeErr);
 }
 
 }  // namespace orv::platform

@@ -73,35 +73,28 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 
 void GridModel::setShape(int rows, int cols) {
   flushChanges();  // reported areas must be valid when they are reported
-  if (cols != cols_) {
-    if (cols > cols_) {
-      beginInsertColumns({}, cols_, cols - 1);
-    } else {
-      beginRemoveColumns({}, cols, cols_ - 1);
-    }
+  // Columns first, then rows; views learn of each change around the storage's own.
+  if (cols > cols_) {
+    beginInsertColumns({}, cols_, cols - 1);
     resizeStorage(rows_, cols);
-    if (cols > cols_) {
-      cols_ = cols;
-      endInsertColumns();
-    } else {
-      cols_ = cols;
-      endRemoveColumns();
-    }
+    cols_ = cols;
+    endInsertColumns();
+  } else if (cols < cols_) {
+    beginRemoveColumns({}, cols, cols_ - 1);
+    resizeStorage(rows_, cols);
+    cols_ = cols;
+    endRemoveColumns();
   }
-  if (rows != rows_) {
-    if (rows > rows_) {
-      beginInsertRows({}, rows_, rows - 1);
-    } else {
-      beginRemoveRows({}, rows, rows_ - 1);
-    }
+  if (rows > rows_) {
+    beginInsertRows({}, rows_, rows - 1);
     resizeStorage(rows, cols_);
-    if (rows > rows_) {
-      rows_ = rows;
-      endInsertRows();
-    } else {
-      rows_ = rows;
-      endRemoveRows();
-    }
+    rows_ = rows;
+    endInsertRows();
+  } else if (rows < rows_) {
+    beginRemoveRows({}, rows, rows_ - 1);
+    resizeStorage(rows, cols_);
+    rows_ = rows;
+    endRemoveRows();
   }
 }
 

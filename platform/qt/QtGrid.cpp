@@ -1,6 +1,6 @@
 #include "platform/qt/QtGrid.h"
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/qt/GridModel.h"
 #include "platform/qt/Look.h"
 
@@ -13,13 +13,14 @@ namespace {
 constexpr int kDefaultColWidth = 960;  // twips, what a new column gets
 
 RuntimeError invalidValue(const QString& what) {
-  return RuntimeError(380, QStringLiteral("グリッドの%1に無効な値が指定されました。").arg(what));
+  return RuntimeError(ErrorCode::kInvalidPropertyValue,
+                      QStringLiteral("グリッドの%1に無効な値が指定されました。").arg(what));
 }
 
 }  // namespace
 
 QtGrid::QtGrid(QWidget* parent) : view_(new QTableView(parent)), model_(new GridModel(view_)) {
-  view_->setObjectName(QStringLiteral("MSHFlexGrid1"));
+  view_->setObjectName(QStringLiteral("trackGrid"));
   view_->setModel(model_);
   model_->setFixedFont(look::styleGrid(*view_));
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -102,11 +103,12 @@ int QtGrid::cellAlignment(int row, int col) const {
 
 void QtGrid::checkCell(int row, int col) const {
   if (row < 0 || row >= model_->rows() || col < 0 || col >= model_->cols()) {
-    throw RuntimeError(381, QStringLiteral("グリッドの行 %1、列 %2 はありません（%3 行 × %4 列）。")
-                                .arg(row)
-                                .arg(col)
-                                .arg(model_->rows())
-                                .arg(model_->cols()));
+    throw RuntimeError(ErrorCode::kInvalidPropertyIndex,
+                       QStringLiteral("グリッドの行 %1、列 %2 はありません（%3 行 × %4 列）。")
+                           .arg(row)
+                           .arg(col)
+                           .arg(model_->rows())
+                           .arg(model_->cols()));
   }
 }
 

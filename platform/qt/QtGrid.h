@@ -19,7 +19,8 @@ class GridModel;
 //   grid.view()->setGeometry(12, 116, 481, 257);
 //   SetUpTrackGrid(grid, 1);
 //
-// Invalid sizes and cells outside the grid raise RuntimeError 380 and 381.
+// Invalid sizes and widths raise ErrorCode::kInvalidPropertyValue, cells outside the grid
+// ErrorCode::kInvalidPropertyIndex.
 class QtGrid : public Grid {
  public:
   explicit QtGrid(QWidget* parent);

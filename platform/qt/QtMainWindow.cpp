@@ -1,6 +1,5 @@
 #include "platform/qt/QtMainWindow.h"
 
-#include "platform/RuntimeError.h"
 #include "platform/qt/BoxedLabel.h"
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/EventGuard.h"
@@ -12,82 +11,104 @@
 
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace orv::platform {
 
 namespace {
+
+// The window's labels, in the order they are created.
+enum LabelIndex {
+  kAlbumCaptionLabel,   // "アルバム名"
+  kArtistCaptionLabel,  // "アーティスト名"
+  kAlbumTitleLabel,
+  kAlbumArtistLabel,
+  kTitleLabel,  // the program's name, at the top
+  kStatusLabel,
+  kLabelCount
+};
 
 struct LabelLayout {
   const char* name;
   QString caption;
   QRect twips;
   double points;
-  std::optional<QColor> background;
+  std::optional<QColor> background;  // a boxed label's colour
 };
 
-// Label1 to Label6, in that order.
-const std::array<LabelLayout, 6>& labelLayouts() {
-  static const std::array<LabelLayout, 6> layouts{{
-      {"Label1", QStringLiteral("アルバム名"), {180, 1200, 1755, 315}, 14.25, look::kLightYellow},
-      {"Label2",
+const std::array<LabelLayout, kLabelCount>& labelLayouts() {
+  static const std::array<LabelLayout, kLabelCount> layouts{{
+      {"albumCaptionLabel",
+       QStringLiteral("アルバム名"),
+       {180, 1200, 1755, 315},
+       14.25,
+       look::kLightYellow},
+      {"artistCaptionLabel",
        QStringLiteral("アーティスト名"),
        {180, 840, 1755, 315},
        14.25,
        look::kLightYellow},
-      {"Label3", {}, {1980, 1200, 7275, 315}, 14.25, look::kLightYellow},
-      {"Label4", {}, {1980, 840, 7275, 315}, 14.25, look::kLightYellow},
-      {"Label5",
+      {"albumTitleLabel", {}, {1980, 1200, 7275, 315}, 14.25, look::kLightYellow},
+      {"albumArtistLabel", {}, {1980, 840, 7275, 315}, 14.25, look::kLightYellow},
+      {"titleLabel",
        QStringLiteral("ソナリス（アルバムバージョン）"),
        {1500, 180, 6435, 435},
        15.75,
        std::nullopt},
-      {"Label6", {}, {180, 5760, 9075, 315}, 14.25, look::kLightPink},
+      {"statusLabel", {}, {180, 5760, 9075, 315}, 14.25, look::kLightPink},
   }};
   return layouts;
 }
 
-QRect pixels(const QRect& twips) {
-  return look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+std::array<BoxedLabel*, kLabelCount> newLabels(QWidget* window) {
+  std::array<BoxedLabel*, kLabelCount> labels{};
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    const LabelLayout& layout = labelLayouts()[i];
+    auto* label = new BoxedLabel(layout.caption, layout.background, window);
+    label->setObjectName(QString::fromLatin1(layout.name));
+    const QRect& t = layout.twips;
+    label->setGeometry(look::twipsRect(t.x(), t.y(), t.width(), t.height()));
+    label->setFont(look::uiFont(layout.points));
+    labels[i] = label;
+  }
+  return labels;
 }
 
 }  // namespace
 
+// The widgets, created in this order (the order of painting, should any overlap), and
+// the adapters through which the form drives them.
 struct QtMainWindow::Controls {
   explicit Controls(QWidget* window)
-      : command1(new WrappingButton(QStringLiteral("フォルダー選択＆ html 作成"), window)),
-        command3(new QPushButton(QStringLiteral("終了"), window)),
-        grid(window),
-        command1Adapter(*command1),
-        command3Adapter(*command3) {
-    labels.reserve(labelLayouts().size());
-    for (const LabelLayout& layout : labelLayouts()) {
-      auto* label = new BoxedLabel(layout.caption, layout.background, window);
-      label->setObjectName(QString::fromLatin1(layout.name));
-      label->setGeometry(pixels(layout.twips));
-      label->setFont(look::uiFont(layout.points));
-      labels.emplace_back(*label);
-    }
-    command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(look::twipsRect(7500, 1740, 1755, 1035));
-    command3->setObjectName(QStringLiteral("Command3"));
-    command3->setGeometry(look::twipsRect(7500, 5100, 1755, 495));
-    for (QPushButton* button : {static_cast<QPushButton*>(command1), command3}) {
+      : buildButton(new WrappingButton(QStringLiteral("フォルダー選択＆ html 作成"), window)),
+        quitButton(new QPushButton(QStringLiteral("終了"), window)),
+        trackGrid(window),
+        labels(newLabels(window)),
+        buildButtonAdapter(*buildButton),
+        albumTitleAdapter(*labels[kAlbumTitleLabel]),
+        albumArtistAdapter(*labels[kAlbumArtistLabel]),
+        statusAdapter(*labels[kStatusLabel]) {
+    buildButton->setObjectName(QStringLiteral("buildButton"));
+    buildButton->setGeometry(look::twipsRect(7500, 1740, 1755, 1035));
+    quitButton->setObjectName(QStringLiteral("quitButton"));
+    quitButton->setGeometry(look::twipsRect(7500, 5100, 1755, 495));
+    for (QPushButton* button : {static_cast<QPushButton*>(buildButton), quitButton}) {
       button->setFont(look::uiFont(12));
       button->setAutoDefault(false);
     }
-    grid.view()->setGeometry(look::twipsRect(180, 1740, 7215, 3855));
-    // Tab order: Command1, the grid, Command3 (the labels take no focus).
-    QWidget::setTabOrder(command1, grid.view());
-    QWidget::setTabOrder(grid.view(), command3);
+    trackGrid.view()->setGeometry(look::twipsRect(180, 1740, 7215, 3855));
+    // Tab order: the build button, the grid, the quit button (the labels take no focus).
+    QWidget::setTabOrder(buildButton, trackGrid.view());
+    QWidget::setTabOrder(trackGrid.view(), quitButton);
   }
 
-  WrappingButton* command1;
-  QPushButton* command3;
-  QtGrid grid;
-  ButtonAdapter command1Adapter;
-  ButtonAdapter command3Adapter;
-  std::vector<LabelAdapter> labels;  // Label1 … Label6
+  WrappingButton* buildButton;
+  QPushButton* quitButton;
+  QtGrid trackGrid;
+  std::array<BoxedLabel*, kLabelCount> labels;
+  ButtonAdapter buildButtonAdapter;
+  LabelAdapter albumTitleAdapter;
+  LabelAdapter albumArtistAdapter;
+  LabelAdapter statusAdapter;
 };
 
 QtMainWindow::QtMainWindow(WindowSystem& windowSystem)
@@ -95,36 +116,33 @@ QtMainWindow::QtMainWindow(WindowSystem& windowSystem)
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       windowSystem_(windowSystem),
       controls_(std::make_unique<Controls>(this)) {
-  setObjectName(QStringLiteral("Frm010_Orv"));
+  setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(QStringLiteral("Sonalith AlbumVersion"));
   setWindowIcon(look::appIcon());
   setFixedSize(624, 416);
-  connect(controls_->command1, &QPushButton::clicked, this,
-          [this] { handle(&FormEvents::Command1_Click); });
-  connect(controls_->command3, &QPushButton::clicked, this,
-          [this] { handle(&FormEvents::Command3_Click); });
+  connect(controls_->buildButton, &QPushButton::clicked, this,
+          [this] { handle(&FormEvents::buildAlbum); });
+  connect(controls_->quitButton, &QPushButton::clicked, this,
+          [this] { handle(&FormEvents::quit); });
 }
 
 QtMainWindow::~QtMainWindow() = default;
 
 void QtMainWindow::setEvents(FormEvents* events) { events_ = events; }
 
-Button& QtMainWindow::command1() { return controls_->command1Adapter; }
-
-Button& QtMainWindow::command3() { return controls_->command3Adapter; }
-
-Label& QtMainWindow::label(int number) {
-  if (number < 1 || number > int(controls_->labels.size())) {
-    throw RuntimeError(ErrorCode::kSubscriptOutOfRange);
-  }
-  return controls_->labels[static_cast<std::size_t>(number - 1)];
+FormControls QtMainWindow::controls(OpenFileDialog& openFileDialog) {
+  return {.window = *this,
+          .buildButton = controls_->buildButtonAdapter,
+          .albumTitleLabel = controls_->albumTitleAdapter,
+          .albumArtistLabel = controls_->albumArtistAdapter,
+          .statusLabel = controls_->statusAdapter,
+          .trackGrid = controls_->trackGrid,
+          .openFileDialog = openFileDialog};
 }
-
-Grid& QtMainWindow::grid() { return controls_->grid; }
 
 void QtMainWindow::show() {
   QWidget::show();
-  controls_->command1->setFocus(Qt::OtherFocusReason);
+  controls_->buildButton->setFocus(Qt::OtherFocusReason);
 }
 
 void QtMainWindow::unload() {
@@ -143,7 +161,7 @@ void QtMainWindow::setMousePointer(int pointer) {
 void QtMainWindow::closeEvent(QCloseEvent* event) {
   // A close that unload() started needs no permission; the close box asks the form.
   const bool mayClose =
-      unloading_ || !events_ || guarded(windowSystem_, [this] { return events_->QueryUnload(); });
+      unloading_ || !events_ || guarded(windowSystem_, [this] { return events_->queryClose(); });
   event->setAccepted(mayClose);
 }
 

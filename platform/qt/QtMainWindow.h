@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Grid.h"
+#include "platform/FormControls.h"
 #include "platform/WindowSystem.h"
 
 #include <QWidget>
@@ -12,11 +12,12 @@ namespace orv::platform {
 // The main window "Sonalith AlbumVersion" with its controls, laid out in twips as the
 // form was designed: a fixed 624 x 416 client area, a close box and no minimise or
 // maximise box. It shows and reports; all decisions belong to FormEvents. The widgets
-// carry the controls' names as object names ("Command1", "Label5", "MSHFlexGrid1").
+// carry the controls' names as object names ("buildButton", "statusLabel", "trackGrid").
 //
 //   QtMainWindow window(windowSystem);
+//   QtOpenFileDialog dialog(&window);
+//   MainForm form(window.controls(dialog), services);
 //   window.setEvents(&form);
-//   window.label(6).setCaption("htmlを作成しました");
 class QtMainWindow : public QWidget, public FormWindow {
   Q_OBJECT
 
@@ -28,12 +29,10 @@ class QtMainWindow : public QWidget, public FormWindow {
   // system's report; none crosses the event loop. Without events the close box closes.
   void setEvents(FormEvents* events);
 
-  Button& command1();
-  Button& command3();
-  Label& label(int number);  // Label1 … Label6; another number raises error 9
-  Grid& grid();
+  // The controls the form drives, with `openFileDialog` as the window's dialog.
+  FormControls controls(OpenFileDialog& openFileDialog);
 
-  // Shows the window with Command1 focused.
+  // Shows the window with the build button focused.
   void show() override;
   // Closes the window without asking FormEvents; as the program's only window, its
   // close ends the event loop.

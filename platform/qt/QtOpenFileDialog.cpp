@@ -1,6 +1,6 @@
 #include "platform/qt/QtOpenFileDialog.h"
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

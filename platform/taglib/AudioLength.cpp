@@ -1,12 +1,11 @@
 #include "platform/taglib/AudioLength.h"
 
+#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/MpegStream.h"
 
 #include <mpg123.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 
 namespace orv::platform {
@@ -24,16 +23,8 @@ struct AudioWindow {
 mpg123_ssize_t readWindow(void* handle, void* buffer, size_t count) {
   auto* w = static_cast<AudioWindow*>(handle);
   const qint64 wanted = std::min<qint64>(static_cast<qint64>(count), w->size - w->position);
-  qint64 done = 0;
-  while (done < wanted) {
-    const ssize_t n =
-        ::pread(w->fd, static_cast<char*>(buffer) + done, static_cast<size_t>(wanted - done),
-                static_cast<off_t>(w->begin + w->position + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    done += n;
-  }
+  const qint64 done = readAt(w->fd, w->begin + w->position, buffer, wanted);
+  if (done < 0) return -1;
   w->position += done;
   return static_cast<mpg123_ssize_t>(done);
 }

@@ -1,10 +1,10 @@
 #include "platform/taglib/FdStream.h"
 
+#include "platform/posix/FileDescriptor.h"
+
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
 namespace orv::platform {
 
@@ -17,14 +17,9 @@ TagLib::ByteVector FdStream::readBlock(unsigned long length) {
   const long wanted = static_cast<long>(std::min<unsigned long>(
       length, static_cast<unsigned long>(std::max(0L, length_ - position_))));
   TagLib::ByteVector data(static_cast<unsigned int>(wanted), '\0');
-  long done = 0;
-  while (done < wanted) {
-    const ssize_t n = ::pread(fd_, data.data() + done, static_cast<size_t>(wanted - done),
-                              static_cast<off_t>(position_ + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;  // a read error ends the data like the end of the file does
-    done += n;
-  }
+  // A read error ends the data like the end of the file does.
+  const long done =
+      static_cast<long>(std::max<qint64>(0, readAt(fd_, position_, data.data(), wanted)));
   data.resize(static_cast<unsigned int>(done));
   position_ += done;
   return data;

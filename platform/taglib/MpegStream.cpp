@@ -1,5 +1,7 @@
 #include "platform/taglib/MpegStream.h"
 
+#include "platform/posix/FileDescriptor.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>

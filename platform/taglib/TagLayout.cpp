@@ -1,10 +1,10 @@
 #include "platform/taglib/TagLayout.h"
 
+#include "platform/posix/FileDescriptor.h"
+
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace orv::platform {
@@ -60,18 +60,6 @@ bool cutLyrics3(int fd, qint64& end) {
 }
 
 }  // namespace
-
-qint64 readAt(int fd, qint64 pos, unsigned char* out, qint64 size) {
-  qint64 done = 0;
-  while (done < size) {
-    const ssize_t n =
-        ::pread(fd, out + done, static_cast<size_t>(size - done), static_cast<off_t>(pos + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += n;
-  }
-  return done;
-}
 
 TagLayout findTagLayout(int fd) {
   TagLayout layout;

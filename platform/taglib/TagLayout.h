@@ -23,8 +23,4 @@ struct TagLayout {
 //   findTagLayout(fd.get()).audioEnd == fileSize - apeSize - lyricsSize - 128
 TagLayout findTagLayout(int fd);
 
-// Reads up to `size` bytes at `pos` of `fd` with pread; returns how many it got (fewer at
-// the end of the file or on a read error).
-qint64 readAt(int fd, qint64 pos, unsigned char* out, qint64 size);
-
 }  // namespace orv::platform

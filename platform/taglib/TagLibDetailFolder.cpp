@@ -1,6 +1,6 @@
 #include "platform/taglib/TagLibDetailFolder.h"
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/taglib/AudioLength.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/DetailSource.h"
-#include "platform/taglib/FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/TagLayout.h"
 #include "platform/taglib/TrackTexts.h"
 

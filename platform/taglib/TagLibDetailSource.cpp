@@ -1,7 +1,7 @@
 #include "platform/taglib/TagLibDetailSource.h"
 
-#include "platform/RuntimeError.h"
-#include "platform/taglib/FileDescriptor.h"
+#include "core/RuntimeError.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/StringHandlers.h"
 #include "platform/taglib/TagLibDetailFolder.h"
 

@@ -1,13 +1,14 @@
 // One click builds an album, on the real Qt window and the real file dialog, headless:
 // the test plays the user in the dialog, and checks the files, the window and the page.
 
-#include "app/Frm010_Orv.h"
+#include "app/MainForm.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,7 +43,7 @@ class BuildInWindowTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(root.isValid());
     window.setEvents(&form);
-    form.LoadProc();
+    form.load();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
 
@@ -55,7 +56,7 @@ class BuildInWindowTest : public ::testing::Test {
     return path;
   }
 
-  // Clicks Command1; once the dialog is up and ready for typing, `user` plays the user.
+  // Clicks the build button; once the dialog is up and ready for typing, `user` plays the user.
   // Returns how often a dialog came up.
   int clickBuild(const std::function<void(QFileDialog&, QLineEdit&)>& user) {
     int dialogs = 0;
@@ -74,7 +75,7 @@ class BuildInWindowTest : public ::testing::Test {
       user(*dialog, *edit);
     });
     timer.start();
-    QTest::mouseClick(command1(), Qt::LeftButton);
+    QTest::mouseClick(buildButton(), Qt::LeftButton);
     return dialogs;
   }
 
@@ -85,9 +86,10 @@ class BuildInWindowTest : public ::testing::Test {
     };
   }
 
-  QPushButton* command1() { return window.findChild<QPushButton*>(QStringLiteral("Command1")); }
-  QString cell(int row, int col) { return window.grid().textMatrix(row, col); }
-  QString caption(int label) { return window.label(label).caption(); }
+  QPushButton* buildButton() {
+    return window.findChild<QPushButton*>(QStringLiteral("buildButton"));
+  }
+  QString cell(int row, int col) { return controls.trackGrid.textMatrix(row, col); }
 
   QTemporaryDir root;
   platform::QtWindowSystem windowSystem{*qApp, QStringLiteral("orv-build-in-window-test")};
@@ -96,10 +98,13 @@ class BuildInWindowTest : public ::testing::Test {
   platform::PosixFileSystem fileSystem;
   platform::TagLibDetailSourceFactory detailSources;
   TrackTable trackTable;
-  Frm010_Orv form{
-      {window, window.command1(), window.command3(), window.label(1), window.label(2),
-       window.label(3), window.label(4), window.label(5), window.label(6), window.grid(), dialog},
-      {windowSystem, fileSystem, detailSources, trackTable, kProgramFolder}};
+  platform::FormControls controls = window.controls(dialog);
+  MainForm form{controls,
+                {.windowSystem = windowSystem,
+                 .fileSystem = fileSystem,
+                 .detailSources = detailSources,
+                 .trackTable = trackTable,
+                 .programFolder = kProgramFolder}};
 };
 
 // The page expected for `lines` of data between the shipped templates.
@@ -134,17 +139,17 @@ TEST_F(BuildInWindowTest, AnAlbumIsRenamedShownAndWrittenAsItsPage) {
                          "disk.html", "jacket.jpg", "notes.txt"}));
   EXPECT_EQ(test::readFile(album + QStringLiteral("jacket.jpg")),
             test::readFile(kProgramFolder + QStringLiteral("jacket.jpg")));
-  EXPECT_EQ(window.grid().rows(), 5);
+  EXPECT_EQ(controls.trackGrid.rows(), 5);
   const QStringList titles{"はじまり", "二番目", "タイトル情報なし", "He said 'hi'"};
   for (int r = 1; r <= 4; ++r) {
     EXPECT_EQ(cell(r, 0), QString::number(r));
     EXPECT_EQ(cell(r, 4), titles[r - 1]);
     EXPECT_EQ(cell(r, 6), QStringLiteral("0:00:03"));
   }
-  EXPECT_EQ(caption(3), QStringLiteral("夏のアルバム"));
-  EXPECT_EQ(caption(4), QStringLiteral("テスト歌手"));
-  EXPECT_EQ(caption(6), QStringLiteral("htmlを作成しました"));
-  EXPECT_TRUE(command1()->isEnabled());
+  EXPECT_EQ(controls.albumTitleLabel.caption(), QStringLiteral("夏のアルバム"));
+  EXPECT_EQ(controls.albumArtistLabel.caption(), QStringLiteral("テスト歌手"));
+  EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
+  EXPECT_TRUE(buildButton()->isEnabled());
   EXPECT_NE(window.cursor().shape(), Qt::WaitCursor);
 
   EXPECT_EQ(test::readFile(album + QStringLiteral("disk.html")),
@@ -189,14 +194,14 @@ TEST_F(BuildInWindowTest, ASecondBuildReplacesWhatTheFirstShowedAndACancelChange
                   test::id3v2TagByTagLib(QStringLiteral("歌手"), QStringLiteral("曲"),
                                          QStringLiteral("盤"))}});
   clickBuild(choose(first + QStringLiteral("a.mp3")));
-  ASSERT_EQ(window.grid().rows(), 4);
+  ASSERT_EQ(controls.trackGrid.rows(), 4);
 
   clickBuild(choose(second + QStringLiteral("only one.mp3")));
 
-  EXPECT_EQ(window.grid().rows(), 2);
+  EXPECT_EQ(controls.trackGrid.rows(), 2);
   EXPECT_EQ(cell(1, 4), QStringLiteral("曲"));
-  EXPECT_EQ(caption(3), QStringLiteral("盤"));
-  EXPECT_EQ(caption(4), QStringLiteral("歌手"));
+  EXPECT_EQ(controls.albumTitleLabel.caption(), QStringLiteral("盤"));
+  EXPECT_EQ(controls.albumArtistLabel.caption(), QStringLiteral("歌手"));
   EXPECT_TRUE(QFile::exists(second + QStringLiteral("only_one.mp3")));
   const QByteArray page = test::readFile(second + QStringLiteral("disk.html"));
   EXPECT_TRUE(page.contains("var cnt = Number(0);\r\n"));
@@ -204,12 +209,12 @@ TEST_F(BuildInWindowTest, ASecondBuildReplacesWhatTheFirstShowedAndACancelChange
   test::writeFile(second + QStringLiteral("new file.mp3"), audio());
   EXPECT_EQ(clickBuild([](QFileDialog& d, QLineEdit&) { d.reject(); }), 1);
 
-  EXPECT_EQ(window.grid().rows(), 2);
+  EXPECT_EQ(controls.trackGrid.rows(), 2);
   EXPECT_EQ(cell(1, 4), QStringLiteral("曲"));
-  EXPECT_EQ(caption(6), QStringLiteral("htmlを作成しました"));
+  EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
   EXPECT_EQ(test::readFile(second + QStringLiteral("disk.html")), page);
   EXPECT_TRUE(QFile::exists(second + QStringLiteral("new file.mp3")));
-  EXPECT_TRUE(command1()->isEnabled());
+  EXPECT_TRUE(buildButton()->isEnabled());
 }
 
 TEST_F(BuildInWindowTest, ClicksAndACloseDuringTheBuildWaitForItsEnd) {
@@ -218,7 +223,7 @@ TEST_F(BuildInWindowTest, ClicksAndACloseDuringTheBuildWaitForItsEnd) {
   bool openAfterTheClose = false;
   const int dialogs = clickBuild([&](QFileDialog& d, QLineEdit& edit) {
     // The user clicks the build button again and the close box while the build runs.
-    QMetaObject::invokeMethod(command1(), &QPushButton::click, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(buildButton(), &QPushButton::click, Qt::QueuedConnection);
     QMetaObject::invokeMethod(&window, &QWidget::close, Qt::QueuedConnection);
     QMetaObject::invokeMethod(
         &window, [&] { openAfterTheClose = window.isVisible(); }, Qt::QueuedConnection);
@@ -230,7 +235,7 @@ TEST_F(BuildInWindowTest, ClicksAndACloseDuringTheBuildWaitForItsEnd) {
   EXPECT_TRUE(openAfterTheClose);
   EXPECT_TRUE(QFile::exists(album + QStringLiteral("a_b.mp3")));
   EXPECT_TRUE(QFile::exists(album + QStringLiteral("disk.html")));
-  EXPECT_EQ(caption(6), QStringLiteral("htmlを作成しました"));
+  EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
   EXPECT_FALSE(window.isVisible());  // closed once the build was done
 }
 

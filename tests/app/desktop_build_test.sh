@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds an album as a person would: starts orv under Xvfb, clicks its build button with
 # xdotool, pastes the album file's path into the file dialog, presses Return, waits for
-# disk.html and takes a screenshot of the window with the album on show.
+# disk.html and takes a screenshot of the window with the album on show. Given the desktop
+# entry, it also checks that the window carries the class the entry names, and an icon.
 #
-#   desktop_build_test.sh BUILD/bin/orv SCREENSHOT.png
+#   desktop_build_test.sh BUILD/bin/orv SCREENSHOT.png [ID.desktop]
 set -euo pipefail
 # Japanese window titles, tags and file names: xdotool's patterns and lame's tag texts
 # follow the locale, which a bare machine leaves at plain C.
 export LC_ALL=C.UTF-8
 orv=$1
 screenshot=$2
+entry=${3:-}
 
 work=$(mktemp -d)
 pids=()
@@ -57,7 +59,16 @@ waitFor 20 xdotool search --all --pid "$orvPid" --name 'Sonalith AlbumVersion' |
   fail "the main window did not appear"
 window=$(xdotool search --all --pid "$orvPid" --name 'Sonalith AlbumVersion' | head -n 1)
 
-# Without a window manager the window sits at 0,0: Command1 is at 500,116, 117 x 69.
+if [[ -n $entry ]]; then
+  # Desktops match the window to its menu entry by the class, the second WM_CLASS text.
+  wmClass=$(xprop -id "$window" WM_CLASS)
+  startupClass=$(sed -n 's/^StartupWMClass=//p' "$entry")
+  echo "$wmClass; StartupWMClass=$startupClass"
+  [[ $wmClass == *", \"$startupClass\"" ]] || fail "the window's class is not $startupClass"
+  [[ $(xprop -id "$window" _NET_WM_ICON) == *"Icon (32 x 32)"* ]] || fail "the window has no icon"
+fi
+
+# Without a window manager the window sits at 0,0: the build button is at 500,116, 117 x 69.
 xdotool mousemove --window "$window" 558 150 click 1
 dialogShown() { [ "$(xdotool search --all --pid "$orvPid" --onlyvisible --name '.' | wc -l)" -ge 2 ]; }
 waitFor 20 dialogShown || fail "the file dialog did not open"

@@ -1,6 +1,7 @@
 #include "tests/mp3/LabelledTexts.h"
 
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Files.h"
 
 #include <QStringList>
 

@@ -1,6 +1,7 @@
 #include "tests/mp3/Mp3Files.h"
 
 #include "platform/Cp932.h"
+#include "tests/support/Files.h"
 
 #include <QFile>
 #include <QProcess>
@@ -212,19 +213,6 @@ QByteArray apeTag(const QString& artist, const QString& title, const QString& al
   TagLib::APE::Tag tag;
   setTexts(tag, artist, title, album);
   return bytes(tag.render());
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
-    fail("cannot write " + path);
-  }
-}
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) fail("cannot read " + path);
-  return f.readAll();
 }
 
 }  // namespace orv::test

@@ -72,10 +72,4 @@ struct ApeItem {
 };
 QByteArray rawApeTag(const std::vector<ApeItem>& items);
 
-// Writes `bytes` to `path` (replacing it). Throws on failure.
-void writeFile(const QString& path, const QByteArray& bytes);
-
-// The bytes of `path`. Throws on failure.
-QByteArray readFile(const QString& path);
-
 }  // namespace orv::test

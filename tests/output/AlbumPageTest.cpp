@@ -1,6 +1,7 @@
 #include "output/AlbumPage.h"
 
 #include "tests/output/PageFolders.h"
+#include "tests/support/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -143,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AlbumPage, ReplacesThePreviousPageWhole) {
   PageFolders f;
-  writeBytes(f.album + "disk.html", QByteArray(100000, 'x'));
+  writeFile(f.album + "disk.html", QByteArray(100000, 'x'));
   WriteAlbumHtml(f.table({{"A", "X", "1.mp3", "T", "0:03:25"}}), 1, f.program, f.fileSystem);
   EXPECT_EQ(f.page(), oneTrackPage("A", "X", "1.mp3", "T", "205000"));
   EXPECT_EQ(f.albumEntries(), QStringList({"disk.html", "jacket.jpg"}));
@@ -153,14 +154,10 @@ TEST(AlbumPage, ReplacesThePreviousPageWhole) {
 class FailedBuild : public testing::Test {
  protected:
   void expectFailure(const TrackTable& table, Int16 n, ErrorCode code, const char* fileNamed) {
-    writeBytes(f.album + "disk.html", previous);
-    try {
-      WriteAlbumHtml(table, n, f.program, f.fileSystem);
-      ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& e) {
-      EXPECT_TRUE(e.is(code)) << e.what();
-      EXPECT_TRUE(e.description().contains(fileNamed)) << e.what();
-    }
+    writeFile(f.album + "disk.html", previous);
+    const RuntimeError e = errorOf([&] { WriteAlbumHtml(table, n, f.program, f.fileSystem); });
+    EXPECT_TRUE(e.is(code)) << e.what();
+    EXPECT_TRUE(e.description().contains(fileNamed)) << e.what();
     EXPECT_EQ(f.page(), previous);
     EXPECT_EQ(f.albumEntries(), QStringList({"disk.html"}));
   }
@@ -216,39 +213,33 @@ TEST(AlbumPage, MissingAlbumFolder) {
   PageFolders f;
   TrackTable table = f.table({{"A", "X", "1.mp3", "T", ""}});
   table[0].folderPath = f.album + "gone/";
-  try {
-    WriteAlbumHtml(table, 1, f.program, f.fileSystem);
-    ADD_FAILURE() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_TRUE(e.is(ErrorCode::kPathNotFound)) << e.what();
-    EXPECT_TRUE(e.description().contains(f.album + "gone/")) << e.what();
-  }
+  const RuntimeError e = errorOf([&] { WriteAlbumHtml(table, 1, f.program, f.fileSystem); });
+  EXPECT_TRUE(e.is(ErrorCode::kPathNotFound)) << e.what();
+  EXPECT_TRUE(e.description().contains(f.album + "gone/")) << e.what();
 }
 
 TEST(AlbumPage, ReadOnlyAlbumFolder) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
   PageFolders f;
   ASSERT_EQ(::chmod(QFile::encodeName(f.album).constData(), 0555), 0);
-  try {
+  const RuntimeError e = errorOf([&] {
     WriteAlbumHtml(f.table({{"A", "X", "1.mp3", "T", ""}}), 1, f.program, f.fileSystem);
-    ADD_FAILURE() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
-  }
+  });
+  EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
   ::chmod(QFile::encodeName(f.album).constData(), 0755);
 }
 
 TEST(AlbumCover, IsCopiedWhenTheAlbumHasNone) {
   PageFolders f;
   WriteAlbumHtml(f.table({{"A", "X", "1.mp3", "T", ""}}), 1, f.program, f.fileSystem);
-  EXPECT_EQ(readBytes(f.album + "jacket.jpg"), "program cover");
+  EXPECT_EQ(readFile(f.album + "jacket.jpg"), "program cover");
 }
 
 TEST(AlbumCover, TheAlbumsOwnCoverIsKept) {
   PageFolders f;
-  writeBytes(f.album + "jacket.jpg", "the user's cover");
+  writeFile(f.album + "jacket.jpg", "the user's cover");
   WriteAlbumHtml(f.table({{"A", "X", "1.mp3", "T", ""}}), 1, f.program, f.fileSystem);
-  EXPECT_EQ(readBytes(f.album + "jacket.jpg"), "the user's cover");
+  EXPECT_EQ(readFile(f.album + "jacket.jpg"), "the user's cover");
 }
 
 // A file system where the album's cover appears just after the writer looked for it.
@@ -258,7 +249,7 @@ class CoverArrivesLate : public platform::PosixFileSystem {
   bool fileExists(const QString& path) override {
     if (path == cover_ && !arrived_) {
       arrived_ = true;
-      writeBytes(cover_, "arrived meanwhile");
+      writeFile(cover_, "arrived meanwhile");
       return false;
     }
     return PosixFileSystem::fileExists(path);
@@ -273,31 +264,27 @@ TEST(AlbumCover, ACoverArrivingMeanwhileIsNeitherReplacedNorAnError) {
   PageFolders f;
   CoverArrivesLate fileSystem(f.album + "jacket.jpg");
   WriteAlbumHtml(f.table({{"A", "X", "1.mp3", "T", ""}}), 1, f.program, fileSystem);
-  EXPECT_EQ(readBytes(f.album + "jacket.jpg"), "arrived meanwhile");
+  EXPECT_EQ(readFile(f.album + "jacket.jpg"), "arrived meanwhile");
 }
 
 TEST(AlbumCover, AFolderInItsPlaceIsAnError) {
   PageFolders f;
   QDir(f.album).mkdir("jacket.jpg");
-  try {
+  const RuntimeError e = errorOf([&] {
     WriteAlbumHtml(f.table({{"A", "X", "1.mp3", "T", ""}}), 1, f.program, f.fileSystem);
-    ADD_FAILURE() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
-  }
+  });
+  EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
   EXPECT_TRUE(QFileInfo(f.album + "jacket.jpg").isDir());
 }
 
 TEST(AlbumCover, MissingFromTheProgramFolderFailsAfterThePage) {
   PageFolders f;
   QFile::remove(f.program + "jacket.jpg");
-  try {
+  const RuntimeError e = errorOf([&] {
     WriteAlbumHtml(f.table({{"A", "X", "1.mp3", "T", ""}}), 1, f.program, f.fileSystem);
-    ADD_FAILURE() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_TRUE(e.is(ErrorCode::kFileNotFound)) << e.what();
-    EXPECT_TRUE(e.description().contains(f.program + "jacket.jpg")) << e.what();
-  }
+  });
+  EXPECT_TRUE(e.is(ErrorCode::kFileNotFound)) << e.what();
+  EXPECT_TRUE(e.description().contains(f.program + "jacket.jpg")) << e.what();
   EXPECT_EQ(f.page(), oneTrackPage("A", "X", "1.mp3", "T", "1000"));
   EXPECT_EQ(f.albumEntries(), QStringList({"disk.html"}));
 }

@@ -4,31 +4,16 @@
 // album folder, both in one temporary folder.
 
 #include "platform/posix/PosixFileSystem.h"
+#include "tests/support/Files.h"
 #include "tracks/TrackTable.h"
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <initializer_list>
-#include <string>
 
 namespace orv::test {
-
-inline QByteArray readBytes(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) ADD_FAILURE() << "can't read " << path.toStdString();
-  return f.readAll();
-}
-
-inline void writeBytes(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 struct Track {
   QString albumTitle, artist, fileName, title, duration;
@@ -43,12 +28,12 @@ class PageFolders {
     program = dir_.path() + QStringLiteral("/program/");
     album = dir_.path() + QStringLiteral("/album/");
     setTemplates("<head>\r\n", "</tail>\r\n");
-    writeBytes(program + QStringLiteral("jacket.jpg"), QByteArray("program cover"));
+    writeFile(program + QStringLiteral("jacket.jpg"), QByteArray("program cover"));
   }
 
   void setTemplates(const QByteArray& head, const QByteArray& tail) {
-    writeBytes(program + QStringLiteral("head.txt"), head);
-    writeBytes(program + QStringLiteral("tail.txt"), tail);
+    writeFile(program + QStringLiteral("head.txt"), head);
+    writeFile(program + QStringLiteral("tail.txt"), tail);
   }
 
   // A table of the tracks, record 0's folder being the album folder.
@@ -70,7 +55,7 @@ class PageFolders {
     return t;
   }
 
-  QByteArray page() const { return readBytes(album + QStringLiteral("disk.html")); }
+  QByteArray page() const { return readFile(album + QStringLiteral("disk.html")); }
   QStringList albumEntries() const {
     return QDir(album).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);

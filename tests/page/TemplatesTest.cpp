@@ -3,9 +3,9 @@
 // the page to reach the browser as written.
 
 #include "platform/Cp932.h"
+#include "tests/support/Files.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -13,10 +13,7 @@
 namespace {
 
 QByteArray shipped(const char* name) {
-  const QString path = QStringLiteral(ORV_PROGRAM_DIR) + u'/' + QLatin1String(name);
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-  return file.readAll();
+  return orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR) + u'/' + QLatin1String(name));
 }
 
 class Template : public testing::TestWithParam<const char*> {};

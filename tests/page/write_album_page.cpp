@@ -7,8 +7,8 @@
 // file name, artist, title, album title, duration ("0:03:25"). Texts are taken as they
 // stand, untrimmed, as the track table would hold them after a scan.
 
+#include "core/RuntimeError.h"
 #include "output/AlbumPage.h"
-#include "platform/RuntimeError.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "tracks/TrackTable.h"
 

@@ -1,10 +1,11 @@
 // The scan on real folders: the file system is the program's own, only the window
-// system and tag reading are stand-ins.
+// system and the detail source are stand-ins.
 
 #include "tracks/FolderScan.h"
 
 #include "platform/posix/PosixFileSystem.h"
-#include "tests/fakes/Fakes.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -44,38 +40,31 @@ class RecordingFileSystem : public platform::PosixFileSystem {
 
 class FolderScanTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  // Tag reading: written down, and checked that the file is already under its new name.
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    detailSources_.onParseName = [this](const QString& folder, const QString& name) {
+      log_ << QStringLiteral("tags ") + name;
+      EXPECT_TRUE(QFile::exists(folder + name)) << name.toStdString();
+      if (onReadTags) onReadTags(name);
+    };
+  }
 
   QString folder() const { return dir_.path() + u'/'; }
 
-  void writeFile(const QByteArray& name, const QByteArray& content = {}) const {
-    const QByteArray path = QFile::encodeName(folder()) + name;
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0) << name.toStdString() << ": " << std::strerror(errno);
-    ASSERT_EQ(::write(fd, content.constData(), content.size()), content.size());
-    ::close(fd);
-  }
-  void writeFile(const QString& name, const QByteArray& content = {}) const {
-    writeFile(QFile::encodeName(name), content);
-  }
   // Each file gets its own name as its content, to show that no content moved.
   void writeFiles(const QStringList& names) const {
-    for (const QString& name : names) writeFile(name, name.toUtf8());
+    for (const QString& name : names) test::writeFile(folder() + name, name.toUtf8());
   }
-  QByteArray content(const QString& name) const {
-    QFile file(folder() + name);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    return file.readAll();
-  }
+  QByteArray content(const QString& name) const { return test::readFile(folder() + name); }
   QStringList filesOnDisk() const {
     return QDir(folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
   }
 
-  // The build's two calls; the fill pass only when the count is not 0.
+  // The build's two passes; the fill pass only when the count is not 0.
   Int16 build() {
-    Int16 count = 0;
-    ScanFolder(kCountingPass, 0, count, folder(), context_);
-    if (count > 0) ScanFolder(kFillPass, count, count, folder(), context_);
+    const Int16 count = CountMp3Files(folder(), context_);
+    if (count > 0) table_ = FillTrackTable(folder(), count, context_);
     return count;
   }
 
@@ -90,16 +79,12 @@ class FolderScanTest : public ::testing::Test {
   QTemporaryDir dir_;
   QStringList log_;
   RecordingFileSystem fileSystem_{log_};
+  test::FakeDetailSources detailSources_;
   FakeWindowSystem windowSystem_;
   TrackTable table_;
-  // Tag reading: written down, and checks that the file is already under its new name.
-  std::function<void(Int16)> onReadTags;
-  ScanContext context_{fileSystem_, windowSystem_, table_, [this](Int16 index) {
-                         const TrackRecord& record = table_[index];
-                         log_ << QStringLiteral("tags %1").arg(index.value());
-                         EXPECT_TRUE(QFile::exists(record.folderPath + record.fileName));
-                         if (onReadTags) onReadTags(index);
-                       }};
+  std::function<void(const QString& name)> onReadTags;
+  ScanContext context_{
+      .fileSystem = fileSystem_, .detailSources = detailSources_, .windowSystem = windowSystem_};
 };
 
 TEST_F(FolderScanTest, EntersTheFilesInListingOrderAndReplacesEverySpace) {
@@ -126,14 +111,15 @@ TEST_F(FolderScanTest, EntersTheFilesInListingOrderAndReplacesEverySpace) {
 TEST_F(FolderScanTest, RenamesAndTagReadsAlternate) {
   writeFiles({"a 1.mp3", "b 2.mp3", "c3.mp3"});
   // When tags are read, the files after the current one still carry their old names.
-  onReadTags = [&](Int16 index) {
-    for (Int16 later = index + 1; later < table_.count(); ++later) {
-      EXPECT_TRUE(QFile::exists(folder() + table_[later].listedName));
+  onReadTags = [&](const QString& name) {
+    if (name == u"a_1.mp3") {
+      EXPECT_TRUE(QFile::exists(folder() + "b 2.mp3"));
     }
   };
   build();
-  EXPECT_EQ(log_, (QStringList{"rename a 1.mp3 -> a_1.mp3", "tags 0", "rename b 2.mp3 -> b_2.mp3",
-                               "tags 1", "rename c3.mp3 -> c3.mp3", "tags 2"}));
+  EXPECT_EQ(log_,
+            (QStringList{"rename a 1.mp3 -> a_1.mp3", "tags a_1.mp3", "rename b 2.mp3 -> b_2.mp3",
+                         "tags b_2.mp3", "rename c3.mp3 -> c3.mp3", "tags c3.mp3"}));
 }
 
 TEST_F(FolderScanTest, ASecondScanRenamesNothing) {
@@ -169,10 +155,9 @@ TEST_F(FolderScanTest, ATakenNameEndsTheProgramAndNoFileIsReplaced) {
 }
 
 TEST_F(FolderScanTest, ANameThatIsNotUtf8StopsTheCountingPass) {
-  writeFile(QByteArray("bad\xff name.mp3"), "keep");
+  test::writeFileAt(QFile::encodeName(folder()) + "bad\xff name.mp3", "keep");
   writeFiles({"a b.mp3"});
-  Int16 count = 0;
-  EXPECT_THROW(ScanFolder(kCountingPass, 0, count, folder(), context_), ProgramEnded);
+  EXPECT_THROW(CountMp3Files(folder(), context_), ProgramEnded);
 
   ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
   EXPECT_EQ(windowSystem_.messageBoxes[0].text, kSpecialCharacterMessage);
@@ -190,9 +175,7 @@ TEST_F(FolderScanTest, NoMp3FileGivesAMessageAndACountOf0) {
 
   for (const QString& scanned : {folder(), folder() + QStringLiteral("missing/")}) {
     windowSystem_.messageBoxes.clear();
-    Int16 count = 5;
-    ScanFolder(kCountingPass, 0, count, scanned, context_);
-    EXPECT_EQ(count, 0);
+    EXPECT_EQ(CountMp3Files(scanned, context_), 0);
     ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
     EXPECT_EQ(windowSystem_.messageBoxes[0].text, kNoMp3FilesMessage);
     EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
@@ -216,11 +199,10 @@ TEST_F(FolderScanTest, AFolderThatChangesBetweenThePassesEndsBeforeAnyRename) {
     windowSystem_.messageBoxes.clear();
     log_.clear();
 
-    Int16 count = 0;
-    ScanFolder(kCountingPass, 0, count, folder(), context_);
+    const Int16 count = CountMp3Files(folder(), context_);
     ASSERT_EQ(count, 2);
     c.change();
-    EXPECT_THROW(ScanFolder(kFillPass, count, count, folder(), context_), ProgramEnded);
+    EXPECT_THROW(FillTrackTable(folder(), count, context_), ProgramEnded);
 
     ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
     EXPECT_TRUE(
@@ -232,14 +214,13 @@ TEST_F(FolderScanTest, AFolderThatChangesBetweenThePassesEndsBeforeAnyRename) {
 }
 
 TEST_F(FolderScanTest, TheFileNumbered32768Overflows) {
-  for (int i = 0; i < 32767; ++i) writeFile(QByteArray::number(i) + ".mp3");
-  Int16 count = 0;
-  ScanFolder(kCountingPass, 0, count, folder(), context_);
-  EXPECT_EQ(count, 32767);
+  const QByteArray path = QFile::encodeName(folder());
+  for (int i = 0; i < 32767; ++i) test::writeFileAt(path + QByteArray::number(i) + ".mp3");
+  EXPECT_EQ(CountMp3Files(folder(), context_), 32767);
   EXPECT_TRUE(windowSystem_.messageBoxes.empty());
 
-  writeFile(QByteArray("one too many.mp3"));
-  EXPECT_THROW(ScanFolder(kCountingPass, 0, count, folder(), context_), ProgramEnded);
+  test::writeFile(folder() + "one too many.mp3");
+  EXPECT_THROW(CountMp3Files(folder(), context_), ProgramEnded);
   ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
   EXPECT_EQ(windowSystem_.messageBoxes[0].text, standardDescription(6));
   EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("one too many.mp3")));
@@ -264,7 +245,7 @@ TEST_F(FolderScanTest, AnErrorInTagReadingEndsTheProgramWithItsMessage) {
     SCOPED_TRACE(c.what);
     windowSystem_.messageBoxes.clear();
     windowSystem_.log.clear();
-    onReadTags = [&](Int16) { c.fail(); };
+    onReadTags = [&](const QString&) { c.fail(); };
     EXPECT_THROW(build(), ProgramEnded);
     ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
     EXPECT_EQ(windowSystem_.messageBoxes[0].text, c.message);

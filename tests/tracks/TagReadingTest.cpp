@@ -1,79 +1,23 @@
 #include "tracks/TagReading.h"
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Errors.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 namespace orv {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// A detail source that answers from a table and writes down what it was asked, in order.
-struct Log {
-  std::vector<QString> calls;
-};
-
-class FakeItem : public platform::DetailItem {
- public:
-  explicit FakeItem(Log& log) : log_(log) {}
-  ~FakeItem() override { log_.calls.push_back("release item"); }
-
- private:
-  Log& log_;
-};
-
-class FakeFolder : public platform::DetailFolder {
- public:
-  FakeFolder(Log& log, const std::map<int, QString>& columns) : log_(log), columns_(columns) {}
-  ~FakeFolder() override { log_.calls.push_back("release folder"); }
-  std::unique_ptr<platform::DetailItem> ParseName(const QString& name) override {
-    log_.calls.push_back("ParseName " + name);
-    return std::make_unique<FakeItem>(log_);
-  }
-  QString GetDetailsOf(const platform::DetailItem* item, int column) override {
-    log_.calls.push_back(QString("GetDetailsOf %1%2").arg(column).arg(item ? "" : " null"));
-    const auto it = columns_.find(column);
-    return it == columns_.end() ? QString() : it->second;
-  }
-
- private:
-  Log& log_;
-  std::map<int, QString> columns_;
-};
-
-class FakeSource : public platform::DetailSource {
- public:
-  FakeSource(Log& log, const std::map<int, QString>& columns) : log_(log), columns_(columns) {}
-  ~FakeSource() override { log_.calls.push_back("release source"); }
-  std::unique_ptr<platform::DetailFolder> NameSpace(const QString& folder) override {
-    log_.calls.push_back("NameSpace " + folder);
-    if (folder.contains("missing")) throw RuntimeError(ErrorCode::kPathNotFound);
-    return std::make_unique<FakeFolder>(log_, columns_);
-  }
-
- private:
-  Log& log_;
-  std::map<int, QString> columns_;
-};
-
-class FakeFactory : public platform::DetailSourceFactory {
- public:
-  Log log;
-  std::map<int, QString> columns;
-  int created = 0;
-  std::unique_ptr<platform::DetailSource> create() override {
-    ++created;
-    log.calls.push_back("create");
-    return std::make_unique<FakeSource>(log, columns);
-  }
-};
+using test::errorOf;
+using test::FakeDetailSources;
 
 TrackTable tableOf(const QString& folder, const QString& file) {
   TrackTable table;
@@ -84,27 +28,29 @@ TrackTable tableOf(const QString& folder, const QString& file) {
   return table;
 }
 
-TEST(ReadTrackTags, AsksTheTrimmedNamesForColumns16_10_17_21AndReleasesEverything) {
-  FakeFactory factory;
+TEST(ReadTrackTags, AsksANewSourceByTheTrimmedNamesAndReleasesEverything) {
+  FakeDetailSources factory;
   TrackTable table = tableOf("  /music/album/ ", " 01_Intro.mp3  ");
   ReadTrackTags(table, 1, factory);
-  const std::vector<QString> expected = {
-      "create",          "NameSpace /music/album/", "ParseName 01_Intro.mp3", "GetDetailsOf 16",
-      "GetDetailsOf 10", "GetDetailsOf 17",         "GetDetailsOf 21",        "release item",
-      "release folder",  "release source"};
-  EXPECT_EQ(factory.log.calls, expected);
   // Only the four detail fields of that one record change.
   EXPECT_EQ(table[1].folderPath, "  /music/album/ ");
   EXPECT_EQ(table[1].fileName, " 01_Intro.mp3  ");
   EXPECT_EQ(table[0].artist, "");
-}
 
-TEST(ReadTrackTags, EachCallUsesANewSource) {
-  FakeFactory factory;
-  TrackTable table = tableOf("/a/", "x.mp3");
-  ReadTrackTags(table, 1, factory);
   ReadTrackTags(table, 0, factory);
-  EXPECT_EQ(factory.created, 2);
+  const std::vector<QString> expected = {"create",
+                                         "NameSpace /music/album/",
+                                         "ParseName 01_Intro.mp3",
+                                         "release item",
+                                         "release folder",
+                                         "release source",
+                                         "create",
+                                         "NameSpace ",
+                                         "ParseName ",
+                                         "release item",
+                                         "release folder",
+                                         "release source"};
+  EXPECT_EQ(factory.log, expected);
 }
 
 TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
@@ -126,7 +72,7 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown.toStdString());
-    FakeFactory factory;
+    FakeDetailSources factory;
     factory.columns = {{16, c.shown}, {10, c.shown}, {17, c.shown}, {21, c.shown}};
     TrackTable table = tableOf("/a/", "x.mp3");
     ReadTrackTags(table, 1, factory);
@@ -138,7 +84,7 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
 }
 
 TEST(ReadTrackTags, EachColumnGoesToItsField) {
-  FakeFactory factory;
+  FakeDetailSources factory;
   factory.columns = {{16, "Artist"}, {10, "Title"}, {17, "Album"}, {21, "0:03:25"}};
   TrackTable table = tableOf("/a/", "x.mp3");
   ReadTrackTags(table, 1, factory);
@@ -149,23 +95,14 @@ TEST(ReadTrackTags, EachColumnGoesToItsField) {
 }
 
 TEST(ReadTrackTags, ErrorsReachTheCaller) {
-  FakeFactory factory;
+  FakeDetailSources factory;
+  factory.onNameSpace = [](const QString&) { throw RuntimeError(ErrorCode::kPathNotFound); };
   TrackTable table = tableOf("/missing/", "x.mp3");
-  try {
-    ReadTrackTags(table, 1, factory);
-    FAIL() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), 76);
-  }
+  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 1, factory); }).number(), 76);
   EXPECT_EQ(table[1].artist, "");
-  EXPECT_EQ(factory.log.calls.back(), "release source");
+  EXPECT_EQ(factory.log.back(), "release source");
 
-  try {
-    ReadTrackTags(table, 2, factory);
-    FAIL() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), 9);
-  }
+  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 2, factory); }).number(), 9);
 }
 
 // With the program's own detail source, on real files.
@@ -204,12 +141,7 @@ TEST(ReadTrackTags, RealFiles) {
   EXPECT_EQ(table[2].duration, "");
 
   table[0].folderPath = folder + "missing/";
-  try {
-    ReadTrackTags(table, 0, factory);
-    FAIL() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), 76);
-  }
+  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 0, factory); }).number(), 76);
 }
 
 }  // namespace

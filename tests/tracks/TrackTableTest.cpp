@@ -1,3 +1,4 @@
+#include "tests/support/Errors.h"
 #include "tracks/TextRules.h"
 #include "tracks/TrackTable.h"
 
@@ -6,14 +7,7 @@
 namespace orv {
 namespace {
 
-int errorNumberOf(auto&& step) {
-  try {
-    step();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using test::errorOf;
 
 TEST(TrackTableTest, ResizeDiscardsEveryRecordOfThePreviousAlbum) {
   TrackTable table;
@@ -27,13 +21,13 @@ TEST(TrackTableTest, ResizeDiscardsEveryRecordOfThePreviousAlbum) {
 
 TEST(TrackTableTest, EveryAccessOutsideTheTableRaisesSubscriptOutOfRange) {
   TrackTable table;
-  EXPECT_EQ(errorNumberOf([&] { table[0]; }), 9);  // no storage before the first build
+  EXPECT_EQ(errorOf([&] { table[0]; }).number(), 9);  // no storage before the first build
   table.resize(1);
-  EXPECT_EQ(errorNumberOf([&] { table[0].title = QStringLiteral("ok"); }), 0);
-  EXPECT_EQ(errorNumberOf([&] { table[1]; }), 9);
-  EXPECT_EQ(errorNumberOf([&] { table[-1]; }), 9);
+  EXPECT_EQ(errorOf([&] { table[0].title = QStringLiteral("ok"); }).number(), 0);
+  EXPECT_EQ(errorOf([&] { table[1]; }).number(), 9);
+  EXPECT_EQ(errorOf([&] { table[-1]; }).number(), 9);
   const TrackTable& view = table;
-  EXPECT_EQ(errorNumberOf([&] { view[1]; }), 9);
+  EXPECT_EQ(errorOf([&] { view[1]; }).number(), 9);
 }
 
 TEST(TextRulesTest, ReplaceQuotesChangesDoubleQuotesOnly) {
@@ -43,14 +37,19 @@ TEST(TextRulesTest, ReplaceQuotesChangesDoubleQuotesOnly) {
 }
 
 TEST(TextRulesTest, ReplaceQuotesTakesAtMost32766Characters) {
-  EXPECT_EQ(errorNumberOf([] { ReplaceQuotes(QString(32766, u'"')); }), 0);
-  EXPECT_EQ(errorNumberOf([] { ReplaceQuotes(QString(32767, u'x')); }), 6);
+  EXPECT_EQ(errorOf([] { ReplaceQuotes(QString(32766, u'"')); }).number(), 0);
+  EXPECT_EQ(errorOf([] { ReplaceQuotes(QString(32767, u'x')); }).number(), 6);
 }
 
 TEST(TextRulesTest, TrimRemovesOnlyPlainSpacesAtBothEnds) {
-  EXPECT_EQ(Trim(QStringLiteral("  a  b  ")), QStringLiteral("a  b"));
-  EXPECT_EQ(Trim(QStringLiteral("   ")), QString());
-  EXPECT_EQ(Trim(QStringLiteral("\ta\u3000")), QStringLiteral("\ta\u3000"));
+  const struct {
+    QString text, trimmed;
+  } cases[] = {
+      {"  a  b  ", "a  b"}, {"   ", ""}, {"", ""}, {"\ta\u3000", "\ta\u3000"}, {"a ", "a"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Trim(c.text), c.trimmed) << c.text.toStdString();
+    EXPECT_EQ(TrimSpaces(c.text), c.trimmed) << c.text.toStdString();
+  }
 }
 
 }  // namespace

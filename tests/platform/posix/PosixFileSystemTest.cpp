@@ -1,6 +1,8 @@
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "tests/support/Errors.h"
+#include "tests/support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,8 @@
 namespace orv::platform {
 namespace {
 
+using test::errorOf;
+
 class PosixFileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
@@ -27,21 +31,10 @@ class PosixFileSystemTest : public ::testing::Test {
   QString folder() const { return dir_.path() + u'/'; }
   QByteArray bytes(const QByteArray& name) const { return QFile::encodeName(folder()) + name; }
 
-  // A file under raw file-system bytes, so names that are not UTF-8 can be made too.
-  void writeFile(const QByteArray& name, const QByteArray& content = "x") const {
-    const int fd = ::open(bytes(name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0) << name.toStdString() << ": " << std::strerror(errno);
-    ASSERT_EQ(::write(fd, content.constData(), content.size()), content.size());
-    ::close(fd);
-  }
   void writeFile(const QString& name, const QByteArray& content = "x") const {
-    writeFile(QFile::encodeName(name), content);
+    test::writeFile(folder() + name, content);
   }
-  QByteArray content(const QString& name) const {
-    QFile file(folder() + name);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    return file.readAll();
-  }
+  QByteArray content(const QString& name) const { return test::readFile(folder() + name); }
   bool exists(const QString& name) const {
     struct stat st {};
     return ::lstat(QFile::encodeName(folder() + name).constData(), &st) == 0;
@@ -52,18 +45,6 @@ class PosixFileSystemTest : public ::testing::Test {
     auto listing = fs_.list(pattern);
     for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) names << name;
     return names;
-  }
-
-  // The error number a call raises, or 0.
-  template <typename F>
-  static int errorOf(F call, QString* description = nullptr) {
-    try {
-      call();
-    } catch (const RuntimeError& error) {
-      if (description) *description = error.description();
-      return error.number();
-    }
-    return 0;
   }
 
   QTemporaryDir dir_;
@@ -136,12 +117,13 @@ TEST_F(PosixFileSystemTest, AMissingFolderListsNothing) {
 }
 
 TEST_F(PosixFileSystemTest, ANameThatIsNotUtf8IsListedButCannotBeReached) {
-  writeFile(QByteArray("bad\xff name.mp3"), "keep");
+  test::writeFileAt(bytes("bad\xff name.mp3"), "keep");
   const QStringList names = listAll(folder() + QStringLiteral("*.mp3"));
   ASSERT_EQ(names, QStringList{QStringLiteral("bad\uFFFD name.mp3")});
 
-  EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + names[0]); }), 53);
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + names[0], folder() + "bad_name.mp3"); }), 53);
+  EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + names[0]); }).number(), 53);
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + names[0], folder() + "bad_name.mp3"); }).number(),
+            53);
   struct stat st {};
   EXPECT_EQ(::stat(bytes("bad\xff name.mp3").constData(), &st), 0);
 }
@@ -153,9 +135,9 @@ TEST_F(PosixFileSystemTest, AnyUtf8NameIsReachedAndRenamed) {
   for (const QString& name : names) {
     SCOPED_TRACE(name.toStdString());
     EXPECT_TRUE(listAll(folder() + QStringLiteral("*.mp3")).contains(name));
-    EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + name); }), 0);
+    EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + name); }).number(), 0);
     const QString renamed = QStringLiteral("renamed ") + name;
-    EXPECT_EQ(errorOf([&] { fs_.rename(folder() + name, folder() + renamed); }), 0);
+    EXPECT_EQ(errorOf([&] { fs_.rename(folder() + name, folder() + renamed); }).number(), 0);
     EXPECT_EQ(content(renamed), name.toUtf8());
   }
 }
@@ -169,20 +151,20 @@ TEST_F(PosixFileSystemTest, QueryAttributesFindsFilesAndFoldersOnly) {
     int error;
   } cases[] = {{"file.mp3", 0}, {"sub", 0}, {"missing.mp3", 53}, {"dangling.mp3", 53}};
   for (const auto& c : cases) {
-    QString description;
-    EXPECT_EQ(errorOf([&] { fs_.queryAttributes(folder() + c.name); }, &description), c.error)
-        << c.name;
+    const RuntimeError e = errorOf([&] { fs_.queryAttributes(folder() + c.name); });
+    EXPECT_EQ(e.number(), c.error) << c.name;
     if (c.error) {
-      EXPECT_TRUE(description.contains(QString::fromUtf8(c.name))) << c.name;
+      EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.name))) << c.name;
     }
   }
 }
 
 TEST_F(PosixFileSystemTest, RenameToTheSameNameChangesNothing) {
   writeFile(QStringLiteral("a.mp3"), "audio");
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "a.mp3", folder() + "a.mp3"); }), 0);
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "a.mp3", folder() + "a.mp3"); }).number(), 0);
   EXPECT_EQ(content(QStringLiteral("a.mp3")), "audio");
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "gone.mp3", folder() + "gone.mp3"); }), 53);
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "gone.mp3", folder() + "gone.mp3"); }).number(),
+            53);
 }
 
 TEST_F(PosixFileSystemTest, RenameNeverReplacesATakenName) {
@@ -191,22 +173,23 @@ TEST_F(PosixFileSystemTest, RenameNeverReplacesATakenName) {
   // A second name of the same file is taken just the same.
   ASSERT_EQ(::link(bytes("B_b.mp3").constData(), bytes("hard link.mp3").constData()), 0);
 
-  QString description;
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "B b.mp3", folder() + "B_b.mp3"); }, &description),
+  const RuntimeError taken =
+      errorOf([&] { fs_.rename(folder() + "B b.mp3", folder() + "B_b.mp3"); });
+  EXPECT_EQ(taken.number(), 58);
+  EXPECT_TRUE(taken.description().contains(QStringLiteral("B b.mp3"))) << taken.what();
+  EXPECT_TRUE(taken.description().contains(QStringLiteral("B_b.mp3"))) << taken.what();
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "hard link.mp3", folder() + "B_b.mp3"); }).number(),
             58);
-  EXPECT_TRUE(description.contains(QStringLiteral("B b.mp3"))) << description.toStdString();
-  EXPECT_TRUE(description.contains(QStringLiteral("B_b.mp3"))) << description.toStdString();
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "hard link.mp3", folder() + "B_b.mp3"); }), 58);
   EXPECT_EQ(content(QStringLiteral("B b.mp3")), "first");
   EXPECT_EQ(content(QStringLiteral("B_b.mp3")), "second");
   EXPECT_EQ(content(QStringLiteral("hard link.mp3")), "second");
 }
 
 TEST_F(PosixFileSystemTest, RenameOfAMissingFileRaises53) {
-  QString description;
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "x y.mp3", folder() + "x_y.mp3"); }, &description),
-            53);
-  EXPECT_TRUE(description.contains(QStringLiteral("x y.mp3")));
+  const RuntimeError missing =
+      errorOf([&] { fs_.rename(folder() + "x y.mp3", folder() + "x_y.mp3"); });
+  EXPECT_EQ(missing.number(), 53);
+  EXPECT_TRUE(missing.description().contains(QStringLiteral("x y.mp3"))) << missing.what();
   EXPECT_FALSE(exists(QStringLiteral("x_y.mp3")));
 }
 

@@ -1,9 +1,10 @@
 #include "platform/qt/QtGrid.h"
 
+#include "core/RuntimeError.h"
 #include "output/TrackGrid.h"
-#include "platform/RuntimeError.h"
 #include "platform/qt/GridModel.h"
-#include "tests/fakes/Fakes.h"
+#include "tests/support/Errors.h"
+#include "tests/support/Fakes.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -13,19 +14,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
+#include <utility>
+
 namespace orv::platform {
 namespace {
 
 struct GridFixture : testing::Test {
   QWidget window;
   QtGrid grid{&window};
-  test::FakeLabel label3, label4;
+  test::FakeLabel albumTitle, albumArtist;
 
-  TrackTable album(int n) {
+  // An album of n tracks titled " <title> 1 " to " <title> n ".
+  TrackTable album(int n, const QString& title = QStringLiteral("曲")) {
     TrackTable table;
     table.resize(n);
     for (Int16 i = 0; i < n; ++i) {
-      table[i].title = QStringLiteral(" 曲 %1 ").arg(i.value() + 1);
+      table[i].title = QStringLiteral(" %1 %2 ").arg(title).arg(i.value() + 1);
       table[i].duration = QStringLiteral("0:0%1:00").arg(i.value() % 10);
     }
     table[0].artist = "Artist";
@@ -47,7 +53,7 @@ TEST_F(GridFixture, ModelStaysConsistentThroughBuildsOfEverySize) {
     QApplication::processEvents();
     if (n > 0) {
       TrackTable table = album(n);
-      FillTrackGrid(grid, label3, label4, table, n);
+      FillTrackGrid(grid, albumTitle, albumArtist, table, n);
     }
     QApplication::processEvents();
     ASSERT_EQ(grid.model().rowCount(), n + 1);
@@ -55,6 +61,58 @@ TEST_F(GridFixture, ModelStaysConsistentThroughBuildsOfEverySize) {
   }
   grid.Clear();
   QApplication::processEvents();
+}
+
+// What the view shows of a cell: row 0 and column 0 through the headers.
+struct Shown {
+  QString text;
+  Qt::Alignment alignment;
+  bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* os) {
+  *os << '"' << s.text.toStdString() << "\" aligned " << int(s.alignment);
+}
+
+TEST_F(GridFixture, TenThenThreeThenNoTracksLeaveOnlyWhatTheLastBuildWrote) {
+  const auto shown = [&](int row, int col) {
+    const QAbstractItemModel& m = grid.model();
+    if (row == 0)
+      return Shown{header(Qt::Horizontal, col).toString(),
+                   header(Qt::Horizontal, col, Qt::TextAlignmentRole).value<Qt::Alignment>()};
+    if (col == 0)
+      return Shown{header(Qt::Vertical, row).toString(),
+                   header(Qt::Vertical, row, Qt::TextAlignmentRole).value<Qt::Alignment>()};
+    return Shown{m.data(m.index(row, col)).toString(),
+                 m.data(m.index(row, col), Qt::TextAlignmentRole).value<Qt::Alignment>()};
+  };
+  const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+  const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;  // numbers
+  const std::pair<int, QString> builds[] = {{10, "ten"}, {3, "three"}, {0, ""}};
+  for (const auto& [n, title] : builds) {
+    SCOPED_TRACE(n);
+    SetUpTrackGrid(grid, n);
+    if (n > 0) FillTrackGrid(grid, albumTitle, albumArtist, album(n, title), n);
+    QApplication::processEvents();
+    ASSERT_EQ(grid.rows(), n + 1);
+    ASSERT_EQ(grid.cols(), 7);
+    for (int r = 0; r <= n; ++r) {
+      for (int c = 0; c < 7; ++c) {
+        Shown expected{{}, left};
+        if (r == 0 && c == 4) expected = {"曲名", Qt::AlignCenter};
+        if (r == 0 && c == 6) expected = {"時間", Qt::AlignCenter};
+        if (r > 0 && c == 0) expected = {QString::number(r), right};
+        if (r > 0 && c == 4) expected = {QStringLiteral("%1 %2").arg(title).arg(r), left};
+        if (r > 0 && c == 6) expected = {QStringLiteral("0:0%1:00").arg((r - 1) % 10), left};
+        EXPECT_EQ(shown(r, c), expected) << "row " << r << ", column " << c;
+        EXPECT_EQ(grid.textMatrix(r, c), expected.text) << "row " << r << ", column " << c;
+      }
+    }
+    // A stray alignment, which the next set-up must clear with the texts.
+    grid.setRow(std::min(n, 1));
+    grid.setCol(4);
+    grid.setCellAlignment(7);
+  }
 }
 
 TEST_F(GridFixture, StartUpGridShowsHeaderRowAndNumberColumnInTheHeaders) {
@@ -120,7 +178,7 @@ TEST_F(GridFixture, CellWritesReachViewsInOneBatch) {
   QApplication::processEvents();
   TrackTable table = album(1000);
   QSignalSpy changes(&grid.model(), &QAbstractItemModel::dataChanged);
-  FillTrackGrid(grid, label3, label4, table, 1000);
+  FillTrackGrid(grid, albumTitle, albumArtist, table, 1000);
   EXPECT_EQ(changes.count(), 0) << "nothing is reported cell by cell";
   QApplication::processEvents();
   ASSERT_EQ(changes.count(), 1);
@@ -147,13 +205,9 @@ TEST_F(GridFixture, OutOfRangeRaisesRunTimeErrors) {
       {"negative width", [&] { grid.setColWidth(1, -1); }, 380},
   };
   for (const Case& c : cases) {
-    try {
-      c.call();
-      ADD_FAILURE() << c.name << ": no error";
-    } catch (const RuntimeError& e) {
-      EXPECT_EQ(e.number(), c.number) << c.name;
-      EXPECT_FALSE(e.description().isEmpty()) << c.name;
-    }
+    const RuntimeError e = test::errorOf(c.call);
+    EXPECT_EQ(e.number(), c.number) << c.name;
+    EXPECT_FALSE(e.description().isEmpty()) << c.name;
   }
   EXPECT_EQ(grid.rows(), 3) << "a refused change leaves the grid as it was";
 }

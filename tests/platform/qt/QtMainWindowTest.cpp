@@ -1,11 +1,11 @@
 #include "platform/qt/QtMainWindow.h"
 
-#include "app/Frm010_Orv.h"
+#include "app/MainForm.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/WrappingButton.h"
-#include "tests/fakes/Fakes.h"
-#include "tests/fakes/UnusedServices.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/UnusedServices.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -35,10 +35,13 @@ struct Program {
   test::UnusedFileSystem fileSystem;
   test::UnusedDetailSources detailSources;
   TrackTable trackTable;
-  Frm010_Orv form{FormControls{window, window.command1(), window.command3(), window.label(1),
-                               window.label(2), window.label(3), window.label(4), window.label(5),
-                               window.label(6), window.grid(), dialog},
-                  FormServices{windowSystem, fileSystem, detailSources, trackTable, "/opt/orv/"}};
+  FormControls controls = window.controls(dialog);
+  MainForm form{controls,
+                {.windowSystem = windowSystem,
+                 .fileSystem = fileSystem,
+                 .detailSources = detailSources,
+                 .trackTable = trackTable,
+                 .programFolder = "/opt/orv/"}};
 
   Program() { window.setEvents(&form); }
   template <typename W = QWidget>
@@ -49,15 +52,15 @@ struct Program {
 
 // Form events with scripted answers.
 struct ScriptedEvents : FormEvents {
-  std::function<void()> onCommand1 = [] {};
-  std::function<void()> onCommand3 = [] {};
-  std::function<bool()> onQueryUnload = [] { return true; };
+  std::function<void()> onBuildAlbum = [] {};
+  std::function<void()> onQuit = [] {};
+  std::function<bool()> onQueryClose = [] { return true; };
   int queries = 0;
-  void Command1_Click() override { onCommand1(); }
-  void Command3_Click() override { onCommand3(); }
-  bool QueryUnload() override {
+  void buildAlbum() override { onBuildAlbum(); }
+  void quit() override { onQuit(); }
+  bool queryClose() override {
     ++queries;
-    return onQueryUnload();
+    return onQueryClose();
   }
 };
 
@@ -82,15 +85,15 @@ TEST(QtMainWindow, EveryControlSitsAtItsPlaceWithItsCaptionAndFont) {
     double points;
   };
   const Control controls[] = {
-      {"Label5", {100, 12, 429, 29}, "ソナリス（アルバムバージョン）", 15.75},
-      {"Label2", {12, 56, 117, 21}, "アーティスト名", 14.25},
-      {"Label4", {132, 56, 485, 21}, "", 14.25},
-      {"Label1", {12, 80, 117, 21}, "アルバム名", 14.25},
-      {"Label3", {132, 80, 485, 21}, "", 14.25},
-      {"MSHFlexGrid1", {12, 116, 481, 257}, "", 0},
-      {"Command1", {500, 116, 117, 69}, "フォルダー選択＆ html 作成", 12},
-      {"Command3", {500, 340, 117, 33}, "終了", 12},
-      {"Label6", {12, 384, 605, 21}, "", 14.25},
+      {"titleLabel", {100, 12, 429, 29}, "ソナリス（アルバムバージョン）", 15.75},
+      {"artistCaptionLabel", {12, 56, 117, 21}, "アーティスト名", 14.25},
+      {"albumArtistLabel", {132, 56, 485, 21}, "", 14.25},
+      {"albumCaptionLabel", {12, 80, 117, 21}, "アルバム名", 14.25},
+      {"albumTitleLabel", {132, 80, 485, 21}, "", 14.25},
+      {"trackGrid", {12, 116, 481, 257}, "", 0},
+      {"buildButton", {500, 116, 117, 69}, "フォルダー選択＆ html 作成", 12},
+      {"quitButton", {500, 340, 117, 33}, "終了", 12},
+      {"statusLabel", {12, 384, 605, 21}, "", 14.25},
   };
   for (const Control& c : controls) {
     QWidget* w = p.child(c.name);
@@ -110,7 +113,7 @@ TEST(QtMainWindow, EveryControlSitsAtItsPlaceWithItsCaptionAndFont) {
         << c.name << ": " << qPrintable(QFontInfo(w->font()).family());
     EXPECT_EQ(w->font().weight(), QFont::Normal) << c.name;
   }
-  auto* grid = p.child<QTableView>("MSHFlexGrid1");
+  auto* grid = p.child<QTableView>("trackGrid");
   EXPECT_EQ(grid->font().families().value(0), "ＭＳ ゴシック");
   EXPECT_TRUE(japaneseCapable(grid->font()));
   EXPECT_TRUE(japaneseCapable(grid->horizontalHeader()->font()));
@@ -137,9 +140,10 @@ TEST(QtMainWindow, BoxedLabelsAreOpaqueFramedAndPlainText) {
     const char* name;
     QColor colour;
   };
-  for (const Box& b : {Box{"Label1", {255, 255, 192}}, Box{"Label2", {255, 255, 192}},
-                       Box{"Label3", {255, 255, 192}}, Box{"Label4", {255, 255, 192}},
-                       Box{"Label6", {255, 192, 192}}}) {
+  for (const Box& b :
+       {Box{"albumCaptionLabel", {255, 255, 192}}, Box{"artistCaptionLabel", {255, 255, 192}},
+        Box{"albumTitleLabel", {255, 255, 192}}, Box{"albumArtistLabel", {255, 255, 192}},
+        Box{"statusLabel", {255, 192, 192}}}) {
     auto* label = p.child<QLabel>(b.name);
     EXPECT_TRUE(label->autoFillBackground()) << b.name;
     EXPECT_EQ(label->palette().color(QPalette::Window), b.colour) << b.name;
@@ -148,14 +152,14 @@ TEST(QtMainWindow, BoxedLabelsAreOpaqueFramedAndPlainText) {
     EXPECT_EQ(label->lineWidth(), 1) << b.name;
     EXPECT_TRUE(label->alignment().testFlag(Qt::AlignLeft)) << b.name;
   }
-  auto* title = p.child<QLabel>("Label5");
+  auto* title = p.child<QLabel>("titleLabel");
   EXPECT_EQ(title->frameShape(), QFrame::NoFrame);
   EXPECT_FALSE(title->autoFillBackground());
 
   // An album title that looks like markup is shown as typed.
-  p.window.label(3).setCaption("<b>Best</b> &amp; more");
-  EXPECT_EQ(p.child<QLabel>("Label3")->textFormat(), Qt::PlainText);
-  EXPECT_EQ(p.window.label(3).caption(), "<b>Best</b> &amp; more");
+  p.controls.albumTitleLabel.setCaption("<b>Best</b> &amp; more");
+  EXPECT_EQ(p.child<QLabel>("albumTitleLabel")->textFormat(), Qt::PlainText);
+  EXPECT_EQ(p.controls.albumTitleLabel.caption(), "<b>Best</b> &amp; more");
 }
 
 // Rows of the image that hold caption pixels, grouped into bands of adjacent rows.
@@ -173,11 +177,11 @@ int textBands(const QImage& image, const QRect& inside) {
   return bands;
 }
 
-TEST(QtMainWindow, Command1CaptionWrapsOntoTwoLinesAndKeepsItsText) {
+TEST(QtMainWindow, BuildButtonCaptionWrapsOntoTwoLinesAndKeepsItsText) {
   Program p;
   p.window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.window));
-  auto* button = p.child<WrappingButton>("Command1");
+  auto* button = p.child<WrappingButton>("buildButton");
   EXPECT_EQ(button->text(), "フォルダー選択＆ html 作成");
   EXPECT_EQ(button->paintedLines().size(), 2) << qPrintable(button->paintedLines().join('|'));
   EXPECT_EQ(button->paintedLines().join(""), "フォルダー選択＆ html 作成");
@@ -186,37 +190,37 @@ TEST(QtMainWindow, Command1CaptionWrapsOntoTwoLinesAndKeepsItsText) {
   EXPECT_EQ(textBands(image, image.rect().adjusted(4, 4, -4, -4)), 2);
   EXPECT_TRUE(button->shortcut().isEmpty()) << "the full-width ampersand is not an access key";
   // The plain button's one-line caption stays one line.
-  const QImage close = p.child("Command3")->grab().toImage();
+  const QImage close = p.child("quitButton")->grab().toImage();
   EXPECT_EQ(textBands(close, close.rect().adjusted(4, 4, -4, -4)), 1);
 }
 
-TEST(QtMainWindow, StartUpShowsThePreparedGridWithCommand1Focused) {
+TEST(QtMainWindow, StartUpShowsThePreparedGridWithTheBuildButtonFocused) {
   Program p;
-  p.form.LoadProc();
+  p.form.load();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.window));
   EXPECT_TRUE(p.window.isVisible());
   EXPECT_FALSE(p.window.isModal());
   EXPECT_EQ(p.window.parentWidget(), nullptr);
-  EXPECT_EQ(p.window.focusWidget(), p.child("Command1"));
+  EXPECT_EQ(p.window.focusWidget(), p.child("buildButton"));
 
-  auto* view = p.child<QTableView>("MSHFlexGrid1");
+  auto* view = p.child<QTableView>("trackGrid");
   EXPECT_EQ(view->model()->rowCount(), 2);
   EXPECT_EQ(view->model()->headerData(4, Qt::Horizontal).toString(), "曲名");
   EXPECT_EQ(view->model()->headerData(6, Qt::Horizontal).toString(), "時間");
   EXPECT_EQ(view->model()->headerData(1, Qt::Vertical).toString(), "1");
   EXPECT_EQ(view->model()->index(1, 4).data().toString(), "");
-  for (const char* empty : {"Label3", "Label4", "Label6"}) {
+  for (const char* empty : {"albumTitleLabel", "albumArtistLabel", "statusLabel"}) {
     EXPECT_EQ(p.child<QLabel>(empty)->text(), "") << empty;
   }
-  EXPECT_TRUE(p.child("Command1")->isEnabled());
+  EXPECT_TRUE(p.child("buildButton")->isEnabled());
 }
 
-TEST(QtMainWindow, TabGoesFromCommand1ToTheGridToCommand3AndLabelsTakeNoFocus) {
+TEST(QtMainWindow, TabGoesFromBuildButtonToTheGridToQuitButtonAndLabelsTakeNoFocus) {
   Program p;
-  p.form.LoadProc();
+  p.form.load();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&p.window));
-  ASSERT_EQ(QApplication::focusWidget(), p.child("Command1"));
-  for (const char* next : {"MSHFlexGrid1", "Command3", "Command1"}) {
+  ASSERT_EQ(QApplication::focusWidget(), p.child("buildButton"));
+  for (const char* next : {"trackGrid", "quitButton", "buildButton"}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), p.child(next)) << "Tab to " << next;
   }
@@ -225,12 +229,13 @@ TEST(QtMainWindow, TabGoesFromCommand1ToTheGridToCommand3AndLabelsTakeNoFocus) {
   }
 }
 
-TEST(QtMainWindow, Command3EndsTheProgramByUnloadingTheWindow) {
+TEST(QtMainWindow, QuitButtonEndsTheProgramByUnloadingTheWindow) {
   Program p;
-  p.form.LoadProc();
+  p.form.load();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.window));
   // The click in the program's event loop: the loop ends with the window.
-  QTimer::singleShot(0, &p.window, [&] { QTest::mouseClick(p.child("Command3"), Qt::LeftButton); });
+  QTimer::singleShot(0, &p.window,
+                     [&] { QTest::mouseClick(p.child("quitButton"), Qt::LeftButton); });
   QTimer tooLong;
   tooLong.callOnTimeout([] { QCoreApplication::exit(99); });
   tooLong.start(5000);
@@ -239,54 +244,53 @@ TEST(QtMainWindow, Command3EndsTheProgramByUnloadingTheWindow) {
   EXPECT_TRUE(p.windowSystem.messageBoxes.empty()) << "no question is asked";
 }
 
-TEST(QtMainWindow, CloseBoxAsksQueryUnloadAndRespectsNo) {
-  test::FakeWindowSystem ws;
-  QtMainWindow window(ws);
+// The real window, shown, reporting to events with scripted answers.
+struct ScriptedWindow : testing::Test {
+  test::FakeWindowSystem windowSystem;
+  QtMainWindow window{windowSystem};
   ScriptedEvents events;
-  window.setEvents(&events);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-  events.onQueryUnload = [] { return false; };
+  void SetUp() override {
+    window.setEvents(&events);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+  void click(const char* button) {
+    QTest::mouseClick(window.findChild<QWidget*>(button), Qt::LeftButton);
+  }
+};
+
+TEST_F(ScriptedWindow, CloseBoxAsksQueryCloseAndRespectsNo) {
+  events.onQueryClose = [] { return false; };
   EXPECT_FALSE(window.close());
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(events.queries, 1);
 
-  events.onQueryUnload = [] { return true; };
+  events.onQueryClose = [] { return true; };
   EXPECT_TRUE(window.close());
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(events.queries, 2);
 }
 
-TEST(QtMainWindow, UnloadClosesWithoutAsking) {
-  test::FakeWindowSystem ws;
-  QtMainWindow window(ws);
-  ScriptedEvents events;
-  events.onQueryUnload = [] { return false; };
-  events.onCommand3 = [&] { window.unload(); };
-  window.setEvents(&events);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QTest::mouseClick(window.findChild<QWidget*>("Command3"), Qt::LeftButton);
+TEST_F(ScriptedWindow, UnloadClosesWithoutAsking) {
+  events.onQueryClose = [] { return false; };
+  events.onQuit = [&] { window.unload(); };
+  click("quitButton");
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(events.queries, 0);
 }
 
-TEST(QtMainWindow, ClicksOnADisabledButtonDoNotArrive) {
-  test::FakeWindowSystem ws;
-  QtMainWindow window(ws);
-  ScriptedEvents events;
+TEST_F(ScriptedWindow, ClicksOnADisabledButtonDoNotArrive) {
   int clicks = 0;
-  events.onCommand1 = [&] { ++clicks; };
-  window.setEvents(&events);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.command1().setEnabled(false);
-  EXPECT_FALSE(window.command1().isEnabled());
-  QTest::mouseClick(window.findChild<QWidget*>("Command1"), Qt::LeftButton);
+  events.onBuildAlbum = [&] { ++clicks; };
+  test::FakeOpenFileDialog unusedDialog;
+  Button& buildButton = window.controls(unusedDialog).buildButton;
+  buildButton.setEnabled(false);
+  EXPECT_FALSE(buildButton.isEnabled());
+  click("buildButton");
   EXPECT_EQ(clicks, 0);
-  window.command1().setEnabled(true);
-  QTest::mouseClick(window.findChild<QWidget*>("Command1"), Qt::LeftButton);
+  buildButton.setEnabled(true);
+  click("buildButton");
   EXPECT_EQ(clicks, 1);
 }
 
@@ -296,11 +300,11 @@ TEST(QtMainWindow, MousePointerElevenIsTheBusyCursorAndZeroTheDefault) {
   window.setMousePointer(kPointerHourglass);
   EXPECT_TRUE(window.testAttribute(Qt::WA_SetCursor));
   EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
-  EXPECT_EQ(window.findChild<QWidget*>("Label5")->cursor().shape(), Qt::WaitCursor)
+  EXPECT_EQ(window.findChild<QWidget*>("titleLabel")->cursor().shape(), Qt::WaitCursor)
       << "over the whole window";
   window.setMousePointer(kPointerDefault);
   EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
-  EXPECT_EQ(window.findChild<QWidget*>("Label5")->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(window.findChild<QWidget*>("titleLabel")->cursor().shape(), Qt::ArrowCursor);
 }
 
 // An error in a handler ends in the window system's report, never in Qt's event loop.
@@ -324,17 +328,17 @@ void clickWith(std::function<void(ScriptedEvents&)> script, const char* button) 
 TEST(QtMainWindowDeathTest, ErrorsInHandlersAreReportedNotPropagated) {
   EXPECT_EXIT(clickWith(
                   [](ScriptedEvents& e) {
-                    e.onCommand1 = [] { throw RuntimeError(ErrorCode::kFileNotFound); };
+                    e.onBuildAlbum = [] { throw RuntimeError(ErrorCode::kFileNotFound); };
                   },
-                  "Command1"),
+                  "buildButton"),
               testing::ExitedWithCode(3), "reported 53: ファイルが見つかりません。");
   EXPECT_EXIT(
-      clickWith([](ScriptedEvents& e) { e.onCommand3 = [] { throw std::runtime_error("boom"); }; },
-                "Command3"),
+      clickWith([](ScriptedEvents& e) { e.onQuit = [] { throw std::runtime_error("boom"); }; },
+                "quitButton"),
       testing::ExitedWithCode(3), "reported 51: .*boom");
   EXPECT_EXIT(clickWith(
                   [](ScriptedEvents& e) {
-                    e.onQueryUnload = []() -> bool { throw RuntimeError(ErrorCode::kOverflow); };
+                    e.onQueryClose = []() -> bool { throw RuntimeError(ErrorCode::kOverflow); };
                   },
                   nullptr),
               testing::ExitedWithCode(3), "reported 6: ");

@@ -2,11 +2,12 @@
 
 #include "platform/qt/QtOpenFileDialog.h"
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
+#include "tests/support/Errors.h"
+#include "tests/support/Files.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -24,20 +25,10 @@ namespace {
 
 class QtOpenFileDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (qApp == nullptr) {
-      static int argc = 1;
-      static char name[] = "qt_open_file_dialog_test";
-      static char* argv[] = {name, nullptr};
-      new QApplication(argc, argv);  // lives until the process ends
-    }
-  }
-
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     for (const char* name : {"01 Intro.mp3", "02 Song.MP3", "03 Song.Mp3", "notes.wav"}) {
-      QFile file(folder() + QString::fromUtf8(name));
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      test::writeFile(folder() + QString::fromUtf8(name));
     }
     owner_.show();
   }
@@ -91,12 +82,10 @@ class QtOpenFileDialogTest : public ::testing::Test {
 
 TEST_F(QtOpenFileDialogTest, CancelRaises32755WhenCancelErrorIsSet) {
   dialog_.setCancelError(true);
-  try {
+  const RuntimeError e = test::errorOf([&] {
     showOpen([](QFileDialog&, QLineEdit& edit) { QTest::keyClick(&edit, Qt::Key_Escape); });
-    FAIL() << "no error on cancel";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.number(), 32755);
-  }
+  });
+  EXPECT_EQ(e.number(), 32755);
   EXPECT_TRUE(dialog_.fileName().isEmpty());
 }
 
@@ -119,15 +108,14 @@ TEST_F(QtOpenFileDialogTest, ReturnsTheChosenPathAndOpensOnItNextTime) {
 
   QString initialName, initialFolder;
   QFileDialog* second = nullptr;
-  try {
+  test::errorOf([&] {  // the cancel's error is not what this test is about
     showOpen([&](QFileDialog& dialog, QLineEdit& edit) {
       second = &dialog;
       initialName = edit.text();
       initialFolder = dialog.directory().path();
       QTest::keyClick(&edit, Qt::Key_Escape);
     });
-  } catch (const RuntimeError&) {
-  }
+  });
   // One dialog, owned by the window, for every use.
   EXPECT_EQ(second, first);
   EXPECT_EQ(first->parentWidget(), &owner_);

@@ -1,5 +1,7 @@
 #include "platform/qt/QtWindowSystem.h"
 
+#include "tests/support/Files.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -104,9 +106,7 @@ TEST_F(WindowSystemFixture, LockLeftByAKilledCopyDoesNotCount) {
   {
     QLockFile own(path);
     ASSERT_TRUE(own.tryLock(0));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    content = file.readAll();
+    content = test::readFile(path);
   }
   QProcess gone;
   gone.start("sleep", {"0.05"});
@@ -114,10 +114,7 @@ TEST_F(WindowSystemFixture, LockLeftByAKilledCopyDoesNotCount) {
   const qint64 pid = gone.processId();
   ASSERT_TRUE(gone.waitForFinished());
   content.replace(0, content.indexOf('\n'), QByteArray::number(pid));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(content);
-  file.close();
+  test::writeFile(path, content);
 
   QtWindowSystem next(app(), "orv-test");
   EXPECT_FALSE(next.previousInstanceRunning());

@@ -2,6 +2,7 @@
 
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/Mp3Files.h"
+#include "tests/support/Files.h"
 
 #include <stdexcept>
 

@@ -1,10 +1,11 @@
 // What the detail source answers for files without audio, missing files and folders.
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/taglib/MpegStream.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/platform/taglib/DetailFiles.h"
+#include "tests/support/Errors.h"
 
 #include <QDir>
 
@@ -117,26 +118,18 @@ TEST(DetailSource, MissingFolderRaisesPathNotFound) {
        {files.folder() + u"無い/"_s, notAFolder + "/", notAFolder, QString()}) {
     TagLibDetailSourceFactory factory;
     auto source = factory.create();
-    try {
-      source->NameSpace(folder);
-      ADD_FAILURE() << "no error for " << folder.toStdString();
-    } catch (const RuntimeError& e) {
-      EXPECT_EQ(e.number(), 76);
-      EXPECT_TRUE(e.description().contains(folder)) << e.what();
-    }
+    const RuntimeError e = errorOf([&] { source->NameSpace(folder); });
+    EXPECT_EQ(e.number(), 76) << folder.toStdString();
+    EXPECT_TRUE(e.description().contains(folder)) << e.what();
   }
 }
 
 void expectOpenError(const DetailFolderFiles& files, const QString& name, int number) {
   TagLibDetailSourceFactory factory;
   auto folder = factory.create()->NameSpace(files.folder());
-  try {
-    folder->ParseName(name);
-    ADD_FAILURE() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), number);
-    EXPECT_TRUE(e.description().contains(files.folder() + name)) << e.what();
-  }
+  const RuntimeError e = errorOf([&] { folder->ParseName(name); });
+  EXPECT_EQ(e.number(), number);
+  EXPECT_TRUE(e.description().contains(files.folder() + name)) << e.what();
 }
 
 TEST(DetailSource, FileThatCannotBeOpenedRaisesAnError) {

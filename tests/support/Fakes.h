@@ -1,8 +1,11 @@
 #pragma once
 
-// Fakes at the window-system edge. Everything below the window system (files, tags,
-// pages) is tested for real, in temporary folders.
+// Fakes at the window-system edge, and a detail source that answers from a table.
+// Everything below the window system (files, tags, pages) is tested for real, in
+// temporary folders.
 
+#include "platform/DetailSource.h"
+#include "platform/FormControls.h"
 #include "platform/Grid.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/WindowSystem.h"
@@ -12,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -35,6 +39,7 @@ class FakeWindowSystem : public platform::WindowSystem {
   int pendingMessageRuns = 0;
   std::function<void()> onProcessPendingMessages;  // e.g. a click or a close arriving
   std::vector<QString> log;  // "messageBox", "processPendingMessages", "endProgram", …
+  int exitCode = -1;         // as the program ended, if it did
 
   bool previousInstanceRunning() override { return previousInstance; }
   void messageBox(const QString& text, int flags, const QString& title) override;
@@ -125,6 +130,40 @@ class FakeOpenFileDialog : public platform::OpenFileDialog {
 
  private:
   QString fileName_;
+};
+
+// The controls the form drives, as fakes, and the form's view of them.
+struct FakeFormControls {
+  FakeFormWindow window;
+  FakeButton buildButton;
+  FakeLabel albumTitleLabel, albumArtistLabel, statusLabel;
+  FakeGrid trackGrid;
+  FakeOpenFileDialog openFileDialog;
+
+  platform::FormControls asFormControls() {
+    return {.window = window,
+            .buildButton = buildButton,
+            .albumTitleLabel = albumTitleLabel,
+            .albumArtistLabel = albumArtistLabel,
+            .statusLabel = statusLabel,
+            .trackGrid = trackGrid,
+            .openFileDialog = openFileDialog};
+  }
+};
+
+// A detail source that answers every item from `columns` and writes down what it is
+// asked: "create", "NameSpace <folder>", "ParseName <name>", "release item", "release
+// folder", "release source". The hooks run in NameSpace and ParseName once the call is
+// written down, e.g. to fail there.
+class FakeDetailSources : public platform::DetailSourceFactory {
+ public:
+  std::map<int, QString> columns;
+  std::vector<QString> log;
+  std::function<void(const QString& folder)> onNameSpace = [](const QString&) {};
+  std::function<void(const QString& folder, const QString& name)> onParseName =
+      [](const QString&, const QString&) {};
+
+  std::unique_ptr<platform::DetailSource> create() override;
 };
 
 }  // namespace orv::test

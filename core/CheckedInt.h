@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 #include <compare>
 #include <concepts>
@@ -9,8 +9,8 @@
 
 namespace orv {
 
-// A signed integer whose every step is checked: a result outside T's range raises the
-// overflow error (6) instead of wrapping. Counts, indexes and text positions are Int16,
+// A signed integer whose every step is checked: a result outside T's range raises
+// ErrorCode::kOverflow instead of wrapping. Counts, indexes and text positions are Int16,
 // millisecond values Int32.
 //
 //   Int16 count = 32767;

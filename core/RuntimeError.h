@@ -11,12 +11,16 @@ namespace orv {
 // the original program's message boxes.
 enum class ErrorCode : int {
   kOverflow = 6,
+  kOutOfMemory = 7,
   kSubscriptOutOfRange = 9,
+  kInternalError = 51,  // a fault of the program itself
   kFileNotFound = 53,
   kFileAlreadyExists = 58,
   kPermissionDenied = 70,
   kPathFileAccessError = 75,
   kPathNotFound = 76,
+  kInvalidPropertyValue = 380,  // a control given a value it cannot take
+  kInvalidPropertyIndex = 381,  // a control asked for an element it does not have
   kCancel = 32755,
 };
 
@@ -24,7 +28,7 @@ enum class ErrorCode : int {
 // the program travels as one of these until a handler takes it.
 //
 //   throw RuntimeError(ErrorCode::kFileNotFound, "head.txt が見つかりません。");
-//   catch (const RuntimeError& e) { box(e.description()); if (e.number() == 53) ... }
+//   catch (const RuntimeError& e) { box(e.description()); if (e.is(ErrorCode::kFileNotFound)) ... }
 class RuntimeError : public std::exception {
  public:
   // Uses the standard description of `code`.
@@ -43,8 +47,18 @@ class RuntimeError : public std::exception {
   std::string what_;
 };
 
-// The standard Japanese description of an error number, e.g. "オーバーフローしました。" for 6.
+// The standard Japanese description of an error number, e.g. "オーバーフローしました。" for
+// ErrorCode::kOverflow.
 QString standardDescription(int number);
+
+// Any exception as the run-time error a handler reports: a RuntimeError as it is, memory
+// running out as ErrorCode::kOutOfMemory, anything else as ErrorCode::kInternalError
+// (with the exception's own text where it has one). For the handlers that take every
+// failure: the scan's, and the one around each window event.
+//
+//   catch (...) { report(asRuntimeError(std::current_exception())); }
+//   asRuntimeError(std::make_exception_ptr(std::bad_alloc())).is(ErrorCode::kOutOfMemory)
+RuntimeError asRuntimeError(std::exception_ptr error);
 
 // The error for a failed system call: errno mapped to the nearest error number, and a
 // description made of `what` (which names the file, in Japanese) and the system's reason.

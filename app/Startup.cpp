@@ -1,14 +1,14 @@
-#include "app/Module1.h"
+#include "app/Startup.h"
 
-namespace orv::Module1 {
+namespace orv {
 
-void Main(platform::WindowSystem& windowSystem, const std::function<Frm010_Orv&()>& mainWindow) {
+void StartUp(platform::WindowSystem& windowSystem, const std::function<MainForm&()>& mainForm) {
   if (windowSystem.previousInstanceRunning()) {
     windowSystem.messageBox(kAlreadyRunningMessage, platform::kMsgBoxExclamation,
                             kAlreadyRunningTitle);
     windowSystem.endProgram();
   }
-  mainWindow().LoadProc();
+  mainForm().load();
 }
 
-}  // namespace orv::Module1
+}  // namespace orv

@@ -1,5 +1,7 @@
 #include "output/PlayTime.h"
 
+#include "tests/support/Errors.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -91,12 +93,8 @@ class Fails : public testing::TestWithParam<Failure> {};
 
 TEST_P(Fails, WithRunTimeError) {
   const Failure f = GetParam();
-  try {
-    PlayTimeToMilliseconds(f.text);
-    ADD_FAILURE() << "no error for " << f.text.left(40).toStdString();
-  } catch (const RuntimeError& e) {
-    EXPECT_TRUE(e.is(f.error)) << f.text.left(40).toStdString() << " gave " << e.number();
-  }
+  const RuntimeError e = test::errorOf([&] { PlayTimeToMilliseconds(f.text); });
+  EXPECT_TRUE(e.is(f.error)) << f.text.left(40).toStdString() << " gave " << e.what();
 }
 
 QString padded(const QString& text, qsizetype length) {
@@ -122,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(ThirdColon, Fails,
                                          // Colons are counted before any piece is read.
                                          Failure{"99999:0:0:0", ErrorCode::kSubscriptOutOfRange}));
 
-TEST(PlayTime, LongestTextStillConverts) {
+TEST(PlayTimeToMilliseconds, LongestTextStillConverts) {
   EXPECT_EQ(PlayTimeToMilliseconds(padded("0:03:25", 32766)).value(), 205000);
 }
 

@@ -1,7 +1,8 @@
-#include "platform/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace orv {
 
@@ -20,8 +21,12 @@ QString standardDescription(int number) {
   switch (static_cast<ErrorCode>(number)) {
     case ErrorCode::kOverflow:
       return QStringLiteral("オーバーフローしました。");
+    case ErrorCode::kOutOfMemory:
+      return QStringLiteral("メモリが不足しています。");
     case ErrorCode::kSubscriptOutOfRange:
       return QStringLiteral("インデックスが有効範囲にありません。");
+    case ErrorCode::kInternalError:
+      return QStringLiteral("内部エラーが発生しました。");
     case ErrorCode::kFileNotFound:
       return QStringLiteral("ファイルが見つかりません。");
     case ErrorCode::kFileAlreadyExists:
@@ -32,10 +37,30 @@ QString standardDescription(int number) {
       return QStringLiteral("パス名が無効です。");
     case ErrorCode::kPathNotFound:
       return QStringLiteral("パスが見つかりません。");
+    case ErrorCode::kInvalidPropertyValue:
+      return QStringLiteral("プロパティの値が無効です。");
+    case ErrorCode::kInvalidPropertyIndex:
+      return QStringLiteral("プロパティ配列のインデックスが無効です。");
     case ErrorCode::kCancel:
       return QStringLiteral("キャンセルが選択されました。");
   }
   return QStringLiteral("アプリケーション定義またはオブジェクト定義のエラーです。");
+}
+
+RuntimeError asRuntimeError(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const RuntimeError& e) {
+    return e;
+  } catch (const std::bad_alloc&) {
+    return RuntimeError(ErrorCode::kOutOfMemory);
+  } catch (const std::exception& e) {
+    return RuntimeError(
+        ErrorCode::kInternalError,
+        QStringLiteral("内部エラーが発生しました（%1）。").arg(QString::fromLocal8Bit(e.what())));
+  } catch (...) {
+    return RuntimeError(ErrorCode::kInternalError);
+  }
 }
 
 RuntimeError errnoError(int err, const QString& what) {

@@ -1,7 +1,7 @@
 // Play times of real MP3 files: exact decoded lengths, whatever the encoding and headers.
 
+#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/AudioLength.h"
-#include "platform/taglib/FileDescriptor.h"
 #include "platform/taglib/MpegStream.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/platform/taglib/DetailFiles.h"
@@ -60,7 +60,7 @@ const AudioCase kAudioCases[] = {
     {"mpeg2.5 12 kHz", 12000, 2, 3.3, 0, {"-b", "48"}, true, "0:00:03"},
 };
 
-TEST(PlayTime, ExactForEveryMpegVersionAndHeader) {
+TEST(AudioLength, ExactForEveryMpegVersionAndHeader) {
   DetailFolderFiles files;
   for (const AudioCase& c : kAudioCases) {
     SCOPED_TRACE(c.name);
@@ -89,7 +89,7 @@ TEST(PlayTime, ExactForEveryMpegVersionAndHeader) {
   }
 }
 
-TEST(PlayTime, VbrWithoutHeaderIsNotEstimatedFromTheFirstFrame) {
+TEST(AudioLength, VbrWithoutHeaderIsNotEstimatedFromTheFirstFrame) {
   // The estimate that TagLib and others make: the whole stream at the first frame's
   // bitrate. For this fixture it is far off, so the exact length proves the scan.
   DetailFolderFiles files;
@@ -107,7 +107,7 @@ QByteArray lyrics3v2() {
   return body + QByteArray::number(body.size()).rightJustified(6, '0') + "LYRICS200";
 }
 
-TEST(PlayTime, TagsAroundTheAudioLeaveTheHeaderTrusted) {
+TEST(AudioLength, TagsAroundTheAudioLeaveTheHeaderTrusted) {
   DetailFolderFiles files;
   const QByteArray mp3 = encodeMp3(pcm(44100, 2, 5.5), 44100, 2, {"-V", "2"});
   const QByteArray before = id3v2Tag(3, {textFrame("TIT2", "t", Id3Encoding::kUtf16)}, 20000);
@@ -121,7 +121,7 @@ TEST(PlayTime, TagsAroundTheAudioLeaveTheHeaderTrusted) {
   EXPECT_EQ(m.length->samples, 5.5 * 44100);
 }
 
-TEST(PlayTime, HeaderThatDisagreesWithTheFileIsNotTrusted) {
+TEST(AudioLength, HeaderThatDisagreesWithTheFileIsNotTrusted) {
   DetailFolderFiles files;
   const QByteArray mp3 = encodeMp3(pcm(44100, 2, 5.5), 44100, 2, {"-V", "2"});
   struct Case {
@@ -153,7 +153,7 @@ TEST(PlayTime, HeaderThatDisagreesWithTheFileIsNotTrusted) {
   }
 }
 
-TEST(PlayTime, OverAnHour) {
+TEST(AudioLength, OverAnHour) {
   // An hour of 8 kbps at 8 kHz, made of one short file's frames repeated: every frame
   // is 72 bytes and 576 samples, and there is no header, so every frame is counted.
   const QByteArray base = encodeMp3(pcm(8000, 1, 20.0), 8000, 1, {"-b", "8", "-t"});
@@ -168,7 +168,7 @@ TEST(PlayTime, OverAnHour) {
   EXPECT_EQ(files.details("hour.mp3")[3], "1:02:03");
 }
 
-TEST(PlayTime, Format) {
+TEST(AudioLength, Format) {
   struct Case {
     qint64 samples;
     long rate;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/DetailSource.h"
+#include "platform/FileSystem.h"
+#include "platform/FormControls.h"
+#include "platform/WindowSystem.h"
+#include "tracks/TrackTable.h"
+
+#include <QString>
+
+namespace orv {
+
+// What the form's build works with besides its controls.
+struct FormServices {
+  platform::WindowSystem& windowSystem;
+  platform::FileSystem& fileSystem;
+  platform::DetailSourceFactory& detailSources;
+  TrackTable& trackTable;  // owned by the program, not by the window
+  QString programFolder;   // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+};
+
+// The main window's logic: its two buttons, its close box and the album build. The
+// widgets themselves belong to the window system; this class only drives them.
+//
+//   MainForm form(window.controls(dialog), {.windowSystem = ws, .fileSystem = fs, …});
+//   window.setEvents(&form);
+//   form.load();
+class MainForm : public platform::FormEvents {
+ public:
+  inline static const QString kDoneMessage = QStringLiteral("htmlを作成しました");
+
+  MainForm(platform::FormControls controls, FormServices services);
+
+  // Prepares the grid for one row and shows the window.
+  void load();
+
+  // One click builds the album: choose a file, scan its folder, show and write the page.
+  void buildAlbum() override;
+  // Closes the window and with it the program; during a build, once the build is done.
+  void quit() override;
+  bool queryClose() override;
+
+ private:
+  void processPendingMessages();
+  void closeIfAskedDuringTheBuild();
+
+  platform::FormControls c_;
+  FormServices s_;
+  bool building_ = false;
+  bool closePending_ = false;
+};
+
+}  // namespace orv

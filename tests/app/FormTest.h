@@ -1,0 +1,61 @@
+#pragma once
+
+// The set-up of the form's tests: the main form on fake controls and a fake window
+// system, over the real file system and tag reading, with an album folder of its own.
+
+#include "app/MainForm.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/taglib/TagLibDetailSource.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace orv::test {
+
+class FormTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(album.isValid()); }
+
+  // The form, made on first use as start-up makes it.
+  MainForm& form() {
+    if (!form_) {
+      ++formsMade;
+      form_.emplace(controls.asFormControls(),
+                    FormServices{.windowSystem = windowSystem,
+                                 .fileSystem = fileSystem,
+                                 .detailSources = detailSources,
+                                 .trackTable = trackTable,
+                                 .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
+    }
+    return *form_;
+  }
+
+  QString albumPath(const QString& name) const { return album.path() + u'/' + name; }
+  void addFile(const QString& name, const QByteArray& content = "not audio") const {
+    writeFile(albumPath(name), content);
+  }
+  QStringList filesOnDisk() const { return QDir(album.path()).entryList(QDir::Files, QDir::Name); }
+
+  // The user's next answer in the file dialog.
+  void choose(const QString& path) { controls.openFileDialog.answers.push_back({path}); }
+  void cancel() { controls.openFileDialog.answers.push_back({{}, true}); }
+
+  QTemporaryDir album;
+  FakeWindowSystem windowSystem;
+  FakeFormControls controls;
+  platform::PosixFileSystem fileSystem;
+  platform::TagLibDetailSourceFactory detailSources;
+  TrackTable trackTable;
+  int formsMade = 0;
+
+ private:
+  std::optional<MainForm> form_;
+};
+
+}  // namespace orv::test

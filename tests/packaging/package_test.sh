@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The Debian package as users get it: builds it with CPack from the build tree, checks its
+# files, its dependencies and what lintian says of it, then unpacks it into a bare folder
+# and builds an album with the orv found there through its bin/orv link.
+#
+#   package_test.sh BUILD_DIR APP_ID SCREENSHOT.png
+set -euo pipefail
+build=$1
+id=$2
+screenshot=$3
+here=$(dirname "$(readlink -f "$0")")
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+for tool in cpack file dpkg-deb dpkg-shlibdeps lintian Xvfb xdotool; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed: ./build.sh test installs it"
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
+deb=$(find "$work/out" -maxdepth 1 -name 'orv_*_amd64.deb')
+[[ -f $deb ]] || fail "cpack made no orv_VERSION_amd64.deb"
+
+# Every file and link with its mode and owner: nothing missing, nothing more.
+expected="lrwxrwxrwx root/root ./usr/bin/orv -> ../lib/orv/orv
+-rw-r--r-- root/root ./usr/lib/orv/head.txt
+-rw-r--r-- root/root ./usr/lib/orv/jacket.jpg
+-rwxr-xr-x root/root ./usr/lib/orv/orv
+-rw-r--r-- root/root ./usr/lib/orv/tail.txt
+-rw-r--r-- root/root ./usr/share/applications/$id.desktop
+-rw-r--r-- root/root ./usr/share/doc/orv/changelog.gz
+-rw-r--r-- root/root ./usr/share/doc/orv/copyright
+-rw-r--r-- root/root ./usr/share/icons/hicolor/128x128/apps/$id.png
+-rw-r--r-- root/root ./usr/share/icons/hicolor/16x16/apps/$id.png
+-rw-r--r-- root/root ./usr/share/icons/hicolor/256x256/apps/$id.png
+-rw-r--r-- root/root ./usr/share/icons/hicolor/32x32/apps/$id.png
+-rw-r--r-- root/root ./usr/share/icons/hicolor/48x48/apps/$id.png
+-rw-r--r-- root/root ./usr/share/icons/hicolor/scalable/apps/$id.svg
+-rw-r--r-- root/root ./usr/share/man/man1/orv.1.gz
+-rw-r--r-- root/root ./usr/share/metainfo/$id.metainfo.xml"
+byPath() { LC_ALL=C sort -k 3; }
+actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $3 = $4 = $5 = ""; print }' | tr -s ' ')
+diff <(byPath <<<"$expected") <(byPath <<<"$actual") || fail "the package's files differ (< expected, > found)"
+
+# The libraries come from dpkg-shlibdeps, the font and Qt's Japanese texts are named.
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt6widgets6 libtag1v5 libmpg123-0 fonts-ipafont-gothic qt6-translations-l10n; do
+  [[ ", $depends," =~ ", $p"[\ ,] ]] || fail "Depends lacks $p: $depends"
+done
+# Debian's triggers refresh the menu and the icon cache: no maintainer scripts.
+scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -vxE '\./|\./(control|md5sums)' || true)
+[[ -z $scripts ]] || fail "the package has maintainer scripts: $scripts"
+
+# Every tag is shown; only errors fail.
+lintianPassed=true
+report=$(lintian --fail-on error --display-info --pedantic --display-experimental \
+  --tag-display-limit 0 "$deb" 2>&1) || lintianPassed=false
+grep -v 'running with root privileges' <<<"$report" || true
+$lintianPassed || fail "lintian reports errors"
+
+dpkg-deb -x "$deb" "$work/root"
+"$here/../app/desktop_build_test.sh" "$work/root/usr/bin/orv" "$screenshot" \
+  "$work/root/usr/share/applications/$id.desktop"
