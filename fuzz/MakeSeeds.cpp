@@ -10,7 +10,6 @@
 #include <QDir>
 
 #include <cstdio>
-#include <random>
 #include <utility>
 #include <vector>
 
@@ -34,41 +33,9 @@ void writeSeeds(const QString& fuzzFolder, const char* target, const Seeds& seed
   std::printf("%s: %zu seeds, %lld bytes\n", target, seeds.size(), static_cast<long long>(total));
 }
 
-QByteArray randomBytes(int size) {
-  std::mt19937 random(7);
-  QByteArray out(size, '\0');
-  for (char& c : out) c = static_cast<char>(random());
-  return out;
-}
-
-QByteArray wav(const QByteArray& data) {
-  QByteArray h = "RIFF";
-  const auto le32 = [&h](quint32 v) {
-    for (int i = 0; i < 4; ++i) h.append(static_cast<char>(v >> (8 * i)));
-  };
-  le32(36 + data.size());
-  h += "WAVEfmt ";
-  le32(16);
-  h += QByteArray("\x01\x00\x01\x00", 4);  // PCM, mono
-  le32(8000);
-  le32(8000 * 2);
-  h += QByteArray("\x02\x00\x10\x00", 4);
-  h += "data";
-  le32(data.size());
-  return h + data;
-}
-
 QByteArray lyrics3v2() {
   const QByteArray body = "LYRICSBEGININD0000211";
   return body + QByteArray::number(body.size()).rightJustified(6, '0') + "LYRICS200";
-}
-
-std::vector<Id3v2Frame> frames(int version, const QString& artist, const QString& title,
-                               const QString& album, E encoding, bool bigEndianBom = false) {
-  const bool v22 = version == 2;
-  return {textFrame(v22 ? "TP1" : "TPE1", artist, encoding, bigEndianBom),
-          textFrame(v22 ? "TT2" : "TIT2", title, encoding, bigEndianBom),
-          textFrame(v22 ? "TAL" : "TALB", album, encoding, bigEndianBom)};
 }
 
 Seeds detailSourceSeeds() {
@@ -83,7 +50,7 @@ Seeds detailSourceSeeds() {
   const QByteArray v2 = id3v2Tag(3, {textFrame("TIT2", u"タグだけ"_s, E::kUtf16)}, 64);
   QByteArray absurd = vbr;  // a Xing frame count far beyond what the bytes hold
   if (const qsizetype x = absurd.indexOf("Xing"); x > 0) absurd[x + 9] = '\x7F';
-  QByteArray footer = id3v2Tag(4, frames(4, a, t, l, E::kUtf8));
+  QByteArray footer = id3v2Tag(4, textFrames(4, a, t, l, E::kUtf8));
   footer[5] = '\x10';  // the footer flag, without the footer
 
   return {
@@ -96,13 +63,13 @@ Seeds detailSourceSeeds() {
       {"mpeg25_8k_8kbps", mp3(8000, 1, 0.8, {"-b", "8"})},
       {"mpeg25_11k_vbr", mp3(11025, 2, 0.5, {"-V", "6"})},
       {"mpeg25_8k_info", base},
-      {"id3v22_latin1", id3v2Tag(2, frames(2, aL, tL, u"Motörhead"_s, E::kLatin1)) + base},
-      {"id3v22_utf16", id3v2Tag(2, frames(2, a, t, l, E::kUtf16)) + base},
-      {"id3v23_utf16_be_bom", id3v2Tag(3, frames(3, a, t, l, E::kUtf16, true)) + base},
+      {"id3v22_latin1", id3v2Tag(2, textFrames(2, aL, tL, u"Motörhead"_s, E::kLatin1)) + base},
+      {"id3v22_utf16", id3v2Tag(2, textFrames(2, a, t, l, E::kUtf16)) + base},
+      {"id3v23_utf16_be_bom", id3v2Tag(3, textFrames(3, a, t, l, E::kUtf16, true)) + base},
       {"id3v23_shift_jis",
        id3v2Tag(3, {rawLatin1Frame("TPE1", sjis(a)), rawLatin1Frame("TIT2", sjis(t))}) + base},
-      {"id3v24_utf8_padding", id3v2Tag(4, frames(4, a, t, l, E::kUtf8), 256) + base},
-      {"id3v24_utf16be", id3v2Tag(4, frames(4, a, t, l, E::kUtf16BE)) + base},
+      {"id3v24_utf8_padding", id3v2Tag(4, textFrames(4, a, t, l, E::kUtf8), 256) + base},
+      {"id3v24_utf16be", id3v2Tag(4, textFrames(4, a, t, l, E::kUtf16BE)) + base},
       {"id3v24_footer_flag", footer + base},
       {"id3v24_by_taglib", id3v2TagByTagLib(a, t, l) + base},
       {"id3v2_twice", v2 + v2 + base},
@@ -114,11 +81,11 @@ Seeds detailSourceSeeds() {
       {"id3v1_ascii", base + id3v1Tag("Intro", "The Band", "Debut")},
       {"id3v1_shift_jis_cut",
        base + id3v1Tag(sjis(u"Aあいうえおかきくけこさしすせそ"_s), sjis(a), {})},
-      {"every_tag", id3v2Tag(3, frames(3, a, t, l, E::kUtf16)) + base + apeTag(a, t, l) +
+      {"every_tag", id3v2Tag(3, textFrames(3, a, t, l, E::kUtf16)) + base + apeTag(a, t, l) +
                         lyrics3v2() + id3v1Tag("t", "a", "l")},
       {"zero_bytes", {}},
       {"random_bytes", randomBytes(2000)},
-      {"wav_renamed", wav(pcm(8000, 1, 0.1))},
+      {"wav_renamed", wavFile(pcm(8000, 1, 0.1), 8000, 1)},
       {"id3v2_only", v2},
       {"id3v1_only", id3v1Tag("v1 only", {}, {})},
       {"ape_only", apeTag({}, "ape only", {})},
