@@ -17,7 +17,7 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 
 targets=(detail_source eight_bit_text album_page play_time)
 if [[ $# -ne 2 || ! $2 =~ ^[0-9]+$ || ! " all ${targets[*]} " == *" $1 "* ]]; then
-  echo "usage: $0 all|${targets[*]// /|} SECONDS" >&2
+  (IFS='|' && echo "usage: $0 all|${targets[*]} SECONDS" >&2)
   exit 2
 fi
 seconds=$2
