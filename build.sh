@@ -15,6 +15,32 @@ test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
   desktop-file-utils appstream lintian file)
 fuzz_packages=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, its sanitisers, symbols
 
+# step NAME COMMAND…: one step of the set-up, its output kept back unless it fails. Then
+# the set-up names the step, shows what the command printed and ends with its status.
+step() {
+  local name=$1 log status=0
+  shift
+  log=$(mktemp)
+  "$@" >"$log" 2>&1 || status=$?
+  if ((status)); then
+    echo "build.sh: $name failed (exit status $status):" >&2
+    cat "$log" >&2
+  fi
+  rm -f "$log"
+  ((status == 0)) || exit "$status"
+}
+
+# shown_step NAME COMMAND…: the same for a step whose output is shown as it comes.
+shown_step() {
+  local name=$1 status=0
+  shift
+  "$@" || status=$?
+  if ((status)); then
+    echo "build.sh: $name failed (exit status $status); its messages are above." >&2
+    exit "$status"
+  fi
+}
+
 install_missing() {
   local missing=()
   for p in "$@"; do
@@ -25,14 +51,14 @@ install_missing() {
   if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    step "apt-get update" apt-get update -qq
+    step "installing ${missing[*]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi
 }
 
 build() {  # build PRESET: the configure and build presets of CMakePresets.json
-  cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1" -j"$(nproc)"
+  step "configuring the $1 build" cmake --preset "$1"
+  shown_step "the $1 build" cmake --build --preset "$1" -j"$(nproc)"
 }
 
 case "${1:-}" in
@@ -43,21 +69,25 @@ case "${1:-}" in
     ;;
   test)
     install_missing "${packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}"
-    if [[ -f tests/page/package.json ]]; then (cd tests/page && npm ci --no-audit --no-fund --silent); fi
+    if [[ -f tests/page/package.json ]]; then
+      step "npm ci in tests/page" env -C tests/page npm ci --no-audit --no-fund
+    fi
     build default
-    ctest --preset default -j"$(nproc)"
+    shown_step "the tests of the default build" ctest --preset default -j"$(nproc)"
     # Once more under AddressSanitizer and UndefinedBehaviorSanitizer, as `cmake --workflow
     # --preset asan` does.
     build asan
-    ctest --preset asan -j"$(nproc)"
-    # Every fuzz target for a minute under libFuzzer, in build-fuzz/; a finding fails.
-    fuzz/run.sh all 60
+    shown_step "the tests of the asan build" ctest --preset asan -j"$(nproc)"
+    # Every fuzz target for a minute under libFuzzer, built with clang in build-fuzz/; a
+    # finding fails, its input saved and printed.
+    build fuzz
+    shown_step "the fuzz runs" fuzz/run.sh all 60
     ;;
   package)
     # CPack asks file(1) which installed files are binaries for dpkg-shlibdeps.
     install_missing "${packages[@]}" file
     build default
-    (cd build && cpack -G DEB)
+    shown_step "making the Debian package" env -C build cpack -G DEB
     ;;
   *)
     echo "usage: $0 run|test|package" >&2

@@ -33,7 +33,8 @@ void MainForm::buildAlbum() {
                      .detailSources = s_.detailSources,
                      .windowSystem = s_.windowSystem};
     const Int16 trackCount = CountMp3Files(albumFolder, scan);
-    // An empty folder has been reported by the scan; there is no album to show.
+    // An empty folder, or one with more files than an album can have, has been reported
+    // by the scan; there is no album to build.
     if (trackCount > 0) {
       s_.trackTable = FillTrackTable(albumFolder, trackCount, scan);
       SetUpTrackGrid(c_.trackGrid, trackCount);

@@ -1,7 +1,9 @@
-// The one place where the window's logic meets its realisations.
+// The one place where the program's logic meets its realisations: the window, or with
+// "--batch" the command line.
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
+#include "batch/BatchCommand.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/QtMainWindow.h"
@@ -11,10 +13,27 @@
 #include "tracks/TrackTable.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <memory>
 
+namespace {
+
+// The batch needs no display and takes no single-instance guard: it may run on a server,
+// and beside the window.
+int runBatch(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  orv::platform::PosixFileSystem fileSystem;
+  orv::platform::TagLibDetailSourceFactory detailSources;
+  return orv::batch::RunBatch(QCoreApplication::arguments().mid(2), fileSystem, detailSources,
+                              QCoreApplication::applicationDirPath() + u'/');
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (orv::batch::isBatchCommand(argc, argv)) return runBatch(argc, argv);
+
   // Desktops find the window's menu entry and icon by these: the desktop file name
   // (Wayland's app id) and the application name (the class in X11's WM_CLASS, the
   // entry's StartupWMClass).

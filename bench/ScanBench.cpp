@@ -53,7 +53,8 @@ struct NoDetailSources : orv::platform::DetailSourceFactory {
   }
 };
 
-// A folder of state.range(0) files and what a scan of it needs.
+// A folder of state.range(0) files and what a scan of it needs; 32,766 is the largest
+// album.
 struct ScanSetUp {
   explicit ScanSetUp(const benchmark::State& state) {
     makeFiles(folder, static_cast<int>(state.range(0)));
@@ -70,7 +71,7 @@ void BM_CountingPass(benchmark::State& state) {
   ScanSetUp s(state);
   for (auto _ : state) benchmark::DoNotOptimize(orv::CountMp3Files(s.folder, s.context));
 }
-BENCHMARK(BM_CountingPass)->Arg(20)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountingPass)->Arg(20)->Arg(1000)->Arg(32766)->Unit(benchmark::kMillisecond);
 
 // Both passes, tags aside; the first build renames every file, the later ones find nothing
 // to rename.
@@ -81,7 +82,7 @@ void BM_BuildScan(benchmark::State& state) {
     benchmark::DoNotOptimize(orv::FillTrackTable(s.folder, count, s.context));
   }
 }
-BENCHMARK(BM_BuildScan)->Arg(20)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildScan)->Arg(20)->Arg(1000)->Arg(32766)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -63,6 +63,17 @@ RuntimeError asRuntimeError(std::exception_ptr error) {
   }
 }
 
+namespace {
+
+// The system's reason for `err`, in the user's language. strerror may share one buffer
+// among threads, and albums are built in parallel; the GNU strerror_r does not.
+QString systemReason(int err) {
+  char buffer[256];
+  return QString::fromLocal8Bit(strerror_r(err, buffer, sizeof buffer));
+}
+
+}  // namespace
+
 RuntimeError errnoError(int err, const QString& what) {
   ErrorCode code = ErrorCode::kPathFileAccessError;
   switch (err) {
@@ -83,8 +94,7 @@ RuntimeError errnoError(int err, const QString& what) {
     default:
       break;
   }
-  return RuntimeError(code, what + QStringLiteral("（") +
-                                QString::fromLocal8Bit(std::strerror(err)) + QStringLiteral("）"));
+  return RuntimeError(code, what + QStringLiteral("（") + systemReason(err) + QStringLiteral("）"));
 }
 
 }  // namespace orv

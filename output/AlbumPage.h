@@ -19,8 +19,9 @@ namespace orv {
 //
 // Raises RuntimeError naming the file, with the ErrorCode kFileNotFound for a missing
 // template or program cover, kPathNotFound for a missing album folder, kPermissionDenied
-// for one that can't be written, kPathFileAccessError for a template that isn't CP932
-// text; kOverflow and kSubscriptOutOfRange from PlayTimeToMilliseconds; kOverflow for
+// for one that can't be written, kPathFileAccessError for a disk.html that is read-only
+// or a symbolic link (no cover is copied then) and for a template that isn't CP932 text;
+// kOverflow and kSubscriptOutOfRange from PlayTimeToMilliseconds; kOverflow for
 // n = 32,767.
 //
 //   WriteAlbumHtml(table, table.count(), "/usr/lib/orv/", fileSystem);

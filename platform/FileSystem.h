@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/RuntimeError.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace orv::platform {
 
@@ -33,11 +36,28 @@ class FileSystem {
   //   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) …
   virtual std::unique_ptr<FolderListing> list(const QString& pattern) = 0;
 
+  // The folders in `folder` (ending in "/"), sorted as list() sorts names. Hidden
+  // folders and symbolic links to folders are left out, so that a walk through a music
+  // library neither enters what the user hid nor runs in circles. Names that are not
+  // valid UTF-8 come as in list(). A folder that does not exist holds none.
+  //
+  //   for (const QString& name : fs.listFolders("/music/")) walk("/music/" + name + "/");
+  virtual std::vector<QString> listFolders(const QString& folder) = 0;
+
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 
-  // Renames `from` to `to`, never replacing a file: a taken `to` raises kFileAlreadyExists
-  // naming both. Renaming a file to its own unchanged name does nothing and succeeds.
+  // Opens the file `path` for reading and closes it again, so that a file that exists but
+  // can't be read is found before anything is done to the album. Raises kPermissionDenied
+  // (or the code of whatever else stops the open) described as tag reading describes the
+  // same failure: "ファイル「<path>」を開けません。（<reason>）". Nothing under `path`, or
+  // no regular file, passes: that is for queryAttributes and tag reading to judge.
+  virtual void checkReadable(const QString& path) = 0;
+
+  // Renames `from` to `to`, never replacing a file: a taken `to` raises
+  // renameTakenError(from, to). Renaming a file to its own unchanged name does nothing and
+  // succeeds. A `to` that is already a second name of the same file (a rename cut off
+  // midway) completes the rename: `from` is removed.
   virtual void rename(const QString& from, const QString& to) = 0;
 
   // The whole content of a file; raises kFileNotFound when there is none.
@@ -47,7 +67,9 @@ class FileSystem {
   // folder is written, flushed and synced, then renamed over `path`. On failure `path`
   // is unchanged and the temporary file is gone; only a failure to sync the folder after
   // the rename is raised with the new content in place. A replaced file keeps its
-  // permissions; a new one gets 0644 less the umask.
+  // permissions; a new one gets 0644 less the umask. A `path` that is read-only (this
+  // user may not write it, or it grants writing to no one) or a symbolic link is never
+  // replaced: kPathFileAccessError naming it, before any temporary file is made.
   virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
 
   // True when `path` is a file or a link to one (a folder is no file).
@@ -58,5 +80,13 @@ class FileSystem {
   // copy leaves no `to` behind.
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
 };
+
+// The error of a rename whose new name is taken: kFileAlreadyExists, naming both files.
+inline RuntimeError renameTakenError(const QString& from, const QString& to) {
+  return RuntimeError(
+      ErrorCode::kFileAlreadyExists,
+      QStringLiteral("「%1」を「%2」に名前を変更できません。同じ名前のファイルが既にあります。")
+          .arg(from, to));
+}
 
 }  // namespace orv::platform

@@ -3,6 +3,8 @@
 #include "core/RuntimeError.h"
 #include "tracks/TagReading.h"
 
+#include <QLocale>
+
 #include <cstdlib>
 #include <exception>
 
@@ -43,15 +45,14 @@ Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, On
 }
 
 [[noreturn]] void endWithMessage(const RuntimeError& error, platform::WindowSystem& windowSystem) {
-  windowSystem.messageBox(
-      error.is(ErrorCode::kFileNotFound) ? kSpecialCharacterMessage : error.description(),
-      platform::kMsgBoxOkOnly);
-  windowSystem.endProgram();
+  windowSystem.endWithMessage(
+      error.is(ErrorCode::kFileNotFound) ? kSpecialCharacterMessage : error.description(), error);
   std::abort();  // an end that returned would leave the program in an unknown state
 }
 
 // Runs one pass. Every failure of the scan and of tag reading ends here, in one message
-// and the end of the program; no stage after the scan sees a half-built table.
+// and the end of the program (or, in the batch, of the album); no stage after the scan
+// sees a half-built table.
 template <typename Pass>
 auto endOnFailure(platform::WindowSystem& windowSystem, Pass&& pass) {
   try {
@@ -63,11 +64,27 @@ auto endOnFailure(platform::WindowSystem& windowSystem, Pass&& pass) {
 
 }  // namespace
 
+QString tooManyMp3FilesMessage(Int16 count) {
+  const QLocale numbers(QLocale::Japanese);
+  return QStringLiteral(
+             "フォルダーにmp3ファイルが%1個あります。\r\n1つのアルバムで扱えるのは%2個までです。"
+             "\r\nフォルダーを分けてから、もう一度実行してください。")
+      .arg(numbers.toString(count.value()), numbers.toString(kLargestAlbum));
+}
+
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
   return endOnFailure(context.windowSystem, [&] {
-    const Int16 count =
-        forEachMp3File(albumFolder, context.fileSystem, [](Int16, const QString&) {});
-    if (count == 0) context.windowSystem.messageBox(kNoMp3FilesMessage, platform::kMsgBoxOkOnly);
+    const Int16 count = forEachMp3File(
+        albumFolder, context.fileSystem,
+        [&](Int16, const QString& name) { context.fileSystem.checkReadable(albumFolder + name); });
+    // Nothing has been renamed or written yet, and nothing will be: the build stops here
+    // and the program goes on.
+    if (count == 0) {
+      context.windowSystem.messageBox(kNoMp3FilesMessage, platform::kMsgBoxOkOnly);
+    } else if (count > kLargestAlbum) {
+      context.windowSystem.messageBox(tooManyMp3FilesMessage(count), platform::kMsgBoxOkOnly);
+      return Int16(0);
+    }
     return count;
   });
 }

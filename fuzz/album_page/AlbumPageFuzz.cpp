@@ -19,6 +19,7 @@
 #include "tests/support/Files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -146,6 +147,13 @@ std::optional<long long> readTimeLine(QStringView line, int k) {
   return ok ? std::optional(value) : std::nullopt;
 }
 
+// The names in a folder's snapshot, for messages.
+QString listed(const test::TreeSnapshot& snapshot) {
+  QStringList names;
+  for (const auto& entry : snapshot) names << QString::fromUtf8(entry.first);
+  return names.join(u' ');
+}
+
 // What a written page must hold.
 struct Expected {
   int n = 0;
@@ -236,10 +244,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expected.milliseconds[k] = time.value;
   }
 
-  const QString page = f.album + QStringLiteral("disk.html");
-  const QString cover = f.album + QStringLiteral("jacket.jpg");
-  test::writeFile(page, kPreviousPage);
-  QFile::remove(cover);
+  // The album folder holds the page of the last build and no cover.
+  test::writeFile(f.album + QStringLiteral("disk.html"), kPreviousPage);
+  QFile::remove(f.album + QStringLiteral("jacket.jpg"));
+  const test::TreeSnapshot before = test::snapshotTree(f.album);
   platform::PosixFileSystem fileSystem;
   std::optional<int> raised;
   try {
@@ -248,22 +256,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     raised = e.number();
   }
 
-  const QStringList left = QDir(f.album).entryList(
-      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+  const test::TreeSnapshot after = test::snapshotTree(f.album);
   if (failure) {
     FUZZ_CHECK(raised == failure->value, QStringLiteral("raised %1, expected error %2")
                                              .arg(raised ? QString::number(*raised) : "nothing")
                                              .arg(failure->value));
-    FUZZ_CHECK(test::readFile(page) == kPreviousPage,
-               QStringLiteral("the previous page was changed"));
-    FUZZ_CHECK(left == QStringList{QStringLiteral("disk.html")}, left.join(u' '));
+    FUZZ_CHECK(after == before, QStringLiteral("the album folder changed: ") + listed(after));
     return 0;
   }
   FUZZ_CHECK(!raised, QStringLiteral("raised %1").arg(raised.value_or(0)));
-  FUZZ_CHECK((left == QStringList{QStringLiteral("disk.html"), QStringLiteral("jacket.jpg")}),
-             left.join(u' '));
-  FUZZ_CHECK(test::readFile(cover) == kCover, QStringLiteral("the cover was not copied"));
-  const QByteArray written = test::readFile(page);
+  FUZZ_CHECK(after.size() == 2 && after.count("disk.html") == 1 && after.count("jacket.jpg") == 1 &&
+                 after.at("jacket.jpg") == kCover,
+             QStringLiteral("the album folder holds ") + listed(after));
+  const QByteArray& written = after.at("disk.html");
   FUZZ_CHECK(written.size() >= kHead.size() + kTail.size() && written.startsWith(kHead) &&
                  written.endsWith(kTail),
              QString::fromLatin1(written.toHex(' ')));

@@ -2,6 +2,7 @@
 
 #include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
+#include "platform/posix/RegularFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -73,13 +74,26 @@ QString decodeName(const char* bytes) {
   return decoder(QByteArrayView(bytes));
 }
 
-// Only regular files belong to an album; a link counts when it leads to one.
-bool isRegularFile(int dirFd, const dirent& entry) {
-  if (entry.d_type == DT_REG) return true;
-  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+// The kind of an entry, following a symbolic link only where `followLinks` says so: a
+// link to a file counts as a file, but a walk must not enter a link to a folder.
+mode_t entryKind(int dirFd, const dirent& entry, bool followLinks) {
+  switch (entry.d_type) {
+    case DT_REG:
+      return S_IFREG;
+    case DT_DIR:
+      return S_IFDIR;
+    case DT_LNK:
+      if (!followLinks) return S_IFLNK;
+      break;
+    case DT_UNKNOWN:
+      break;
+    default:
+      return 0;
+  }
   struct stat st {};
-  if (::fstatat(dirFd, entry.d_name, &st, 0) != 0) return false;  // a dangling link
-  return S_ISREG(st.st_mode);
+  const int flags = followLinks ? 0 : AT_SYMLINK_NOFOLLOW;
+  if (::fstatat(dirFd, entry.d_name, &st, flags) != 0) return 0;  // a dangling link
+  return st.st_mode & S_IFMT;
 }
 
 struct ListedName {
@@ -101,22 +115,20 @@ class SortedListing : public FolderListing {
   std::size_t next_ = 0;
 };
 
-}  // namespace
-
-std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
-  const qsizetype slash = pattern.lastIndexOf(u'/');
-  const QString folder = slash < 0 ? QStringLiteral(".") : pattern.left(slash + 1);
-  const QString namePattern = upperCased(pattern.mid(slash + 1));
-
+// The names of `folder` that are not hidden and that `accept(dirFd, entry, key)` takes,
+// sorted by their upper-cased keys. The whole folder is read before the first name is
+// handed out, so the order is the order of the names, not of the disk.
+template <typename Accept>
+std::vector<ListedName> sortedNames(const QString& folder, Accept&& accept) {
   std::vector<ListedName> names;
   const std::unique_ptr<DIR, int (*)(DIR*)> opened(::opendir(QFile::encodeName(folder).constData()),
                                                    ::closedir);
   DIR* const dir = opened.get();
   if (dir == nullptr) {
     const int err = errno;
-    // A folder that is not there holds no file: the listing is empty, as a typed path
+    // A folder that is not there holds nothing: the listing is empty, as a typed path
     // to a missing folder must end in "no MP3 file" rather than a failure.
-    if (err == ENOENT || err == ENOTDIR) return std::make_unique<SortedListing>(std::move(names));
+    if (err == ENOENT || err == ENOTDIR) return names;
     throw errnoError(err, QStringLiteral("フォルダーを開けません: %1").arg(folder));
   }
   const int dirFd = ::dirfd(dir);
@@ -132,17 +144,38 @@ std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
     if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
     QString name = decodeName(entry->d_name);
     QString key = upperCased(name);
-    if (!matchesWildcard(key, namePattern) || !isRegularFile(dirFd, *entry)) continue;
+    if (!accept(dirFd, *entry, key)) continue;
     names.push_back({std::move(key), std::move(name)});
   }
-
-  // The whole folder is read before the first name is handed out, so the order is the
-  // order of the names, not of the disk.
   std::sort(names.begin(), names.end(), [](const ListedName& a, const ListedName& b) {
     if (a.key != b.key) return a.key < b.key;
     return a.name < b.name;
   });
-  return std::make_unique<SortedListing>(std::move(names));
+  return names;
+}
+
+}  // namespace
+
+std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
+  const qsizetype slash = pattern.lastIndexOf(u'/');
+  const QString folder = slash < 0 ? QStringLiteral(".") : pattern.left(slash + 1);
+  const QString namePattern = upperCased(pattern.mid(slash + 1));
+  // Only regular files belong to an album; a link counts when it leads to one.
+  return std::make_unique<SortedListing>(
+      sortedNames(folder, [&](int dirFd, const dirent& entry, const QString& key) {
+        return matchesWildcard(key, namePattern) &&
+               entryKind(dirFd, entry, /*followLinks=*/true) == S_IFREG;
+      }));
+}
+
+std::vector<QString> PosixFileSystem::listFolders(const QString& folder) {
+  const auto isFolder = [](int dirFd, const dirent& entry, const QString&) {
+    return entryKind(dirFd, entry, /*followLinks=*/false) == S_IFDIR;
+  };
+  std::vector<QString> folders;
+  for (ListedName& listed : sortedNames(folder, isFolder))
+    folders.push_back(std::move(listed.name));
+  return folders;
 }
 
 void PosixFileSystem::queryAttributes(const QString& path) {
@@ -156,6 +189,10 @@ void PosixFileSystem::queryAttributes(const QString& path) {
   throw errnoError(err, QStringLiteral("ファイルの属性を読めません: %1").arg(path));
 }
 
+void PosixFileSystem::checkReadable(const QString& path) {
+  openRegularFile(AT_FDCWD, QFile::encodeName(path), path);
+}
+
 void PosixFileSystem::rename(const QString& from, const QString& to) {
   const QByteArray fromBytes = QFile::encodeName(from);
   const QByteArray toBytes = QFile::encodeName(to);
@@ -166,12 +203,7 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
   }
   const int err = renameNoReplace(fromBytes.constData(), toBytes.constData());
   if (err == 0) return;
-  if (err == EEXIST) {
-    throw RuntimeError(
-        ErrorCode::kFileAlreadyExists,
-        QStringLiteral("「%1」を「%2」に名前を変更できません。同じ名前のファイルが既にあります。")
-            .arg(from, to));
-  }
+  if (err == EEXIST) throw renameTakenError(from, to);
   if (err == ENOENT) {
     throw RuntimeError(ErrorCode::kFileNotFound,
                        QStringLiteral("ファイルが見つかりません: %1").arg(from));

@@ -8,9 +8,11 @@ namespace orv::platform {
 // out), renameat2 without replacing, write-sync-rename for pages.
 class PosixFileSystem : public FileSystem {
  public:
-  // Listing, attributes, renames (PosixFileSystem.cpp).
+  // Listings, attributes, renames (PosixFileSystem.cpp).
   std::unique_ptr<FolderListing> list(const QString& pattern) override;
+  std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
+  void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
 
   // Whole files (PosixFiles.cpp).

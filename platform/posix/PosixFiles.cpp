@@ -100,6 +100,24 @@ TempFile createTempBeside(const QString& path, mode_t mode) {
                      QStringLiteral("%1 の一時ファイルを作れません。").arg(path));
 }
 
+// A file its owner protected is never replaced, though the folder would allow it: one
+// this user may not write, one that grants writing to no one (chmod a-w; root included),
+// and a symbolic link, which a replacement would turn into a plain file.
+void refuseProtectedFile(const QString& path, const struct stat& st) {
+  if (S_ISLNK(st.st_mode)) {
+    throw RuntimeError(
+        ErrorCode::kPathFileAccessError,
+        QStringLiteral("ファイル %1 はシンボリックリンクのため書き込めません。").arg(path));
+  }
+  if (!S_ISREG(st.st_mode)) return;
+  if ((st.st_mode & 0222) == 0 ||
+      ::faccessat(AT_FDCWD, nativePath(path).constData(), W_OK, AT_EACCESS) != 0) {
+    throw RuntimeError(
+        ErrorCode::kPathFileAccessError,
+        QStringLiteral("ファイル %1 は読み取り専用のため書き込めません。").arg(path));
+  }
+}
+
 }  // namespace
 
 QByteArray PosixFileSystem::readFile(const QString& path) {
@@ -123,9 +141,12 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
   mode_t mode = 0644;
   bool keepMode = false;
   struct stat st;
-  if (::stat(target.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
-    mode = st.st_mode & 0777;
-    keepMode = true;
+  if (::lstat(target.constData(), &st) == 0) {
+    refuseProtectedFile(path, st);
+    if (S_ISREG(st.st_mode)) {
+      mode = st.st_mode & 0777;
+      keepMode = true;
+    }
   }
 
   TempFile temp = createTempBeside(path, mode);

@@ -4,6 +4,7 @@
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/Look.h"
+#include "platform/qt/PushButton.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/WrappingButton.h"
 
@@ -80,7 +81,7 @@ std::array<BoxedLabel*, kLabelCount> newLabels(QWidget* window) {
 struct QtMainWindow::Controls {
   explicit Controls(QWidget* window)
       : buildButton(new WrappingButton(QStringLiteral("フォルダー選択＆ html 作成"), window)),
-        quitButton(new QPushButton(QStringLiteral("終了"), window)),
+        quitButton(new PushButton(QStringLiteral("終了"), window)),
         trackGrid(window),
         labels(newLabels(window)),
         buildButtonAdapter(*buildButton),
@@ -91,7 +92,7 @@ struct QtMainWindow::Controls {
     buildButton->setGeometry(look::twipsRect(7500, 1740, 1755, 1035));
     quitButton->setObjectName(QStringLiteral("quitButton"));
     quitButton->setGeometry(look::twipsRect(7500, 5100, 1755, 495));
-    for (QPushButton* button : {static_cast<QPushButton*>(buildButton), quitButton}) {
+    for (QPushButton* button : {static_cast<PushButton*>(buildButton), quitButton}) {
       button->setFont(look::uiFont(12));
       button->setAutoDefault(false);
     }
@@ -102,7 +103,7 @@ struct QtMainWindow::Controls {
   }
 
   WrappingButton* buildButton;
-  QPushButton* quitButton;
+  PushButton* quitButton;
   QtGrid trackGrid;
   std::array<BoxedLabel*, kLabelCount> labels;
   ButtonAdapter buildButtonAdapter;

@@ -43,6 +43,9 @@ bool QtWindowSystem::previousInstanceRunning() {
     std::fprintf(stderr, "orv: no runtime folder; a second copy is not detected\n");
     return false;
   }
+  // Qt takes a lock file older than its stale-lock age (30 s) for one a crash left
+  // behind and tries to remove it; the holder's flock() on the file stops that for as
+  // long as the holder runs, so a copy that has run for hours still counts.
   auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(lockName_ + ".lock"));
   if (lock->tryLock(0)) {
     lock_ = std::move(lock);

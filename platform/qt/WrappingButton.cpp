@@ -11,7 +11,7 @@ constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
 }
 
 WrappingButton::WrappingButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {}
+    : PushButton(caption, parent) {}
 
 QRect WrappingButton::captionRect() const {
   QStyleOptionButton option;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPushButton>
+#include "platform/qt/PushButton.h"
 
 namespace orv::platform {
 
@@ -9,7 +9,7 @@ namespace orv::platform {
 // caption is plain text (no "&" access key).
 //
 //   auto* b = new WrappingButton("フォルダー選択＆ html 作成", window);  // two lines at 117 px
-class WrappingButton : public QPushButton {
+class WrappingButton : public PushButton {
  public:
   WrappingButton(const QString& caption, QWidget* parent);
 

@@ -1,14 +1,9 @@
 #include "platform/taglib/TagLibDetailFolder.h"
 
-#include "core/RuntimeError.h"
+#include "platform/posix/RegularFile.h"
 #include "platform/taglib/AudioLength.h"
 
 #include <QFile>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cerrno>
 
 namespace orv::platform {
 
@@ -39,26 +34,8 @@ TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path)
 std::unique_ptr<DetailItem> TagLibDetailFolder::ParseName(const QString& name) {
   const QByteArray encoded = QFile::encodeName(name);
   if (encoded.isEmpty()) return nullptr;
-  const auto failure = [&](int err) {
-    return errnoError(err, QStringLiteral("ファイル「%1%2」を開けません。").arg(path_, name));
-  };
-  // Only regular files are opened: opening a FIFO would wait for a writer, and opening a
-  // device may act on it. O_NONBLOCK covers a swap between the look and the open.
-  struct stat st {};
-  if (::fstatat(folder_.get(), encoded.constData(), &st, 0) != 0) {
-    const int err = errno;
-    if (err == ENOENT || err == ENOTDIR) return nullptr;
-    throw failure(err);
-  }
-  if (!S_ISREG(st.st_mode)) return nullptr;
-  FileDescriptor fd(
-      ::openat(folder_.get(), encoded.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (!fd.valid()) {
-    const int err = errno;
-    if (err == ENOENT) return nullptr;  // gone since the look
-    throw failure(err);
-  }
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  FileDescriptor fd = openRegularFile(folder_.get(), encoded, path_ + name);
+  if (!fd.valid()) return nullptr;
   return std::make_unique<TagLibDetailItem>(std::move(fd), encoded);
 }
 

@@ -13,49 +13,12 @@ const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 
-let chromium;
-try {
-  ({ chromium } = require(path.join(__dirname, 'node_modules', 'playwright-core')));
-} catch (e) {
-  console.error(`playwright-core is not installed in ${path.join(__dirname, 'node_modules')}.\n` +
-    'Install it with "npm ci" in tests/page (./build.sh test does this).');
-  process.exit(1);
-}
+const { env, writeTone, check, withBrowser, run } = require('./browser');
 
-const env = (name, fallback) => {
-  const value = process.env[name] || fallback;
-  if (!value) throw new Error(`${name} is not set`);
-  return value;
-};
 const writer = env('WRITE_ALBUM_PAGE');
 const programDir = env('ORV_PROGRAM_DIR');
 const shotDir = env('ORV_SCREENSHOT_DIR');
-const chromiumPath = env('CHROMIUM', '/usr/bin/chromium');
 const lame = env('LAME', 'lame');
-
-// A mono 16-bit sine tone as a WAV file.
-function writeTone(file, seconds, hertz) {
-  const rate = 22050;
-  const samples = Math.round(rate * seconds);
-  const wav = Buffer.alloc(44 + samples * 2);
-  wav.write('RIFF', 0, 'ascii');
-  wav.writeUInt32LE(36 + samples * 2, 4);
-  wav.write('WAVEfmt ', 8, 'ascii');
-  wav.writeUInt32LE(16, 16);
-  wav.writeUInt16LE(1, 20);
-  wav.writeUInt16LE(1, 22);
-  wav.writeUInt32LE(rate, 24);
-  wav.writeUInt32LE(rate * 2, 28);
-  wav.writeUInt16LE(2, 32);
-  wav.writeUInt16LE(16, 34);
-  wav.write('data', 36, 'ascii');
-  wav.writeUInt32LE(samples * 2, 40);
-  for (let i = 0; i < samples; i++) {
-    const fade = Math.min(1, i / 500, (samples - i) / 500);
-    wav.writeInt16LE(Math.round(8000 * fade * Math.sin((2 * Math.PI * hertz * i) / rate)), 44 + i * 2);
-  }
-  fs.writeFileSync(file, wav);
-}
 
 const album = 'ソフトな表現の時間';  // ソ and 表 carry the byte 0x5C in Shift_JIS
 const band = 'オーヴ楽団';
@@ -67,17 +30,6 @@ const tracks = [
   ['03 "quoted" ?&\'=+.mp3', 'Guest 歌手', 'AC\\DC \'back\\slash\' 星🌟', '1:02:03', 4.0, '1:02:03'],
   ['04 夜更け.mp3', band, hostile, '0:00:59', 2.5, '0:59'],
 ];
-
-const failures = [];
-async function check(name, body) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    failures.push(name);
-    console.log(`FAIL ${name}\n     ${String(e && e.stack || e).split('\n').join('\n     ')}`);
-  }
-}
 
 async function main() {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-page-'));
@@ -96,180 +48,148 @@ async function main() {
   assert.ok(fs.existsSync(path.join(albumDir, 'jacket.jpg')), 'the writer copies the cover');
   fs.mkdirSync(shotDir, { recursive: true });
 
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: chromiumPath,
-    headless: true,
-    viewport: { width: 1280, height: 860 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--autoplay-policy=no-user-gesture-required'],
-  });
-  const outside = [];
-  const errors = [];
-  await context.route('**/*', (route) => {
-    const url = route.request().url();
-    if (url.startsWith('file:')) return route.continue();
-    outside.push(url);
-    return route.abort();
-  });
-  context.on('request', (request) => {
-    if (!request.url().startsWith('file:')) outside.push(request.url());
-  });
-  const watch = (page) => {
-    page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
-    page.on('pageerror', (e) => errors.push(String(e)));
-  };
-
   try {
-    const page = context.pages()[0] || await context.newPage();
-    watch(page);
-    const url = pathToFileURL(path.join(albumDir, 'disk.html')).href;
-    await page.goto(url);
-    await page.evaluate(() => document.fonts.ready);
-    const fileOf = (src) => decodeURIComponent(new URL(src).pathname).split('/').pop();
-    const audioState = () => page.evaluate(() => {
-      const a = document.getElementById('audio');
-      return { src: a.currentSrc, paused: a.paused, time: a.currentTime };
-    });
-
-    await check('the Shift_JIS page shows the album, its artist and the Japanese titles', async () => {
-      assert.equal(await page.textContent('h1'), album);
-      assert.equal(await page.textContent('#album-artist'), band);
-      assert.equal(await page.title(), `${album} / ${band}`);
-      assert.deepEqual(await page.$$eval('.track .title', (els) => els.map((e) => e.textContent)),
-        tracks.map((t) => t[2]));
-    });
-
-    await check('every track is listed with its time, and the album with its total', async () => {
-      assert.deepEqual(await page.$$eval('.track .no-text', (els) => els.map((e) => e.textContent)),
-        ['1', '2', '3', '4']);
-      assert.deepEqual(await page.$$eval('.track .time', (els) => els.map((e) => e.textContent)),
-        tracks.map((t) => t[5]));
-      // 205 + 1 + 3723 + 59 seconds
-      assert.equal(await page.textContent('#album-meta'), '4曲・1:06:28');
-      // Only the guest of track 3 differs from the album's artist.
-      assert.deepEqual(await page.$$eval('.track-artist', (els) => els.map((e) => e.textContent)),
-        ['Guest 歌手']);
-    });
-
-    await check('the hostile title is shown as text and runs nothing', async () => {
-      assert.equal(await page.evaluate(() => typeof window.pwned), 'undefined');
-      assert.equal(await page.evaluate(() => document.scripts.length), 1);
-      assert.equal(await page.textContent('.track:nth-child(4) .title'), hostile);
-    });
-
-    await check('each download link names its file, percent-encoded', async () => {
-      const hrefs = await page.$$eval('.download', (els) => els.map((e) => e.href));
-      assert.deepEqual(hrefs.map(fileOf), tracks.map((t) => t[0]));
-      const names = await page.$$eval('.download', (els) => els.map((e) => e.getAttribute('aria-label')));
-      assert.equal(names[0], '「夜明けの歌」をダウンロード');
-    });
-
-    await page.screenshot({ path: path.join(shotDir, 'album-desktop.png') });
-
-    await check('a click on track 2 plays track 2', async () => {
-      await page.click('.track:nth-child(2) .track-play');
-      await page.waitForFunction(() => !document.getElementById('audio').paused);
-      const state = await audioState();
-      assert.equal(fileOf(state.src), tracks[1][0]);
-      assert.equal(state.paused, false);
-      assert.equal(await page.getAttribute('.track:nth-child(2) .track-play', 'aria-current'), 'true');
-      assert.equal(await page.textContent('#now-title'), tracks[1][2]);
-      assert.equal(await page.getAttribute('#toggle', 'aria-label'), '一時停止');
-    });
-
-    await check('at the end of track 2, track 3 plays', async () => {
-      await page.waitForFunction((name) => {
+    await withBrowser(['--autoplay-policy=no-user-gesture-required'], async ({ context, outside, errors, watch }) => {
+      const page = context.pages()[0] || await context.newPage();
+      watch(page);
+      const url = pathToFileURL(path.join(albumDir, 'disk.html')).href;
+      await page.goto(url);
+      await page.evaluate(() => document.fonts.ready);
+      const fileOf = (src) => decodeURIComponent(new URL(src).pathname).split('/').pop();
+      const audioState = () => page.evaluate(() => {
         const a = document.getElementById('audio');
-        return a.currentSrc.endsWith('/' + encodeURIComponent(name)) && !a.paused && a.currentTime > 0.2;
-      }, tracks[2][0], { timeout: 10000 });
-      assert.deepEqual(await page.$$eval('.track.current .title', (els) => els.map((e) => e.textContent)),
-        [tracks[2][2]]);
-      assert.match(await page.textContent('.track.current .time'), /^0:0\d \/ 1:02:03$/);
-      const session = await page.evaluate(() => navigator.mediaSession && navigator.mediaSession.metadata &&
-        [navigator.mediaSession.metadata.title, navigator.mediaSession.metadata.album]);
-      if (session) assert.deepEqual(session, [tracks[2][2], album]);
-    });
+        return { src: a.currentSrc, paused: a.paused, time: a.currentTime };
+      });
 
-    await page.screenshot({ path: path.join(shotDir, 'album-desktop-playing.png') });
+      await check('the Shift_JIS page shows the album, its artist and the Japanese titles', async () => {
+        assert.equal(await page.textContent('h1'), album);
+        assert.equal(await page.textContent('#album-artist'), band);
+        assert.equal(await page.title(), `${album} / ${band}`);
+        assert.deepEqual(await page.$$eval('.track .title', (els) => els.map((e) => e.textContent)),
+          tracks.map((t) => t[2]));
+      });
 
-    await check('the keyboard pauses, plays, skips and moves through the list', async () => {
-      await page.evaluate(() => document.activeElement && document.activeElement.blur());
-      await page.keyboard.press('Space');
-      assert.equal((await audioState()).paused, true);
-      await page.keyboard.press('Space');
-      await page.waitForFunction(() => !document.getElementById('audio').paused);
-      await page.keyboard.press('n');
-      await page.waitForFunction((name) => document.getElementById('audio').currentSrc
-        .endsWith('/' + encodeURIComponent(name)), tracks[3][0]);
-      await page.keyboard.press('p');  // early in a track: back to the one before
-      await page.waitForFunction((name) => document.getElementById('audio').currentSrc
-        .endsWith('/' + encodeURIComponent(name)), tracks[2][0]);
+      await check('every track is listed with its time, and the album with its total', async () => {
+        assert.deepEqual(await page.$$eval('.track .no-text', (els) => els.map((e) => e.textContent)),
+          ['1', '2', '3', '4']);
+        assert.deepEqual(await page.$$eval('.track .time', (els) => els.map((e) => e.textContent)),
+          tracks.map((t) => t[5]));
+        // 205 + 1 + 3723 + 59 seconds
+        assert.equal(await page.textContent('#album-meta'), '4曲・1:06:28');
+        // Only the guest of track 3 differs from the album's artist.
+        assert.deepEqual(await page.$$eval('.track-artist', (els) => els.map((e) => e.textContent)),
+          ['Guest 歌手']);
+      });
 
-      await page.focus('.track:nth-child(1) .track-play');
-      await page.keyboard.press('ArrowDown');
-      assert.equal(await page.evaluate(() => document.activeElement.textContent.includes('表示能力')), true);
-      await page.screenshot({ path: path.join(shotDir, 'album-desktop-focus.png') });
-      // On a focused slider the arrows and space are the slider's own.
-      await page.focus('#seek');
-      const before = await audioState();
-      await page.keyboard.press('Space');
-      assert.equal((await audioState()).paused, before.paused);
-    });
+      await check('the hostile title is shown as text and runs nothing', async () => {
+        assert.equal(await page.evaluate(() => typeof window.pwned), 'undefined');
+        assert.equal(await page.evaluate(() => document.scripts.length), 1);
+        assert.equal(await page.textContent('.track:nth-child(4) .title'), hostile);
+      });
 
-    await check('the player buttons have Japanese names', async () => {
-      assert.deepEqual(await page.$$eval('.controls button', (els) => els.map((e) => e.getAttribute('aria-label'))),
-        ['前の曲', '一時停止', '次の曲']);
-      await page.click('#toggle');
-      await page.waitForSelector('#toggle[aria-label="再生"]');
-      assert.equal((await audioState()).paused, true);
-    });
+      await check('each download link names its file, percent-encoded', async () => {
+        const hrefs = await page.$$eval('.download', (els) => els.map((e) => e.href));
+        assert.deepEqual(hrefs.map(fileOf), tracks.map((t) => t[0]));
+        const names = await page.$$eval('.download', (els) => els.map((e) => e.getAttribute('aria-label')));
+        assert.equal(names[0], '「夜明けの歌」をダウンロード');
+      });
 
-    const phone = await context.newPage();
-    watch(phone);
-    await phone.setViewportSize({ width: 390, height: 844 });
-    await phone.goto(url);
-    await phone.evaluate(() => document.fonts.ready);
-    await phone.screenshot({ path: path.join(shotDir, 'album-phone.png') });
-    await check('on a phone the page fits the width', async () => {
-      assert.equal(await phone.evaluate(() => document.documentElement.scrollWidth), 390);
-      await phone.click('.track:nth-child(1) .track-play');
-      await phone.waitForFunction(() => !document.getElementById('audio').paused);
-    });
-    await phone.mouse.move(0, 0);  // no hover left on a row, as on a touch screen
-    await phone.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
-    await phone.screenshot({ path: path.join(shotDir, 'album-phone-playing.png') });
+      await page.screenshot({ path: path.join(shotDir, 'album-desktop.png') });
 
-    await check('no request left file:// and nothing went to the console as an error', async () => {
-      assert.deepEqual(outside, []);
-      assert.deepEqual(errors, []);
-    });
+      await check('a click on track 2 plays track 2', async () => {
+        await page.click('.track:nth-child(2) .track-play');
+        await page.waitForFunction(() => !document.getElementById('audio').paused);
+        const state = await audioState();
+        assert.equal(fileOf(state.src), tracks[1][0]);
+        assert.equal(state.paused, false);
+        assert.equal(await page.getAttribute('.track:nth-child(2) .track-play', 'aria-current'), 'true');
+        assert.equal(await page.textContent('#now-title'), tracks[1][2]);
+        assert.equal(await page.getAttribute('#toggle', 'aria-label'), '一時停止');
+      });
 
-    await check('a track whose file is gone says so and leaves the page working', async () => {
-      fs.rmSync(path.join(albumDir, tracks[3][0]));
-      const gone = await context.newPage();
-      await gone.goto(url);
-      await gone.click('.track:nth-child(4) .track-play');
-      await gone.waitForSelector('.track:nth-child(4).failed');
-      assert.match(await gone.textContent('#status'), /^「<\/script>.*」を再生できませんでした。/);
-      await gone.click('.track:nth-child(1) .track-play');
-      await gone.waitForFunction(() => !document.getElementById('audio').paused);
-      assert.equal(await gone.textContent('#status'), '');
+      await check('at the end of track 2, track 3 plays', async () => {
+        await page.waitForFunction((name) => {
+          const a = document.getElementById('audio');
+          return a.currentSrc.endsWith('/' + encodeURIComponent(name)) && !a.paused && a.currentTime > 0.2;
+        }, tracks[2][0], { timeout: 10000 });
+        assert.deepEqual(await page.$$eval('.track.current .title', (els) => els.map((e) => e.textContent)),
+          [tracks[2][2]]);
+        assert.match(await page.textContent('.track.current .time'), /^0:0\d \/ 1:02:03$/);
+        const session = await page.evaluate(() => navigator.mediaSession && navigator.mediaSession.metadata &&
+          [navigator.mediaSession.metadata.title, navigator.mediaSession.metadata.album]);
+        if (session) assert.deepEqual(session, [tracks[2][2], album]);
+      });
+
+      await page.screenshot({ path: path.join(shotDir, 'album-desktop-playing.png') });
+
+      await check('the keyboard pauses, plays, skips and moves through the list', async () => {
+        await page.evaluate(() => document.activeElement && document.activeElement.blur());
+        await page.keyboard.press('Space');
+        assert.equal((await audioState()).paused, true);
+        await page.keyboard.press('Space');
+        await page.waitForFunction(() => !document.getElementById('audio').paused);
+        await page.keyboard.press('n');
+        await page.waitForFunction((name) => document.getElementById('audio').currentSrc
+          .endsWith('/' + encodeURIComponent(name)), tracks[3][0]);
+        await page.keyboard.press('p');  // early in a track: back to the one before
+        await page.waitForFunction((name) => document.getElementById('audio').currentSrc
+          .endsWith('/' + encodeURIComponent(name)), tracks[2][0]);
+
+        await page.focus('.track:nth-child(1) .track-play');
+        await page.keyboard.press('ArrowDown');
+        assert.equal(await page.evaluate(() => document.activeElement.textContent.includes('表示能力')), true);
+        await page.screenshot({ path: path.join(shotDir, 'album-desktop-focus.png') });
+        // On a focused slider the arrows and space are the slider's own.
+        await page.focus('#seek');
+        const before = await audioState();
+        await page.keyboard.press('Space');
+        assert.equal((await audioState()).paused, before.paused);
+      });
+
+      await check('the player buttons have Japanese names', async () => {
+        assert.deepEqual(await page.$$eval('.controls button', (els) => els.map((e) => e.getAttribute('aria-label'))),
+          ['前の曲', '一時停止', '次の曲']);
+        await page.click('#toggle');
+        await page.waitForSelector('#toggle[aria-label="再生"]');
+        assert.equal((await audioState()).paused, true);
+      });
+
+      const phone = await context.newPage();
+      watch(phone);
+      await phone.setViewportSize({ width: 390, height: 844 });
+      await phone.goto(url);
+      await phone.evaluate(() => document.fonts.ready);
+      await phone.screenshot({ path: path.join(shotDir, 'album-phone.png') });
+      await check('on a phone the page fits the width', async () => {
+        assert.equal(await phone.evaluate(() => document.documentElement.scrollWidth), 390);
+        await phone.click('.track:nth-child(1) .track-play');
+        await phone.waitForFunction(() => !document.getElementById('audio').paused);
+      });
+      await phone.mouse.move(0, 0);  // no hover left on a row, as on a touch screen
+      await phone.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
+      await phone.screenshot({ path: path.join(shotDir, 'album-phone-playing.png') });
+
+      await check('no request left file:// and nothing went to the console as an error', async () => {
+        assert.deepEqual(outside, []);
+        assert.deepEqual(errors, []);
+      });
+
+      await check('a track whose file is gone says so and leaves the page working', async () => {
+        fs.rmSync(path.join(albumDir, tracks[3][0]));
+        const gone = await context.newPage();
+        await gone.goto(url);
+        await gone.click('.track:nth-child(4) .track-play');
+        await gone.waitForSelector('.track:nth-child(4).failed');
+        assert.match(await gone.textContent('#status'), /^「<\/script>.*」を再生できませんでした。/);
+        await gone.click('.track:nth-child(1) .track-play');
+        await gone.waitForFunction(() => !document.getElementById('audio').paused);
+        assert.equal(await gone.textContent('#status'), '');
+      });
     });
   } finally {
-    await context.close();
-    fs.rmSync(profile, { recursive: true, force: true });
     fs.rmSync(work, { recursive: true, force: true });
   }
   console.log(`screenshots in ${shotDir}`);
-  if (failures.length) {
-    console.log(`${failures.length} check(s) failed`);
-    process.exit(1);
-  }
 }
 
-main().catch((e) => {
-  console.error(e);
-  process.exit(1);
-});
+run(main);

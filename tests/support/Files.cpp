@@ -2,12 +2,15 @@
 
 #include <QFile>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 namespace orv::test {
 namespace {
@@ -36,6 +39,48 @@ QByteArray readFile(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) fail("cannot read " + path);
   return f.readAll();
+}
+
+namespace {
+
+void snapshotInto(const QByteArray& root, const QByteArray& relative, TreeSnapshot& snapshot) {
+  const QByteArray folder = root + relative;
+  DIR* dir = ::opendir(folder.constData());
+  if (dir == nullptr) fail("cannot list " + QString::fromLocal8Bit(folder));
+  std::vector<QByteArray> names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const QByteArray name(entry->d_name);
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(dir);
+  for (const QByteArray& name : names) {
+    const QByteArray path = relative + name;
+    struct stat st {};
+    if (::lstat((root + path).constData(), &st) != 0)
+      fail("cannot stat " + QString::fromLocal8Bit(path));
+    if (S_ISLNK(st.st_mode)) {
+      char target[4096];
+      const ssize_t n = ::readlink((root + path).constData(), target, sizeof target);
+      snapshot[path] = "link -> " + QByteArray(target, n < 0 ? 0 : n);
+    } else if (S_ISDIR(st.st_mode)) {
+      snapshot[path] = "folder";
+      snapshotInto(root, path + '/', snapshot);
+    } else {
+      const int fd = ::open((root + path).constData(), O_RDONLY | O_CLOEXEC);
+      if (fd < 0) fail("cannot read " + QString::fromLocal8Bit(path));
+      QFile f;
+      f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+      snapshot[path] = f.readAll();
+    }
+  }
+}
+
+}  // namespace
+
+TreeSnapshot snapshotTree(const QString& folder) {
+  TreeSnapshot snapshot;
+  snapshotInto(QFile::encodeName(folder) + '/', {}, snapshot);
+  return snapshot;
 }
 
 }  // namespace orv::test

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <map>
+
 namespace orv::test {
 
 // Writes `bytes` to `path`, replacing what was there.
@@ -21,5 +23,14 @@ void writeFileAt(const QByteArray& nativePath, const QByteArray& bytes = {});
 
 // The bytes of `path`.
 QByteArray readFile(const QString& path);
+
+// Everything below `folder`, hidden entries too, by path relative to it as the file
+// system's bytes: a file's content, "link -> TARGET" for a symbolic link (not followed),
+// "folder" for a folder. Two equal snapshots mean nothing was changed, renamed, added or
+// removed.
+//
+//   const auto before = snapshotTree(root);  …  EXPECT_EQ(snapshotTree(root), before);
+using TreeSnapshot = std::map<QByteArray, QByteArray>;
+TreeSnapshot snapshotTree(const QString& folder);
 
 }  // namespace orv::test

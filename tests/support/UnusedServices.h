@@ -12,7 +12,9 @@ namespace orv::test {
 class UnusedFileSystem : public platform::FileSystem {
  public:
   std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
+  std::vector<QString> listFolders(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
+  void checkReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }

@@ -6,6 +6,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -213,13 +218,48 @@ TEST_F(FolderScanTest, AFolderThatChangesBetweenThePassesEndsBeforeAnyRename) {
   }
 }
 
-TEST_F(FolderScanTest, TheFileNumbered32768Overflows) {
+// The counting pass opens every file once: one that can't be read stops the build before
+// any file is renamed, with the message tag reading would have shown.
+TEST_F(FolderScanTest, AFileThatCannotBeReadStopsTheCountingPass) {
+  writeFiles({"a a.mp3", "b b.mp3", "c c.mp3"});
+  test::asUnprivilegedUser(folder(), [&] {
+    ASSERT_EQ(::chmod(QFile::encodeName(folder() + "b b.mp3").constData(), 0), 0);
+    EXPECT_THROW(build(), ProgramEnded);
+
+    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+    EXPECT_EQ(windowSystem_.messageBoxes[0].text,
+              QStringLiteral("ファイル「%1b b.mp3」を開けません。（%2）")
+                  .arg(folder(), QString::fromLocal8Bit(std::strerror(EACCES))));
+    EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+    EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox", "endProgram"}));
+    EXPECT_TRUE(log_.isEmpty()) << log_.join(u'\n').toStdString();
+    EXPECT_EQ(filesOnDisk(), (QStringList{"a a.mp3", "b b.mp3", "c c.mp3"}));
+  });
+}
+
+// 32,766 MP3 files make an album; one more is refused right after the count, before
+// anything is renamed, and the program goes on; the 32,768th file overflows the count.
+TEST_F(FolderScanTest, AnAlbumLargerThanTheProgramCanShowIsRefused) {
   const QByteArray path = QFile::encodeName(folder());
-  for (int i = 0; i < 32767; ++i) test::writeFileAt(path + QByteArray::number(i) + ".mp3");
-  EXPECT_EQ(CountMp3Files(folder(), context_), 32767);
+  for (int i = 0; i < 32766; ++i) test::writeFileAt(path + QByteArray::number(i) + " x.mp3");
+  EXPECT_EQ(CountMp3Files(folder(), context_), 32766);
   EXPECT_TRUE(windowSystem_.messageBoxes.empty());
 
+  test::writeFile(folder() + "one more.mp3");
+  EXPECT_EQ(build(), 0);
+  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
+  EXPECT_EQ(windowSystem_.messageBoxes[0].text,
+            QStringLiteral("フォルダーにmp3ファイルが32,767個あります。\r\n"
+                           "1つのアルバムで扱えるのは32,766個までです。\r\n"
+                           "フォルダーを分けてから、もう一度実行してください。"));
+  EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+  EXPECT_TRUE(windowSystem_.messageBoxes[0].title.isEmpty());
+  EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox"}));
+  EXPECT_TRUE(log_.isEmpty()) << "renamed or read: " << log_.first().toStdString();
+  EXPECT_TRUE(QFile::exists(folder() + "0 x.mp3"));
+
   test::writeFile(folder() + "one too many.mp3");
+  windowSystem_.messageBoxes.clear();
   EXPECT_THROW(CountMp3Files(folder(), context_), ProgramEnded);
   ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
   EXPECT_EQ(windowSystem_.messageBoxes[0].text, standardDescription(6));

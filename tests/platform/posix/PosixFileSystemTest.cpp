@@ -110,6 +110,19 @@ TEST_F(PosixFileSystemTest, MatchesOnlyTheWildcardsOfThePattern) {
   }
 }
 
+TEST_F(PosixFileSystemTest, ListsFoldersButNotHiddenOnesLinksToThemOrFiles) {
+  for (const char* name : {"b", "A", ".hidden", "c.mp3", "bad\xfe"}) {
+    ASSERT_EQ(::mkdir(bytes(name).constData(), 0755), 0) << name;
+  }
+  writeFile(QStringLiteral("file"));
+  ASSERT_EQ(::symlink("b", bytes("link to b").constData()), 0);
+  ASSERT_EQ(::symlink("missing", bytes("dangling").constData()), 0);
+
+  EXPECT_EQ(fs_.listFolders(folder()), (std::vector<QString>{"A", "b", "bad\uFFFD", "c.mp3"}));
+  EXPECT_TRUE(fs_.listFolders(folder() + QStringLiteral("missing/")).empty());
+  EXPECT_TRUE(fs_.listFolders(folder() + QStringLiteral("file/")).empty());
+}
+
 TEST_F(PosixFileSystemTest, AMissingFolderListsNothing) {
   writeFile(QStringLiteral("file"));
   EXPECT_TRUE(listAll(folder() + QStringLiteral("missing/*.mp3")).isEmpty());
@@ -170,19 +183,41 @@ TEST_F(PosixFileSystemTest, RenameToTheSameNameChangesNothing) {
 TEST_F(PosixFileSystemTest, RenameNeverReplacesATakenName) {
   writeFile(QStringLiteral("B b.mp3"), "first");
   writeFile(QStringLiteral("B_b.mp3"), "second");
-  // A second name of the same file is taken just the same.
-  ASSERT_EQ(::link(bytes("B_b.mp3").constData(), bytes("hard link.mp3").constData()), 0);
+  // A link to the file is another file under that name, however it leads back.
+  ASSERT_EQ(::symlink("C c.mp3", bytes("C_c.mp3").constData()), 0);
+  writeFile(QStringLiteral("C c.mp3"), "third");
 
   const RuntimeError taken =
       errorOf([&] { fs_.rename(folder() + "B b.mp3", folder() + "B_b.mp3"); });
   EXPECT_EQ(taken.number(), 58);
   EXPECT_TRUE(taken.description().contains(QStringLiteral("B b.mp3"))) << taken.what();
   EXPECT_TRUE(taken.description().contains(QStringLiteral("B_b.mp3"))) << taken.what();
-  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "hard link.mp3", folder() + "B_b.mp3"); }).number(),
-            58);
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "C c.mp3", folder() + "C_c.mp3"); }).number(), 58);
+  EXPECT_EQ(renameByLinking(bytes("C c.mp3").constData(), bytes("C_c.mp3").constData()), EEXIST);
   EXPECT_EQ(content(QStringLiteral("B b.mp3")), "first");
   EXPECT_EQ(content(QStringLiteral("B_b.mp3")), "second");
-  EXPECT_EQ(content(QStringLiteral("hard link.mp3")), "second");
+  EXPECT_EQ(content(QStringLiteral("C c.mp3")), "third");
+  EXPECT_EQ(content(QStringLiteral("C_c.mp3")), "third");
+}
+
+// A rename by linking cut off between its link and its unlink leaves the file under
+// both names; the next rename completes it, whichever way it renames.
+TEST_F(PosixFileSystemTest, ARenameCutOffMidwayIsCompleted) {
+  writeFile(QStringLiteral("a b.mp3"), "first");
+  writeFile(QStringLiteral("c d.mp3"), "second");
+  ASSERT_EQ(::link(bytes("a b.mp3").constData(), bytes("a_b.mp3").constData()), 0);
+  ASSERT_EQ(::link(bytes("c d.mp3").constData(), bytes("c_d.mp3").constData()), 0);
+
+  EXPECT_EQ(errorOf([&] { fs_.rename(folder() + "a b.mp3", folder() + "a_b.mp3"); }).number(), 0);
+  EXPECT_EQ(renameByLinking(bytes("c d.mp3").constData(), bytes("c_d.mp3").constData()), 0);
+
+  EXPECT_FALSE(exists(QStringLiteral("a b.mp3")));
+  EXPECT_FALSE(exists(QStringLiteral("c d.mp3")));
+  EXPECT_EQ(content(QStringLiteral("a_b.mp3")), "first");
+  EXPECT_EQ(content(QStringLiteral("c_d.mp3")), "second");
+  struct stat st {};
+  ASSERT_EQ(::stat(bytes("a_b.mp3").constData(), &st), 0);
+  EXPECT_EQ(st.st_nlink, 1u);
 }
 
 TEST_F(PosixFileSystemTest, RenameOfAMissingFileRaises53) {

@@ -3,6 +3,7 @@
 #include "core/RuntimeError.h"
 #include "tests/support/Errors.h"
 #include "tests/support/Files.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -133,13 +134,49 @@ TEST_F(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
 }
 
 TEST_F(PosixFiles, ReplacingInAReadOnlyFolderIsRefused) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
   writeFile(path("disk.html"), "old");
-  ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-  const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
-  ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-  EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
-  EXPECT_EQ(readFile(path("disk.html")), "old");
+  test::asUnprivilegedUser(dir.path(), [&] {
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
+    EXPECT_EQ(readFile(path("disk.html")), "old");
+  });
+}
+
+// A file its owner protected is refused before a temporary file is made, and stays.
+TEST_F(PosixFiles, AProtectedFileIsNeverReplaced) {
+  const auto expectRefused = [&](const char* what, const QString& reason) {
+    SCOPED_TRACE(what);
+    const QStringList before = entries();
+    const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "new"); });
+    EXPECT_TRUE(e.is(ErrorCode::kPathFileAccessError)) << e.what();
+    EXPECT_EQ(
+        e.description(),
+        QStringLiteral("ファイル %1 は%2のため書き込めません。").arg(path("disk.html"), reason));
+    EXPECT_EQ(readFile(path("disk.html")), "old");
+    EXPECT_EQ(entries(), before);
+  };
+  const auto chmodPage = [&](mode_t mode) {
+    ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), mode), 0);
+  };
+
+  writeFile(path("disk.html"), "old");
+  chmodPage(0444);  // chmod a-w: refused to root too
+  expectRefused("written by no one", "読み取り専用");
+
+  QFile::remove(path("disk.html"));
+  writeFile(path("mine.html"), "old");
+  ASSERT_TRUE(QFile::link(path("mine.html"), path("disk.html")));
+  expectRefused("a link", "シンボリックリンク");
+  EXPECT_TRUE(QFileInfo(path("disk.html")).isSymLink());
+
+  QFile::remove(path("disk.html"));
+  writeFile(path("disk.html"), "old");
+  test::asUnprivilegedUser(dir.path(), [&] {
+    chmodPage(0460);  // its group may write it, its owner may not
+    expectRefused("not writable by its owner", "読み取り専用");
+  });
 }
 
 TEST_F(PosixFiles, FileExistsOnlyForFiles) {

@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -22,6 +23,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace orv::platform {
@@ -292,6 +294,39 @@ TEST_F(ScriptedWindow, ClicksOnADisabledButtonDoNotArrive) {
   buildButton.setEnabled(true);
   click("buildButton");
   EXPECT_EQ(clicks, 1);
+}
+
+TEST(QtMainWindow, ReturnEnterAndSpacePressTheFocusedButtonOnce) {
+  test::FakeWindowSystem ws;
+  QtMainWindow window(ws);
+  ScriptedEvents events;
+  std::map<QString, int> clicks;
+  events.onBuildAlbum = [&] { ++clicks["buildButton"]; };
+  events.onQuit = [&] { ++clicks["quitButton"]; };
+  window.setEvents(&events);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  for (const char* name : {"buildButton", "quitButton"}) {
+    QWidget* button = window.findChild<QWidget*>(name);
+    button->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), button);
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers modifiers;
+    } keys[] = {{Qt::Key_Return, Qt::NoModifier},
+                {Qt::Key_Enter, Qt::KeypadModifier},
+                {Qt::Key_Space, Qt::NoModifier}};
+    for (const auto& k : keys) {
+      const int before = clicks[name];
+      QTest::keyClick(button, k.key, k.modifiers);
+      EXPECT_EQ(clicks[name], before + 1) << name << " key " << k.key;
+    }
+    // The repeats of a held Return press nothing more.
+    const int before = clicks[name];
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(button, &repeat);
+    EXPECT_EQ(clicks[name], before) << name;
+  }
 }
 
 TEST(QtMainWindow, MousePointerElevenIsTheBusyCursorAndZeroTheDefault) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Two real copies of orv on an X server of their own (Xvfb): the second is refused with
-# its warning while the first runs, the first is left alone, and once the first has been
-# killed with SIGKILL a new copy starts.
+# its warning while the first runs, however long the first has run, the first is left
+# alone, and once the first has been killed with SIGKILL a new copy starts.
 #   single_instance_test.sh path/to/orv
 set -euo pipefail
 # Japanese window titles, tags and file names: xdotool's patterns and lame's tag texts
@@ -39,6 +39,11 @@ alive() { kill -0 "$1" 2>/dev/null; }
 first=$!
 pids+=("$first")
 [[ -n $(window "$first" "Sonalith AlbumVersion") ]] || fail "the first copy shows no window"
+
+# An hour old: far past the age at which Qt takes a lock for one left behind by a crash.
+# While its holder runs, it still holds.
+[[ -f $XDG_RUNTIME_DIR/orv.lock ]] || fail "the first copy took no lock"
+touch -d '1 hour ago' "$XDG_RUNTIME_DIR/orv.lock"
 
 "$orv" 2>"$work/second.err" &
 second=$!

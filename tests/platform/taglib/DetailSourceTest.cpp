@@ -6,6 +6,7 @@
 #include "tests/mp3/Mp3Files.h"
 #include "tests/platform/taglib/DetailFiles.h"
 #include "tests/support/Errors.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 
@@ -117,11 +118,12 @@ TEST(DetailSource, FileThatCannotBeOpenedRaisesAnError) {
 }
 
 TEST(DetailSource, UnreadableFileRaisesPermissionDenied) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
   DetailFolderFiles files;
   const QString path = files.put("locked.mp3", shortMp3());
-  ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0), 0);
-  expectOpenError(files, "locked.mp3", 70);
+  asUnprivilegedUser(files.folder(), [&] {
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0), 0);
+    expectOpenError(files, "locked.mp3", 70);
+  });
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "batch/AlbumFiles.h"
+#include "platform/DetailSource.h"
+#include "platform/FileSystem.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace orv::batch {
+
+enum class AlbumStatus {
+  kBuilt,    // page written
+  kPlanned,  // dry run: the build would write its page
+  kFailed,   // ended early, as the window would have
+};
+
+// What became of one album folder.
+struct AlbumOutcome {
+  QString folder;  // the album folder, ending in "/"
+  AlbumStatus status = AlbumStatus::kFailed;
+  int tracks = 0;           // the count of the scan's counting pass
+  qint64 milliseconds = 0;  // the total play time the page shows
+  QString title;            // the album's title and artist as the page shows them
+  QString artist;
+  std::vector<Rename> renames;  // done (or, in a dry run, to be done), even on a failure
+  QString page;                 // the page written (or to be written); empty if none
+  bool coverCopied = false;
+  std::optional<int> errorNumber;  // a failure's run-time error number, where it has one
+  QString error;                   // a failure's text, as the window would show it
+};
+
+// What every album's build works with; shared by the albums built at once, so each
+// must be safe to use from several threads.
+struct BuildServices {
+  platform::FileSystem& fileSystem;
+  platform::DetailSourceFactory& detailSources;
+  QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+};
+
+// Builds the album in `albumFolder` (ending in "/") as one click on the window's build
+// button does once the file is chosen: the counting pass, the fill pass with its renames
+// and tag reads, the page and the cover, by the same stages. What the window would show
+// in a message box before it ends, or report as an unhandled error, fails this album
+// alone, with the same text, and leaves its folder as the window would. A dry run
+// changes nothing on disk. Never throws.
+//
+//   AlbumOutcome outcome = BuildAlbum("/music/album/", services, /*dryRun=*/false);
+//   if (outcome.status == AlbumStatus::kFailed) print(outcome.error);
+AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services, bool dryRun);
+
+// The outcome of a folder that was not built at all: failed with `error`.
+AlbumOutcome FailedAlbum(const QString& albumFolder, const RuntimeError& error);
+
+}  // namespace orv::batch

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/DetailSource.h"
+#include "platform/FileSystem.h"
+
+#include <QSet>
+#include <QString>
+
+#include <map>
+#include <vector>
+
+namespace orv::batch {
+
+// A rename a build did, or would do: full paths.
+struct Rename {
+  QString from;
+  QString to;
+};
+
+// The file system as one album's build in the batch uses it: the program's own, with
+// what the build changes on disk written down (the renames, the page, the cover copy).
+//
+// In a dry run nothing changes on disk. A rename, the page and the cover copy are only
+// written down, each checked first as the real one would be (a missing file, a taken
+// name), and later calls see the files under their new names. The scan lists a folder
+// before it renames anything, so listings are those of the disk.
+//
+//   AlbumFiles files(disk, /*dryRun=*/true);
+//   files.rename("/a/x y.mp3", "/a/x_y.mp3");   // written down; the disk keeps "x y.mp3"
+//   files.readFile("/a/x_y.mp3");                // the bytes of "/a/x y.mp3"
+class AlbumFiles : public platform::FileSystem {
+ public:
+  AlbumFiles(platform::FileSystem& disk, bool dryRun) : disk_(disk), dryRun_(dryRun) {}
+
+  // Renames that changed a name, in order.
+  const std::vector<Rename>& renames() const { return renames_; }
+  // The page written (replaced whole), or empty.
+  const QString& page() const { return page_; }
+  bool coverCopied() const { return coverCopied_; }
+
+  // Where the file `path` names lies on disk: in a dry run, a file renamed only on
+  // paper still lies under its old name.
+  QString onDisk(const QString& path) const;
+
+  std::unique_ptr<platform::FolderListing> list(const QString& pattern) override;
+  std::vector<QString> listFolders(const QString& folder) override;
+  void queryAttributes(const QString& path) override;
+  void checkReadable(const QString& path) override;
+  void rename(const QString& from, const QString& to) override;
+  QByteArray readFile(const QString& path) override;
+  void replaceFileAtomically(const QString& path, const QByteArray& content) override;
+  bool fileExists(const QString& path) override;
+  void copyFileNoReplace(const QString& from, const QString& to) override;
+
+ private:
+  bool takenOnPaper(const QString& path);
+
+  platform::FileSystem& disk_;
+  const bool dryRun_;
+  std::vector<Rename> renames_;
+  QString page_;
+  bool coverCopied_ = false;
+  // Dry run only: new path -> path on disk, and the old paths renamed away.
+  std::map<QString, QString> renamedOnPaper_;
+  QSet<QString> renamedAway_;
+};
+
+// Tag reading in a dry run: each file's tags are read under the name it has on disk
+// (AlbumFiles::onDisk), so the dry run reads what the real build would.
+class DryRunDetailSources : public platform::DetailSourceFactory {
+ public:
+  DryRunDetailSources(platform::DetailSourceFactory& disk, const AlbumFiles& files)
+      : disk_(disk), files_(files) {}
+  std::unique_ptr<platform::DetailSource> create() override;
+
+ private:
+  platform::DetailSourceFactory& disk_;
+  const AlbumFiles& files_;
+};
+
+}  // namespace orv::batch

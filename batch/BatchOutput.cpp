@@ -1,0 +1,157 @@
+#include "batch/BatchOutput.h"
+
+#include <cstdio>
+
+namespace orv::batch {
+namespace {
+
+QString fileName(const QString& path) { return path.sliced(path.lastIndexOf(u'/') + 1); }
+
+QString oneLine(QString text) {
+  return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ');
+}
+
+QString jsonString(const QString& text) {
+  QString out = QStringLiteral("\"");
+  for (const QChar c : text) {
+    switch (c.unicode()) {
+      case u'"':
+        out += QStringLiteral("\\\"");
+        break;
+      case u'\\':
+        out += QStringLiteral("\\\\");
+        break;
+      case u'\n':
+        out += QStringLiteral("\\n");
+        break;
+      case u'\r':
+        out += QStringLiteral("\\r");
+        break;
+      case u'\t':
+        out += QStringLiteral("\\t");
+        break;
+      default:
+        if (c.unicode() < 0x20) {
+          out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + u'"';
+}
+
+QString jsonOrNull(const QString& text) {
+  return text.isEmpty() ? QStringLiteral("null") : jsonString(text);
+}
+
+void write(std::FILE* stream, const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+  std::fflush(stream);
+}
+
+}  // namespace
+
+QString playTimeText(qint64 milliseconds, bool withHours) {
+  const qint64 seconds = (milliseconds + 500) / 1000;
+  const qint64 h = seconds / 3600;
+  const QString ms = QStringLiteral("%1:%2")
+                         .arg(seconds / 60 % 60, h > 0 || withHours ? 2 : 1, 10, QChar(u'0'))
+                         .arg(seconds % 60, 2, 10, QChar(u'0'));
+  return h > 0 || withHours ? QStringLiteral("%1:%2").arg(h).arg(ms) : ms;
+}
+
+QString shownFolder(const QString& folder) {
+  return folder.size() > 1 && folder.endsWith(u'/') ? folder.chopped(1) : folder;
+}
+
+QString albumLines(const AlbumOutcome& o, bool dryRun) {
+  static const QString kWords[] = {QStringLiteral("作成"), QStringLiteral("予定"),
+                                   QStringLiteral("失敗")};
+  const bool failed = o.status == AlbumStatus::kFailed;
+  QString line = QStringLiteral("%1 %2曲 %3  %4")
+                     .arg(kWords[static_cast<int>(o.status)])
+                     .arg(o.tracks, 6)
+                     .arg(failed ? QStringLiteral("-") : playTimeText(o.milliseconds, true), 9)
+                     .arg(shownFolder(o.folder));
+  if (failed) {
+    line += o.errorNumber ? QStringLiteral("  エラー %1: ").arg(*o.errorNumber)
+                          : QStringLiteral("  エラー: ");
+    line += oneLine(o.error);
+  }
+  line += u'\n';
+  if (dryRun) {
+    for (const Rename& r : o.renames) {
+      line += QStringLiteral("    名前の変更: %1 → %2\n").arg(fileName(r.from), fileName(r.to));
+    }
+    if (!o.page.isEmpty()) line += QStringLiteral("    書き込み: %1\n").arg(o.page);
+    if (o.coverCopied) line += QStringLiteral("    コピー: %1jacket.jpg\n").arg(o.folder);
+  }
+  return line;
+}
+
+QString albumJson(const AlbumOutcome& o) {
+  static const char* const kStatus[] = {"built", "planned", "failed"};
+  QStringList renamed;
+  for (const Rename& r : o.renames) {
+    renamed << QStringLiteral("{\"from\":%1,\"to\":%2}")
+                   .arg(jsonString(fileName(r.from)), jsonString(fileName(r.to)));
+  }
+  return QStringLiteral(
+             "{\"folder\":%1,\"status\":\"%2\",\"tracks\":%3,\"renamed\":[%4],\"page\":%5,"
+             "\"cover_copied\":%6,\"error_number\":%7,\"error\":%8}\n")
+      .arg(jsonString(shownFolder(o.folder)), QLatin1String(kStatus[static_cast<int>(o.status)]))
+      .arg(o.tracks)
+      .arg(renamed.join(u','), jsonOrNull(o.page),
+           o.coverCopied ? QStringLiteral("true") : QStringLiteral("false"),
+           o.errorNumber ? QString::number(*o.errorNumber) : QStringLiteral("null"),
+           o.status == AlbumStatus::kFailed ? jsonString(o.error) : QStringLiteral("null"));
+}
+
+QString summaryLine(const Tally& t, bool dryRun, double seconds) {
+  return QStringLiteral(
+             "%1 %2、失敗 %3、スキップ %4（mp3ファイルのないフォルダー）、%5 曲、%6 秒\n")
+      .arg(dryRun ? QStringLiteral("作成予定") : QStringLiteral("作成"))
+      .arg(t.built)
+      .arg(t.failed)
+      .arg(t.skipped)
+      .arg(t.tracks)
+      .arg(seconds, 0, 'f', 1);
+}
+
+Progress::Progress(int albums, bool shown) : albums_(albums), shown_(shown) {}
+
+double Progress::secondsElapsed() const {
+  return std::chrono::duration<double>(Clock::now() - start_).count();
+}
+
+void Progress::update(int albumsDone, qint64 tracks, bool now) {
+  if (!shown_) return;
+  const Clock::time_point t = Clock::now();
+  if (!now && visible_ && t - drawn_ < std::chrono::milliseconds(100)) return;
+  drawn_ = t;
+  const double elapsed = secondsElapsed();
+  QString text = QStringLiteral("\rアルバム %1/%2、%3 曲、経過 %4")
+                     .arg(albumsDone)
+                     .arg(albums_)
+                     .arg(tracks)
+                     .arg(playTimeText(qint64(elapsed * 1000)));
+  if (albumsDone > 0 && albumsDone < albums_) {
+    const double left = elapsed / albumsDone * (albums_ - albumsDone);
+    text += QStringLiteral("、残り 約 %1").arg(playTimeText(qint64(left * 1000)));
+  }
+  write(stderr, text + QStringLiteral("\x1b[K"));
+  visible_ = true;
+}
+
+void Progress::clear() {
+  if (!visible_) return;
+  write(stderr, QStringLiteral("\r\x1b[K"));
+  visible_ = false;
+}
+
+void writeOut(const QString& text) { write(stdout, text); }
+void writeError(const QString& text) { write(stderr, text); }
+
+}  // namespace orv::batch

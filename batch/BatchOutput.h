@@ -1,0 +1,68 @@
+#pragma once
+
+#include "batch/AlbumBuild.h"
+
+#include <QString>
+
+#include <chrono>
+
+namespace orv::batch {
+
+// A play time as the album page shows one: whole seconds (rounded), "1:02:03" from an
+// hour, "45:12" below; with `withHours` always "H:MM:SS", as the batch's lines align it.
+//
+//   playTimeText(3723000) == "1:02:03";  playTimeText(75400) == "1:15"
+//   playTimeText(75400, /*withHours=*/true) == "0:01:15"
+QString playTimeText(qint64 milliseconds, bool withHours = false);
+
+// The folder as the batch shows it: its absolute path, without the trailing "/".
+QString shownFolder(const QString& folder);
+
+// One album's line for standard output, ending in a line feed: the outcome (作成, 失敗,
+// 予定), the track count, the total play time and the folder, then for a failure its
+// error on the same line. A dry run adds an indented line for each rename and each file
+// it would write.
+//
+//   作成    25曲  1:23:45  /music/Artist/Album
+//   失敗     2曲         -  /music/Clash  エラー 58: 「…」を「…」に名前を変更できません。…
+QString albumLines(const AlbumOutcome& outcome, bool dryRun);
+
+// One album as a JSON object on one line, ending in a line feed, with the fields folder,
+// status ("built", "failed", "planned"), tracks, renamed ([{"from", "to"}] file names),
+// page (a path or null), cover_copied, error_number (or null) and error (or null).
+QString albumJson(const AlbumOutcome& outcome);
+
+// What the whole run did, for the last line on standard error.
+struct Tally {
+  int built = 0;  // or, in a dry run, planned
+  int failed = 0;
+  int skipped = 0;  // folders without MP3 files
+  qint64 tracks = 0;
+};
+QString summaryLine(const Tally& tally, bool dryRun, double seconds);
+
+// The progress line on standard error, redrawn in place; only on a terminal.
+class Progress {
+ public:
+  Progress(int albums, bool shown);
+  // Redraws with the albums and tracks done so far, at most ten times a second unless
+  // `now` is true.
+  void update(int albumsDone, qint64 tracks, bool now = false);
+  // Clears the line, so that other output can take its place.
+  void clear();
+  double secondsElapsed() const;
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  const int albums_;
+  const bool shown_;
+  const Clock::time_point start_ = Clock::now();
+  Clock::time_point drawn_{};
+  bool visible_ = false;
+};
+
+// Writes UTF-8 `text` to standard output or standard error, at once.
+void writeOut(const QString& text);
+void writeError(const QString& text);
+
+}  // namespace orv::batch

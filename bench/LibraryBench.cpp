@@ -1,0 +1,217 @@
+// A whole library through `orv --batch -r`, the real program, timed from its start to
+// its end, for several numbers of jobs. Before each run the library is put back as it
+// was (names with spaces, no pages, no covers), so every run renames, reads and writes
+// everything.
+//
+//   build/bench/library_bench warm [ALBUMS TRACKS [JOBS…]]
+//       400 albums of 25 small tagged MP3 files (a few KB), read from memory: -j 1, 2
+//   build/bench/library_bench cold [ALBUMS TRACKS [JOBS…]]
+//       60 albums of 12 files of about 4 MB with a cover picture in the tag, read from
+//       disk: the page cache is dropped before each run (root only): -j 1 to 16
+//
+// The library lies in a new folder in the working folder, on its disk, and is removed
+// at the end; with LIBRARY_BENCH_KEEP=1 in the environment it is kept, as
+// library-bench-MODE-ALBUMSxTRACKS, and used again by the next run of the same size.
+//
+// Each line gives the best of the runs and the load average when it was measured: other
+// builds on the machine slow the runs down.
+
+#include "tests/mp3/Mp3Files.h"
+#include "tests/support/Files.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Setup {
+  bool cold = false;
+  int albums = 400;
+  int tracks = 25;
+  std::vector<int> jobs{1, 2};
+  int runs = 3;
+};
+
+QString trackName(int k) { return QStringLiteral("%1 track.mp3").arg(k, 5, 10, QChar(u'0')); }
+QString renamedTrack(int k) { return QStringLiteral("%1_track.mp3").arg(k, 5, 10, QChar(u'0')); }
+QString albumFolder(const QString& lib, int a) {
+  return QStringLiteral("%1/Artist %2/Album %3/").arg(lib).arg(a / 10).arg(a, 4, 10, QChar(u'0'));
+}
+
+// The audio every track shares: a quarter of a second (about 4 KB), or about four
+// minutes (about 4 MB) for the cold library.
+QByteArray audio(bool cold) {
+  const double seconds = cold ? 250.0 : 0.25;
+  return orv::test::encodeMp3(orv::test::pcm(44100, 2, seconds), 44100, 2, {"-b", "128"});
+}
+
+// An ID3v2.3 frame "APIC" holding `jpeg`, as taggers store a front cover.
+orv::test::Id3v2Frame coverFrame(const QByteArray& jpeg) {
+  QByteArray data("image/jpeg");
+  data.append('\0').append('\x03').append('\0');  // front cover, no description
+  return {"APIC", '\0', data + jpeg};
+}
+
+void makeLibrary(const QString& lib, const Setup& s) {
+  std::printf("making %d albums of %d tracks in %s…\n", s.albums, s.tracks, qPrintable(lib));
+  std::fflush(stdout);
+  const QByteArray sound = audio(s.cold);
+  // A cover of realistic size: the program's own, padded to about 100 KB.
+  QByteArray cover;
+  if (s.cold) {
+    cover = orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg"));
+    cover.append(QByteArray(100 * 1024 - cover.size(), '\0'));
+  }
+  for (int a = 0; a < s.albums; ++a) {
+    const QString folder = albumFolder(lib, a);
+    QDir().mkpath(folder);
+    for (int k = 1; k <= s.tracks; ++k) {
+      std::vector<orv::test::Id3v2Frame> frames{
+          orv::test::textFrame("TPE1", QStringLiteral("歌手 %1").arg(a / 10),
+                               orv::test::Id3Encoding::kUtf16),
+          orv::test::textFrame("TIT2", QStringLiteral("曲 %1").arg(k),
+                               orv::test::Id3Encoding::kUtf16),
+          orv::test::textFrame("TALB", QStringLiteral("アルバム %1").arg(a),
+                               orv::test::Id3Encoding::kUtf16)};
+      if (s.cold) frames.push_back(coverFrame(cover));
+      orv::test::writeFile(folder + trackName(k), orv::test::id3v2Tag(3, frames, 256) + sound);
+    }
+  }
+}
+
+// Back to names with spaces, no page and no cover.
+void resetLibrary(const QString& lib, const Setup& s) {
+  for (int a = 0; a < s.albums; ++a) {
+    const QString folder = albumFolder(lib, a);
+    QFile::remove(folder + QStringLiteral("disk.html"));
+    QFile::remove(folder + QStringLiteral("jacket.jpg"));
+    for (int k = 1; k <= s.tracks; ++k)
+      QFile::rename(folder + renamedTrack(k), folder + trackName(k));
+  }
+}
+
+void warmUp(const QString& lib, const Setup& s) {
+  for (int a = 0; a < s.albums; ++a) {
+    for (int k = 1; k <= s.tracks; ++k) orv::test::readFile(albumFolder(lib, a) + trackName(k));
+  }
+}
+
+bool dropPageCache() {
+  ::sync();
+  QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
+  return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2 && drop.flush();
+}
+
+QString loadAverage() {
+  QFile f(QStringLiteral("/proc/loadavg"));
+  if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+  return QString::fromLatin1(f.readAll()).section(u' ', 0, 0);
+}
+
+// One batch run; seconds, or -1 when it did not build everything.
+double timedRun(const QString& lib, int jobs) {
+  QProcess orv;
+  orv.setStandardOutputFile(QProcess::nullDevice());
+  orv.setStandardErrorFile(QProcess::nullDevice());
+  QElapsedTimer clock;
+  clock.start();
+  orv.start(QStringLiteral(ORV_EXECUTABLE), {QStringLiteral("--batch"), QStringLiteral("-r"),
+                                             QStringLiteral("-j"), QString::number(jobs), lib});
+  if (!orv.waitForFinished(-1) || orv.exitStatus() != QProcess::NormalExit || orv.exitCode() != 0) {
+    return -1;
+  }
+  return clock.nsecsElapsed() / 1e9;
+}
+
+int run(const Setup& s) {
+  QTemporaryDir temporary(QDir::currentPath() + QStringLiteral("/library-bench-XXXXXX"));
+  const bool keep = qEnvironmentVariableIntValue("LIBRARY_BENCH_KEEP") == 1;
+  const QString root = keep ? QDir::currentPath() + QStringLiteral("/library-bench-%1-%2x%3")
+                                                        .arg(s.cold ? "cold" : "warm")
+                                                        .arg(s.albums)
+                                                        .arg(s.tracks)
+                            : temporary.path();
+  const QString lib = root + QStringLiteral("/library");
+  const QString made = root + QStringLiteral("/made");
+  if (!QFile::exists(made)) {
+    QDir(root).removeRecursively();
+    makeLibrary(lib, s);
+    orv::test::writeFile(made);
+  }
+  const bool cold = s.cold && dropPageCache();
+  if (s.cold && !cold) {
+    std::printf("cannot write /proc/sys/vm/drop_caches (only root can): running warm only\n");
+  }
+  const int total = s.albums * s.tracks;
+  std::printf("%s, %d albums, %d tracks, best of %d runs\n", cold ? "cold" : "warm", s.albums,
+              total, s.runs);
+  std::printf("%5s %10s %12s %10s %6s\n", "jobs", "seconds", "µs/track", "speed-up", "load");
+  double first = 0;
+  for (const int jobs : s.jobs) {
+    double best = 1e9;
+    QString load;
+    for (int r = 0; r < s.runs; ++r) {
+      resetLibrary(lib, s);
+      // Nothing left to write back from the making or the resetting, which the first
+      // syncs of the run would otherwise pay for.
+      if (cold) {
+        dropPageCache();
+      } else {
+        warmUp(lib, s);
+        ::sync();
+      }
+      load = loadAverage();
+      const double seconds = timedRun(lib, jobs);
+      if (seconds < 0) {
+        std::printf("orv --batch failed with -j %d\n", jobs);
+        return 1;
+      }
+      best = std::min(best, seconds);
+    }
+    if (first == 0) first = best;
+    std::printf("%5d %10.3f %12.1f %9.2fx %6s\n", jobs, best, best * 1e6 / total, first / best,
+                qPrintable(load));
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments().mid(1);
+  Setup s;
+  s.cold = !args.isEmpty() && args[0] == u"cold";
+  if (s.cold) {
+    s.albums = 60;
+    s.tracks = 12;
+    s.jobs.clear();
+    for (int j = 1; j <= 16; ++j) s.jobs.push_back(j);
+    s.runs = 2;
+  }
+  if (args.size() >= 3) {
+    s.albums = args[1].toInt();
+    s.tracks = args[2].toInt();
+  }
+  if (args.size() >= 4) {
+    s.jobs.clear();
+    for (const QString& j : args.mid(3)) s.jobs.push_back(j.toInt());
+  }
+  if (s.albums < 1 || s.tracks < 1 || s.tracks > 32766) {
+    std::fputs("usage: library_bench warm|cold [ALBUMS TRACKS [JOBS…]]\n", stderr);
+    return 2;
+  }
+  return run(s);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace orv::platform {
+
+// A push button that Return and Enter press, as Space does, while it has the focus: the
+// original platform's buttons answer all three keys, while Qt's answer Return and Enter
+// only in dialogs. A held key presses once.
+//
+//   auto* close = new PushButton("終了", window);  // Tab to it, Return: clicked()
+class PushButton : public QPushButton {
+ public:
+  PushButton(const QString& caption, QWidget* parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace orv::platform

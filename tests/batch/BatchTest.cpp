@@ -1,0 +1,341 @@
+// `orv --batch` as users run it: the real program, without a display, on a generated
+// library of real MP3 files nested two levels deep, compared with the window's build of
+// a copy of the same folders (the form on fakes of the window's edge).
+
+#include "app/MainForm.h"
+#include "batch/AlbumFinder.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/taglib/TagLibDetailSource.h"
+#include "tests/mp3/Mp3Files.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
+#include "tracks/FolderScan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+
+namespace orv::test {
+namespace {
+
+const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
+
+// A second of mono audio with a LAME header, tagged per file.
+QByteArray track(const QString& title, const QString& album) {
+  static const QByteArray audio = encodeMp3(pcm(22050, 1, 1.0), 22050, 1, {"-b", "32"});
+  return id3v2Tag(3, {textFrame("TPE1", QStringLiteral("歌手"), Id3Encoding::kUtf16),
+                      textFrame("TIT2", title, Id3Encoding::kUtf16),
+                      textFrame("TALB", album, Id3Encoding::kUtf16)}) +
+         audio;
+}
+
+struct Album {
+  const char* folder;  // as bytes below the library
+  std::vector<const char*> files;
+};
+
+// The library: good albums, a rename clash, a file and a folder whose names are not
+// UTF-8, an empty folder, a hidden folder and a link to an album.
+const std::vector<Album> kLibrary = {
+    {"Artist A/Album One", {"01 Intro.mp3", "02 Second Song.mp3", "03\xE3\x80\x80Third.mp3"}},
+    {"Artist A/Album Two", {"a.mp3", "b.MP3", "cover notes.txt"}},
+    {"Artist B/Bad Bytes", {"ok song.mp3", "bad\xFF.mp3"}},
+    {"Artist B/Clash", {"a b.mp3", "x y.mp3", "x_y.mp3"}},
+    {"Bad\xFE Folder", {"a b.mp3"}},
+    {"Empty", {"notes.txt"}},
+    {".hidden/Album", {"h h.mp3"}},
+};
+
+QString makeLibrary(const QString& root) {
+  const QByteArray lib = QFile::encodeName(root) + "/lib/";
+  for (const Album& album : kLibrary) {
+    const QByteArray folder = lib + album.folder + '/';
+    if (!QDir().mkpath(QFile::decodeName(lib))) throw std::runtime_error("no library folder");
+    QByteArray path;
+    for (const QByteArray& part : QByteArray(album.folder).split('/')) {
+      path += part + '/';
+      ::mkdir((lib + path).constData(), 0755);
+    }
+    for (const char* name : album.files) {
+      writeFileAt(folder + name, track(QString::fromUtf8(name), QString::fromUtf8(album.folder)));
+    }
+  }
+  if (::symlink("Artist A/Album One", (lib + "Link").constData()) != 0) {
+    throw std::runtime_error("no link");
+  }
+  writeFile(root + QStringLiteral("/lib/Artist A/Album Two/jacket.jpg"), "the user's own cover");
+  return root + QStringLiteral("/lib");
+}
+
+struct Ran {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+// The program as installed, without a display or a platform plugin of Qt's.
+Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
+        const QString& runtimeFolder = {}) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(workingFolder);
+  p.start(QStringLiteral(ORV_EXECUTABLE), QStringList{QStringLiteral("--batch")} + arguments);
+  if (!p.waitForFinished(60000)) throw std::runtime_error("orv --batch did not finish");
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromUtf8(p.readAllStandardOutput()),
+          QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Copies a whole folder as it is: links as links, names as bytes.
+void copyTree(const QString& from, const QString& to) {
+  if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) != 0) {
+    throw std::runtime_error("cp -a failed");
+  }
+}
+
+// One click of the window's build button on a copy, the dialog answering with `file`.
+// The message it showed before it ended the program, if it did.
+std::optional<QString> windowBuild(const QString& file) {
+  FakeWindowSystem windowSystem;
+  FakeFormControls controls;
+  platform::PosixFileSystem fileSystem;
+  platform::TagLibDetailSourceFactory detailSources;
+  TrackTable table;
+  MainForm form(controls.asFormControls(), {.windowSystem = windowSystem,
+                                            .fileSystem = fileSystem,
+                                            .detailSources = detailSources,
+                                            .trackTable = table,
+                                            .programFolder = kProgramFolder});
+  controls.openFileDialog.answers.push_back({file});
+  try {
+    form.buildAlbum();
+  } catch (const ProgramEnded&) {
+  }
+  if (windowSystem.messageBoxes.empty()) return std::nullopt;
+  return windowSystem.messageBoxes.back().text;
+}
+
+QList<QJsonObject> jsonLines(const QString& out) {
+  QList<QJsonObject> objects;
+  for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+    objects << doc.object();
+  }
+  return objects;
+}
+
+class BatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    lib = makeLibrary(dir.path());
+  }
+  // QTemporaryDir can't remove names that are not UTF-8.
+  void TearDown() override {
+    QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), dir.path()});
+  }
+
+  QTemporaryDir dir;
+  QString lib;
+};
+
+TEST_F(BatchTest, ARecursiveRunBuildsEveryAlbumAsTheWindowBuildsACopy) {
+  copyTree(lib, dir.path() + QStringLiteral("/window"));
+  const QString window = dir.path() + QStringLiteral("/window");
+
+  const Ran run = orv({QStringLiteral("-r"), QStringLiteral("--json"), lib});
+
+  EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+  const QList<QJsonObject> albums = jsonLines(run.out);
+  const struct {
+    QString folder;
+    const char* status;
+    int tracks;
+    QStringList renamed;  // "from > to"
+    bool cover;
+    int error;             // 0: none
+    QString windowChoice;  // the file the window's user picks; empty: can't be picked
+  } expected[] = {
+      {"Artist A/Album One",
+       "built",
+       3,
+       {"01 Intro.mp3 > 01_Intro.mp3", "02 Second Song.mp3 > 02_Second_Song.mp3",
+        "03\u3000Third.mp3 > 03_Third.mp3"},
+       true,
+       0,
+       "01 Intro.mp3"},
+      {"Artist A/Album Two", "built", 2, {}, false, 0, "a.mp3"},
+      {"Artist B/Bad Bytes", "failed", 0, {}, false, 53, "ok song.mp3"},
+      {"Artist B/Clash", "failed", 3, {"a b.mp3 > a_b.mp3"}, false, 58, "a b.mp3"},
+      {"Bad\uFFFD Folder", "failed", 0, {}, false, 53, ""},
+  };
+  ASSERT_EQ(albums.size(), std::size(expected)) << run.out.toStdString();
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    const auto& want = expected[i];
+    const QJsonObject& got = albums[qsizetype(i)];
+    SCOPED_TRACE(want.folder.toStdString());
+    EXPECT_EQ(got["folder"].toString(), lib + u'/' + want.folder);
+    EXPECT_EQ(got["status"].toString(), QString::fromLatin1(want.status));
+    EXPECT_EQ(got["tracks"].toInt(), want.tracks);
+    QStringList renamed;
+    for (const QJsonValue& r : got["renamed"].toArray()) {
+      renamed << r["from"].toString() + QStringLiteral(" > ") + r["to"].toString();
+    }
+    EXPECT_EQ(renamed, want.renamed);
+    const bool built = want.error == 0;
+    EXPECT_EQ(got["page"].toString(), built ? got["folder"].toString() + "/disk.html" : "");
+    EXPECT_EQ(got["cover_copied"].toBool(), want.cover);
+    EXPECT_EQ(got["error_number"].toInt(), want.error);
+    if (want.windowChoice.isEmpty()) {
+      EXPECT_EQ(got["error"].toString(), batch::kSpecialFolderNameMessage);
+      continue;
+    }
+    // The window on the copy: the same message, naming the copy's files.
+    const std::optional<QString> shown =
+        windowBuild(window + u'/' + want.folder + u'/' + want.windowChoice);
+    EXPECT_EQ(got["error"].toString(), shown.value_or(QString()).replace(window, lib));
+  }
+  // Renames, pages and covers, and what the failures left, byte for byte as the window's.
+  EXPECT_EQ(snapshotTree(lib), snapshotTree(window));
+  EXPECT_TRUE(QFile::exists(lib + QStringLiteral("/Artist A/Album One/disk.html")));
+  EXPECT_EQ(readFile(lib + QStringLiteral("/Artist A/Album Two/jacket.jpg")),
+            "the user's own cover");
+  EXPECT_TRUE(QFile::exists(lib + QStringLiteral("/.hidden/Album/h h.mp3")));
+  EXPECT_TRUE(run.err.startsWith(
+      QStringLiteral("作成 2、失敗 3、スキップ 4（mp3ファイルのないフォルダー）、5 曲、")))
+      << run.err.toStdString();
+}
+
+TEST_F(BatchTest, ADryRunChangesNothingAndForetellsTheRealRun) {
+  const TreeSnapshot before = snapshotTree(lib);
+
+  const Ran dry = orv({QStringLiteral("-rn"), lib});
+  const Ran dryJson =
+      orv({QStringLiteral("--dry-run"), QStringLiteral("-r"), QStringLiteral("--json"), lib});
+
+  EXPECT_EQ(snapshotTree(lib), before);
+  EXPECT_EQ(dry.exitCode, 1);
+  const QString albumOne = lib + QStringLiteral("/Artist A/Album One");
+  EXPECT_TRUE(
+      dry.out.startsWith(QStringLiteral("予定      3曲   0:00:03  %1\n"
+                                        "    名前の変更: 01 Intro.mp3 → 01_Intro.mp3\n"
+                                        "    名前の変更: 02 Second Song.mp3 → 02_Second_Song.mp3\n"
+                                        "    名前の変更: 03\u3000Third.mp3 → 03_Third.mp3\n"
+                                        "    書き込み: %1/disk.html\n"
+                                        "    コピー: %1/jacket.jpg\n"
+                                        "予定      2曲   0:00:02  %2/Artist A/Album Two\n"
+                                        "    書き込み: %2/Artist A/Album Two/disk.html\n")
+                             .arg(albumOne, lib)))
+      << dry.out.toStdString();
+  EXPECT_TRUE(dry.err.startsWith(QStringLiteral("作成予定 2、失敗 3、"))) << dry.err.toStdString();
+
+  // What the dry run foretold is what the real run does.
+  const Ran real = orv({QStringLiteral("-r"), QStringLiteral("--json"), lib});
+  EXPECT_EQ(
+      QString(dryJson.out).replace(QStringLiteral("\"planned\""), QStringLiteral("\"built\"")),
+      real.out);
+}
+
+TEST_F(BatchTest, OneJobAndTwoJobsGiveTheSameResult) {
+  const QString twin = dir.path() + QStringLiteral("/twin");
+  copyTree(lib, twin);
+
+  const Ran one = orv({QStringLiteral("-r"), QStringLiteral("-j"), QStringLiteral("1"), lib});
+  const Ran two = orv({QStringLiteral("-rj2"), twin});
+
+  EXPECT_EQ(one.exitCode, 1);
+  EXPECT_EQ(two.exitCode, 1);
+  EXPECT_EQ(QString(one.out).replace(lib, twin), two.out);
+  EXPECT_EQ(snapshotTree(lib), snapshotTree(twin));
+}
+
+TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
+  const QString good = lib + QStringLiteral("/Artist A/Album Two");
+  const QString empty = lib + QStringLiteral("/Empty");
+  const struct {
+    QStringList arguments;
+    int exitCode;
+    QString out;  // the start of standard output
+    QString err;  // the start of standard error
+  } cases[] = {
+      {{good}, 0, "作成      2曲   0:00:02  " + good + "\n", "作成 1、失敗 0、"},
+      // An empty folder named without -r is reported as the window reports it.
+      {{empty},
+       1,
+       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       ""},
+      {{"-r", empty},
+       1,
+       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       ""},
+      {{"Empty/../Artist A/./Album Two/", "-j", "3"},
+       0,
+       "作成      2曲   0:00:02  " + good + "\n",
+       ""},
+      {{"--help"},
+       0,
+       "使い方: orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n",
+       ""},
+      {{}, 2, "", "orv: アルバムのフォルダーを指定してください。\n"},
+      {{"-x", good}, 2, "", "orv: 知らないオプションです: -x\n"},
+      {{"--jobs=0", good}, 2, "", "orv: --jobs には 1 以上の整数を指定してください: 0\n"},
+      {{good, "-j"}, 2, "", "orv: -j には同時に作るアルバムの数を指定してください。\n"},
+      {{"--index", "Empty/notes.txt", good},
+       2,
+       "",
+       "orv: " + empty + "/notes.txt は Orv が書いた一覧ページではないため、置き換えません。"},
+      {{"--index", "Empty", good}, 2, "", "orv: " + empty + " はファイルではないため"},
+  };
+  // The batch takes no single-instance guard: it runs beside the window.
+  QTemporaryDir runtime;
+  QLockFile windowLock(runtime.path() + QStringLiteral("/orv.lock"));
+  ASSERT_TRUE(windowLock.tryLock(0));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+    const TreeSnapshot before = snapshotTree(lib);
+    const Ran run = orv(c.arguments, lib, runtime.path());
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+    EXPECT_EQ(run.out.left(c.out.size()), c.out);
+    EXPECT_EQ(run.err.left(c.err.size()), c.err);
+    if (c.exitCode == 2) {
+      EXPECT_EQ(snapshotTree(lib), before);
+    }
+  }
+}
+
+TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {
+  const QString index = dir.path() + QStringLiteral("/index.html");
+  ASSERT_EQ(
+      orv({QStringLiteral("--index"), index, lib + QStringLiteral("/Artist A/Album Two")}).exitCode,
+      0);
+  const QByteArray first = readFile(index);
+  EXPECT_TRUE(
+      first.contains("<a class=\"album-link\" href=\"lib/Artist%20A/Album%20Two/disk.html\">"));
+
+  // Written again, with more albums, over its own earlier page.
+  const Ran again = orv({QStringLiteral("--index=") + index, QStringLiteral("-r"), lib});
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_TRUE(again.err.endsWith(QStringLiteral("一覧ページ: %1\n").arg(index)))
+      << again.err.toStdString();
+  EXPECT_EQ(readFile(index).count("<li class=\"album\">"), 2);
+}
+
+}  // namespace
+}  // namespace orv::test
