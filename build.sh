@@ -13,6 +13,7 @@ packages=(
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
   desktop-file-utils appstream lintian file)
+fuzz_packages=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, its sanitisers, symbols
 
 # step NAME COMMAND…: one step of the set-up, its output kept back unless it fails. Then
 # the set-up names the step, shows what the command printed and ends with its status.
@@ -67,7 +68,7 @@ case "${1:-}" in
     exec build/bin/orv
     ;;
   test)
-    install_missing "${packages[@]}" "${test_packages[@]}"
+    install_missing "${packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}"
     if [[ -f tests/page/package.json ]]; then
       step "npm ci in tests/page" env -C tests/page npm ci --no-audit --no-fund
     fi
@@ -77,6 +78,10 @@ case "${1:-}" in
     # --preset asan` does.
     build asan
     shown_step "the tests of the asan build" ctest --preset asan -j"$(nproc)"
+    # Every fuzz target for a minute under libFuzzer, built with clang in build-fuzz/; a
+    # finding fails, its input saved and printed.
+    build fuzz
+    shown_step "the fuzz runs" fuzz/run.sh all 60
     ;;
   package)
     # CPack asks file(1) which installed files are binaries for dpkg-shlibdeps.

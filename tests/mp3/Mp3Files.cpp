@@ -62,6 +62,27 @@ QByteArray pcm(int sampleRate, int channels, double seconds, double silence) {
   return out;
 }
 
+QByteArray wavFile(const QByteArray& pcmBytes, int sampleRate, int channels) {
+  QByteArray h = "RIFF";
+  appendLittleEndian(h, static_cast<quint32>(36 + pcmBytes.size()));
+  h += "WAVEfmt ";
+  appendLittleEndian(h, 16);
+  appendLittleEndian(h, 1 | static_cast<quint32>(channels) << 16);  // PCM
+  appendLittleEndian(h, static_cast<quint32>(sampleRate));
+  appendLittleEndian(h, static_cast<quint32>(sampleRate * channels * 2));
+  appendLittleEndian(h, static_cast<quint32>(channels * 2) | 16u << 16);  // block, 16 bits
+  h += "data";
+  appendLittleEndian(h, static_cast<quint32>(pcmBytes.size()));
+  return h + pcmBytes;
+}
+
+QByteArray randomBytes(int size) {
+  std::mt19937 random(7);
+  QByteArray out(size, '\0');
+  for (char& c : out) c = static_cast<char>(random());
+  return out;
+}
+
 QByteArray encodeMp3(const QByteArray& pcmBytes, int sampleRate, int channels,
                      const QStringList& options) {
   QTemporaryDir dir;
@@ -137,6 +158,14 @@ Id3v2Frame textFrame(const QByteArray& id, const QString& text, Id3Encoding enco
 
 Id3v2Frame rawLatin1Frame(const QByteArray& id, const QByteArray& bytes) {
   return {id, static_cast<char>(Id3Encoding::kLatin1), bytes};
+}
+
+std::vector<Id3v2Frame> textFrames(int version, const QString& artist, const QString& title,
+                                   const QString& album, Id3Encoding encoding, bool bigEndianBom) {
+  const bool v22 = version == 2;
+  return {textFrame(v22 ? "TP1" : "TPE1", artist, encoding, bigEndianBom),
+          textFrame(v22 ? "TT2" : "TIT2", title, encoding, bigEndianBom),
+          textFrame(v22 ? "TAL" : "TALB", album, encoding, bigEndianBom)};
 }
 
 QByteArray id3v2Tag(int version, const std::vector<Id3v2Frame>& frames, int padding) {

@@ -16,6 +16,12 @@ namespace orv::test {
 // `seconds` in all. The same arguments give the same bytes.
 QByteArray pcm(int sampleRate, int channels, double seconds, double silence = 0.0);
 
+// `pcmBytes` (16-bit) as a WAV file, such as users rename to .mp3 by mistake.
+QByteArray wavFile(const QByteArray& pcmBytes, int sampleRate, int channels);
+
+// `size` bytes of noise; the same size gives the same bytes.
+QByteArray randomBytes(int size);
+
 // Encodes `pcmBytes` with `lame -r` and `options` (e.g. {"-b", "128"}, {"-V", "2", "-t"}).
 // Throws when lame is missing or fails: the tests need it.
 //
@@ -50,6 +56,10 @@ Id3v2Frame textFrame(const QByteArray& id, const QString& text, Id3Encoding enco
                      bool bigEndianBom = false);
 // A text frame marked ISO-8859-1 that holds `bytes` (e.g. Shift-JIS) as they are.
 Id3v2Frame rawLatin1Frame(const QByteArray& id, const QByteArray& bytes);
+// The artist, title and album frames, with the ids of ID3v2 `version` (2, 3 or 4).
+std::vector<Id3v2Frame> textFrames(int version, const QString& artist, const QString& title,
+                                   const QString& album, Id3Encoding encoding,
+                                   bool bigEndianBom = false);
 
 // A whole ID3v2 tag of major `version` 2, 3 or 4, with `padding` zero bytes after the
 // frames.

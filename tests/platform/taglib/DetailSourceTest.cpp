@@ -15,39 +15,12 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace orv::test {
 namespace {
 
 using namespace Qt::StringLiterals;
 
 using platform::TagLibDetailSourceFactory;
-
-QByteArray randomBytes(int size) {
-  std::mt19937 random(7);
-  QByteArray out(size, '\0');
-  for (char& c : out) c = static_cast<char>(random());
-  return out;
-}
-
-QByteArray wav() {
-  const QByteArray data = pcm(44100, 2, 3.0);
-  QByteArray h = "RIFF";
-  auto le32 = [&h](quint32 v) {
-    for (int i = 0; i < 4; ++i) h.append(static_cast<char>(v >> (8 * i)));
-  };
-  le32(36 + data.size());
-  h += "WAVEfmt ";
-  le32(16);
-  h += QByteArray("\x01\x00\x02\x00", 4);  // PCM, stereo
-  le32(44100);
-  le32(44100 * 4);
-  h += QByteArray("\x04\x00\x10\x00", 4);  // block align 4, 16 bits
-  h += "data";
-  le32(data.size());
-  return h + data;
-}
 
 TEST(DetailSource, FilesWithoutAudioGiveTheirTagsAndNoPlayTime) {
   struct Case {
@@ -64,7 +37,7 @@ TEST(DetailSource, FilesWithoutAudioGiveTheirTagsAndNoPlayTime) {
       {"zero bytes", {}, {}},
       {"info header frame only", v2 + mp3.left(firstFrame), u"タグだけ"_s},
       {"random bytes", randomBytes(150000), {}},
-      {"wav renamed", wav(), {}},
+      {"wav renamed", wavFile(pcm(44100, 2, 3.0), 44100, 2), {}},
       {"id3v2 only", v2, u"タグだけ"_s},
       {"id3v1 only", id3v1Tag("v1 only", {}, {}), "v1 only"},
       {"id3v2 and id3v1", v2 + id3v1Tag("v1", {}, {}), u"タグだけ"_s},

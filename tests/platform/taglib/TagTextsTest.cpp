@@ -19,15 +19,6 @@ struct TagCase {
   QString artist, title, album;
 };
 
-// ID3v2 frames of artist, title and album, with the ids of `version`.
-std::vector<Id3v2Frame> frames(int version, const QString& artist, const QString& title,
-                               const QString& album, E encoding, bool bigEndianBom = false) {
-  const bool v22 = version == 2;
-  return {textFrame(v22 ? "TP1" : "TPE1", artist, encoding, bigEndianBom),
-          textFrame(v22 ? "TT2" : "TIT2", title, encoding, bigEndianBom),
-          textFrame(v22 ? "TAL" : "TALB", album, encoding, bigEndianBom)};
-}
-
 std::vector<Id3v2Frame> sjisFrames(int version, const QString& artist, const QString& title,
                                    const QString& album) {
   const bool v22 = version == 2;
@@ -42,17 +33,17 @@ std::vector<TagCase> tagCases() {
   // The 30-byte ID3v1 limit cuts the second byte of the 15th double-byte character.
   const QString longTitle = u"Aあいうえおかきくけこさしすせそ"_s;
   std::vector<TagCase> cases = {
-      {"id3v22 latin1", id3v2Tag(2, frames(2, aL, tL, lL, E::kLatin1)), {}, aL, tL, lL},
-      {"id3v22 utf16", id3v2Tag(2, frames(2, a, t, l, E::kUtf16)), {}, a, t, l},
+      {"id3v22 latin1", id3v2Tag(2, textFrames(2, aL, tL, lL, E::kLatin1)), {}, aL, tL, lL},
+      {"id3v22 utf16", id3v2Tag(2, textFrames(2, a, t, l, E::kUtf16)), {}, a, t, l},
       {"id3v22 shift-jis", id3v2Tag(2, sjisFrames(2, a, t, u"ラヴ"_s)), {}, a, t, u"ラヴ"_s},
-      {"id3v23 latin1", id3v2Tag(3, frames(3, aL, tL, lL, E::kLatin1)), {}, aL, tL, lL},
-      {"id3v23 utf16 le", id3v2Tag(3, frames(3, a, t, l, E::kUtf16)), {}, a, t, l},
-      {"id3v23 utf16 be bom", id3v2Tag(3, frames(3, a, t, l, E::kUtf16, true)), {}, a, t, l},
+      {"id3v23 latin1", id3v2Tag(3, textFrames(3, aL, tL, lL, E::kLatin1)), {}, aL, tL, lL},
+      {"id3v23 utf16 le", id3v2Tag(3, textFrames(3, a, t, l, E::kUtf16)), {}, a, t, l},
+      {"id3v23 utf16 be bom", id3v2Tag(3, textFrames(3, a, t, l, E::kUtf16, true)), {}, a, t, l},
       {"id3v23 shift-jis", id3v2Tag(3, sjisFrames(3, a, t, u"ラヴ"_s)), {}, a, t, u"ラヴ"_s},
-      {"id3v24 latin1", id3v2Tag(4, frames(4, aL, tL, lL, E::kLatin1), 256), {}, aL, tL, lL},
-      {"id3v24 utf16", id3v2Tag(4, frames(4, a, t, l, E::kUtf16)), {}, a, t, l},
-      {"id3v24 utf16be", id3v2Tag(4, frames(4, a, t, l, E::kUtf16BE)), {}, a, t, l},
-      {"id3v24 utf8", id3v2Tag(4, frames(4, a, t, l, E::kUtf8)), {}, a, t, l},
+      {"id3v24 latin1", id3v2Tag(4, textFrames(4, aL, tL, lL, E::kLatin1), 256), {}, aL, tL, lL},
+      {"id3v24 utf16", id3v2Tag(4, textFrames(4, a, t, l, E::kUtf16)), {}, a, t, l},
+      {"id3v24 utf16be", id3v2Tag(4, textFrames(4, a, t, l, E::kUtf16BE)), {}, a, t, l},
+      {"id3v24 utf8", id3v2Tag(4, textFrames(4, a, t, l, E::kUtf8)), {}, a, t, l},
       {"id3v24 shift-jis", id3v2Tag(4, sjisFrames(4, a, t, u"ラヴ"_s)), {}, a, t, u"ラヴ"_s},
       {"ape", {}, apeTag(a, t, l), a, t, l},
       // TagLib reads APE text as UTF-8 only; 8-bit items are read as ID3v1 is, each of
@@ -79,7 +70,7 @@ std::vector<TagCase> tagCases() {
       // texts keep theirs, and double quotes pass untouched.
       {"id3v1 spaces", {}, id3v1Tag("  Intro  ", " ", ""), {}, "Intro", {}},
       {"id3v2 spaces and quotes",
-       id3v2Tag(3, frames(3, "   ", R"( Say "Hi" )", "\"", E::kLatin1)),
+       id3v2Tag(3, textFrames(3, "   ", R"( Say "Hi" )", "\"", E::kLatin1)),
        {},
        "   ",
        R"( Say "Hi" )",
