@@ -11,6 +11,7 @@
 #include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tracks/FolderScan.h"
 
 #include <QDir>

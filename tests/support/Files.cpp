@@ -2,8 +2,6 @@
 
 #include <QFile>
 
-#include <gtest/gtest.h>
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
@@ -102,12 +100,6 @@ bool removeTree(const QString& folder) {
   if (::lstat(root.constData(), &st) != 0) return errno == ENOENT;
   ::nftw(root.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
   return ::lstat(root.constData(), &st) != 0 && errno == ENOENT;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-  if (isValid()) {
-    EXPECT_TRUE(removeTree(path())) << "left behind: " << path().toStdString();
-  }
 }
 
 }  // namespace orv::test

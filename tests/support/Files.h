@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <map>
 
@@ -37,19 +36,5 @@ TreeSnapshot snapshotTree(const QString& folder);
 // Removes `folder` and everything below it by the file system's own bytes, so that names
 // that are not UTF-8 go too; links are removed, not followed. True when nothing is left.
 bool removeTree(const QString& folder);
-
-// A temporary folder removed with everything in it, whatever bytes its names hold:
-// QTemporaryDir can't reach a name that is not UTF-8, and leaves it and its folder behind.
-// A folder that can't be removed fails the test.
-//
-//   TemporaryFolder dir;
-//   writeFileAt(QFile::encodeName(dir.path()) + "/bad\xff.mp3");   // gone with `dir`
-class TemporaryFolder : public QTemporaryDir {
- public:
-  TemporaryFolder() { setAutoRemove(false); }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  ~TemporaryFolder();
-};
 
 }  // namespace orv::test

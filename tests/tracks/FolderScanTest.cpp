@@ -6,6 +6,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tests/support/Unprivileged.h"
 
 #include <QDir>

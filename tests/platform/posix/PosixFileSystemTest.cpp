@@ -3,6 +3,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "tests/support/Errors.h"
 #include "tests/support/Files.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <QDir>
 #include <QFile>
