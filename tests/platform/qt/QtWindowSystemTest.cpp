@@ -140,7 +140,7 @@ TEST_F(WindowSystemFixture, EndProgramEndsAtOnceWithoutCloseEvents) {
     ClosedWindowReporter window;
     window.show();
     std::fprintf(stdout, "[flushed by endProgram] ");  // no newline: still buffered
-    runtime.remove();  // the ending child runs no destructor
+    runtime.remove();                                  // the ending child runs no destructor
     ws.endProgram(7);
   };
   EXPECT_EXIT(end(), testing::ExitedWithCode(7), testing::Not(testing::HasSubstr("close event")));
