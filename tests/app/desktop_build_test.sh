@@ -89,6 +89,8 @@ for f in 01_Opening.mp3 02_Second_song.mp3 03_Finale.mp3 jacket.jpg; do
   [ -f "$album/$f" ] || fail "$f is missing from the album folder"
 done
 kill -0 "$orvPid" || fail "orv ended after the build"
-iconv -f CP932 -t UTF-8 "$album/disk.html" | grep -q 'bg_name\[1\] = "二番目の歌";' ||
-  fail "the page does not carry the second title"
+# Read whole first: grep -q would end at the line, and iconv's last writes would then fail
+# the pipeline with SIGPIPE.
+page=$(iconv -f CP932 -t UTF-8 "$album/disk.html")
+[[ $page == *'bg_name[1] = "二番目の歌";'* ]] || fail "the page does not carry the second title"
 echo "built the album; screenshot: $screenshot"
