@@ -1,5 +1,8 @@
 #include "batch/BatchOutput.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <cstdio>
 
 namespace orv::batch {
@@ -11,34 +14,10 @@ QString oneLine(QString text) {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ');
 }
 
+// `text` as a JSON string, quotes included, escaped by Qt's own JSON writer.
 QString jsonString(const QString& text) {
-  QString out = QStringLiteral("\"");
-  for (const QChar c : text) {
-    switch (c.unicode()) {
-      case u'"':
-        out += QStringLiteral("\\\"");
-        break;
-      case u'\\':
-        out += QStringLiteral("\\\\");
-        break;
-      case u'\n':
-        out += QStringLiteral("\\n");
-        break;
-      case u'\r':
-        out += QStringLiteral("\\r");
-        break;
-      case u'\t':
-        out += QStringLiteral("\\t");
-        break;
-      default:
-        if (c.unicode() < 0x20) {
-          out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + u'"';
+  const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+  return QString::fromUtf8(array.sliced(1, array.size() - 2));  // without [ and ]
 }
 
 QString jsonOrNull(const QString& text) {
