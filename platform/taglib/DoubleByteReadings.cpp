@@ -17,11 +17,12 @@ using Language = DoubleByteLanguage;
 constexpr int kPunctuationCost = 24;  // CJK and full-width punctuation and symbols
 constexpr int kForeignCost = 40;      // kana in Chinese or Korean, hanja in Korean, Greek …
 constexpr int kJapaneseOtherCost = 28;
-constexpr int kHalfWidthCost = 2;     // half-width katakana over their full-width kind
-constexpr int kGbkExtensionCost = 8;  // GBK outside GB 2312: rare in simplified Chinese
-constexpr int kFourByteCost = 40;     // GB18030's four-byte characters
-constexpr int kTrailInWordCost = 12;  // a trail byte that is an ASCII letter, a letter after
-constexpr int kGluedCost = 24;        // ASCII letters on both sides
+constexpr int kHalfWidthCost = 0;          // half-width katakana over their full-width kind
+constexpr int kGbkExtensionCost = 8;       // GBK outside GB 2312: rare in simplified Chinese
+constexpr int kFourByteCost = 40;          // GB18030's four-byte characters
+constexpr int kTrailInWordCost = 12;       // a trail byte that is an ASCII letter, a letter after
+constexpr int kGluedCost = 24;             // ASCII letters on both sides
+constexpr int kSmallLetterAfterCost = 12;  // CJK text seldom runs into a Latin word
 
 bool isHan(char32_t c) {
   return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
@@ -132,6 +133,9 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
     const bool letterAfter = i < bytes.size() && isAsciiLetter(static_cast<Byte>(bytes[i]));
     if (length == 2 && isAsciiLetter(trail) && letterAfter) w -= kTrailInWordCost;
     if (isAsciiLetter(before) && letterAfter) w -= kGluedCost;
+    if (i < bytes.size() && bytes[i] >= 'a' && bytes[i] <= 'z') {
+      w -= kSmallLetterAfterCost;
+    }
     weight += w;
     before = c;
   }

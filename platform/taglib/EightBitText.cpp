@@ -366,7 +366,7 @@ constexpr int kPoint = 5;
 // How much more plausible than both the Japanese and the Western reading another one must
 // be to win, in half-bits: what reads right as one of those two keeps reading so.
 constexpr int kSingleByteMargin = 10;
-constexpr int kDoubleByteMargin = 16;
+constexpr int kDoubleByteMargin = 8;
 // A symbol or mark where the Western reading has another character.
 constexpr int kOtherMarkWeight = -6;
 // An ID3v1 field cut inside its last character.

@@ -104,10 +104,10 @@ def chinese_counts():
     simplified = collections.Counter(pinlu)
     floors = {}
     for ch, v in u['kTGH'].items():  # the 2013 list of standard characters: 3,500 common first
-        floors[ch] = 30 if int(v.split(':')[1]) <= 3500 else 4
+        floors[ch] = 100 if int(v.split(':')[1]) <= 3500 else 4
     for ch, v in u['kGB0'].items():  # GB 2312 level 1: rows 16 to 55
         if 16 <= int(v[:2]) <= 55:
-            floors[ch] = max(floors.get(ch, 0), 20)
+            floors[ch] = max(floors.get(ch, 0), 60)
     for ch, v in u['kFrequency'].items():
         floors[ch] = max(floors.get(ch, 0), by_frequency[int(v)] * 0.3)
     for ch, n in floors.items():
@@ -123,7 +123,7 @@ def chinese_counts():
         traditional[ch] += by_frequency[int(v)]
     for ch, v in u['kBigFive'].items():  # Big5's frequent characters: A440 to C67E
         if 0xA440 <= int(v, 16) <= 0xC67E:
-            traditional[ch] = max(traditional[ch], 20)
+            traditional[ch] = max(traditional[ch], 60)
     return simplified, traditional
 
 
