@@ -54,9 +54,55 @@ class Decoders {
   std::array<iconv_t, kPages> handles_;
 };
 
+bool inRange(unsigned char b, unsigned char low, unsigned char high) {
+  return b >= low && b <= high;
+}
+
+// Whether the lead and trail bytes of `bytes` fit a double-byte code page's shape: a quick
+// way to leave most texts of other code pages to iconv unasked.
+bool hasDoubleByteShape(CodePage page, QByteArrayView bytes) {
+  if (page == CodePage::kCyrillic || page == CodePage::kCentralEuropean) return true;
+  const auto at = [&](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
+  for (qsizetype i = 0; i < bytes.size();) {
+    const unsigned char b = at(i);
+    if (b < 0x80 || (b == 0x80 && page == CodePage::kTraditionalChinese)) {
+      ++i;
+      continue;
+    }
+    if (b == 0x80 || b == 0xFF || i + 1 == bytes.size()) return false;
+    const unsigned char t = at(i + 1);
+    bool fits = false;
+    switch (page) {
+      case CodePage::kKorean:
+        fits = inRange(t, 0x41, 0x5A) || inRange(t, 0x61, 0x7A) || inRange(t, 0x81, 0xFE);
+        break;
+      case CodePage::kSimplifiedChinese:
+        if (inRange(t, 0x30, 0x39)) {  // four bytes
+          if (i + 3 >= bytes.size() || !inRange(at(i + 2), 0x81, 0xFE) ||
+              !inRange(at(i + 3), 0x30, 0x39)) {
+            return false;
+          }
+          i += 4;
+          continue;
+        }
+        fits = inRange(t, 0x40, 0x7E) || inRange(t, 0x80, 0xFE);
+        break;
+      case CodePage::kTraditionalChinese:
+        fits = inRange(t, 0x40, 0x7E) || inRange(t, 0xA1, 0xFE);
+        break;
+      default:
+        break;
+    }
+    if (!fits) return false;
+    i += 2;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<QString> decodeStrict(CodePage page, QByteArrayView bytes) {
+  if (!hasDoubleByteShape(page, bytes)) return std::nullopt;
   thread_local Decoders decoders;
   iconv_t cd = decoders.get(page);
   if (cd == nullptr) return std::nullopt;

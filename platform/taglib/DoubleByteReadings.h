@@ -19,12 +19,12 @@ enum class DoubleByteLanguage {
 // that language: in half-bits, the log-likelihood of its characters outside ASCII in the
 // language over that of random bytes (7.5 bits a byte; 7 for Japanese). A common
 // character counts for it, a rare one or one that belongs to another script against it,
-// and so does a character whose bytes run into a Latin word (a trail byte that is an ASCII
-// letter followed by one; ASCII letters on both sides). nullopt when `text` is not that
-// reading of `bytes`.
+// and so does a character that runs into a Latin word: one whose trail byte is an ASCII
+// letter and followed by another, one between two ASCII letters, one right before a small
+// ASCII letter. nullopt when `text` is not that reading of `bytes`.
 //
-//   doubleBytePlausibility(kKorean, "\xBB\xE7\xB6\xFB", u"사랑") > 0      // "love"
-//   doubleBytePlausibility(kSimplifiedChinese, "\xBB\xE7\xB6\xFB", u"菁端") < 0
+//   doubleBytePlausibility(kKorean, "\xBB\xE7\xB6\xFB", u"사랑") == 28  // "love"
+//   doubleBytePlausibility(kSimplifiedChinese, "\xBB\xE7\xB6\xFB", u"荤尔") == 2
 std::optional<int> doubleBytePlausibility(DoubleByteLanguage language, QByteArrayView bytes,
                                           QStringView text);
 

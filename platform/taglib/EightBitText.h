@@ -36,7 +36,7 @@ enum class EightBitField {
 //      character.
 //   4. The most plausible reading in CP949, GB18030, CP950, Windows-1251 or Windows-1250
 //      (in this order where equally plausible) wins if it is more plausible than both the
-//      Japanese and the Western reading by a margin: 8 bits for the double-byte code pages,
+//      Japanese and the Western reading by a margin: 4 bits for the double-byte code pages,
 //      5 bits for the single-byte ones. What reads right as Japanese or Western therefore
 //      keeps doing so unless another reading is clearly better.
 //   5. Otherwise the Shift-JIS (CP932) and the Windows-1252 readings are weighed (see

@@ -7,7 +7,7 @@
 // Each table is a string of costs in half-bits (-2 log2 p, capped at 63), one character
 // of the base-64 alphabet each: 'A' is 0, 'B' 1, ..., '/' 63.
 //
-//   cost(kHangul[0xC0AC - 0xAC00]) == 11   // 사: p is about 2^-5.5
+//   cost(kHangul[0xC0AC - 0xAC00]) == 14   // 사: p is about 2^-7
 namespace orv::platform::frequencies {
 
 // The cost of one entry of a table.

@@ -159,7 +159,8 @@ def dictionary_pairs(name):
     pairs = collections.Counter()
     lines = open(HUNSPELL % (name + '.dic'), encoding=encoding, errors='replace').read().split('\n')
     for line in lines[1:]:  # the first line is the count
-        word = line.split('/')[0].strip().lower()
+        # Windows-1250 has the Romanian letters with a cedilla, which its writers use.
+        word = line.split('/')[0].strip().lower().replace('ș', 'ş').replace('ț', 'ţ')
         if word and ' ' not in word:
             word = '#' + word + '#'
             pairs.update(a + b for a, b in zip(word, word[1:]))
