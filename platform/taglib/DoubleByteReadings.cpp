@@ -17,6 +17,7 @@ using Language = DoubleByteLanguage;
 constexpr int kPunctuationCost = 24;  // CJK and full-width punctuation and symbols
 constexpr int kForeignCost = 40;      // kana in Chinese or Korean, hanja in Korean, Greek …
 constexpr int kJapaneseOtherCost = 28;
+constexpr int kPrivateUseCost = 80;        // user-defined characters: no text has them
 constexpr int kHalfWidthCost = 0;          // half-width katakana over their full-width kind
 constexpr int kGbkExtensionCost = 8;       // GBK outside GB 2312: rare in simplified Chinese
 constexpr int kFourByteCost = 40;          // GB18030's four-byte characters
@@ -33,6 +34,7 @@ bool isPunctuation(char32_t c) {
          (c >= 0xFFE0 && c <= 0xFFEF) || (c >= 0x2010 && c <= 0x2BFF) || c == 0xB7 || c == 0xA7 ||
          c == 0xB0 || c == 0xD7;
 }
+bool isPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
 bool isAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 int tableCost(const char* table, char32_t first, char32_t c) { return f::cost(table[c - first]); }
@@ -82,10 +84,12 @@ int weighJapanese(char32_t c, int length, int& katakana) {
   if (c >= 0x4E00 && c <= 0x9FFF) return base - tableCost(f::kKanji, 0x4E00, c);
   if (isHan(c)) return base - 63;
   if (isPunctuation(c) || (c >= 0xFF61 && c <= 0xFF65)) return base - kPunctuationCost;
+  if (isPrivateUse(c)) return base - kPrivateUseCost;
   return base - kJapaneseOtherCost;
 }
 
 int characterCost(Language language, char32_t c) {
+  if (isPrivateUse(c)) return kPrivateUseCost;
   if (language == Language::kKorean) {
     if (c >= 0xAC00 && c <= 0xD7A3) return tableCost(f::kHangul, 0xAC00, c);
     return isPunctuation(c) ? kPunctuationCost : kForeignCost;
@@ -133,6 +137,9 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
     const bool letterAfter = i < bytes.size() && isAsciiLetter(static_cast<Byte>(bytes[i]));
     if (length == 2 && isAsciiLetter(trail) && letterAfter) w -= kTrailInWordCost;
     if (isAsciiLetter(before) && letterAfter) w -= kGluedCost;
+    if (language != Language::kJapanese && before >= 'a' && before <= 'z') {
+      w -= kSmallLetterAfterCost;  // nor start inside one ("iPhone用" is Japanese)
+    }
     if (i < bytes.size() && bytes[i] >= 'a' && bytes[i] <= 'z') {
       w -= kSmallLetterAfterCost;
     }

@@ -21,7 +21,8 @@ enum class DoubleByteLanguage {
 // character counts for it, a rare one or one that belongs to another script against it,
 // and so does a character that runs into a Latin word: one whose trail byte is an ASCII
 // letter and followed by another, one between two ASCII letters, one right before a small
-// ASCII letter. nullopt when `text` is not that reading of `bytes`.
+// ASCII letter or (but in Japanese: "iPhone用") right after one. A user-defined character
+// counts as no text has it. nullopt when `text` is not that reading of `bytes`.
 //
 //   doubleBytePlausibility(kKorean, "\xBB\xE7\xB6\xFB", u"사랑") == 28  // "love"
 //   doubleBytePlausibility(kSimplifiedChinese, "\xBB\xE7\xB6\xFB", u"荤尔") == 2

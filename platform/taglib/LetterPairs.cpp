@@ -62,6 +62,12 @@ std::optional<int> letterPlausibility(LetterLanguage language, QByteArrayView s,
   int weight = kBase - pairCost(before, self) - pairCost(self, after);
   if (before.index != 0 && !before.capital && self.capital) weight -= kCaseBreakCost;
   if (after.index != 0 && !self.capital && after.capital) weight -= kCaseBreakCost;
+  // Nor does a word in capitals go on in small letters ("ЖУКч"), outside Western names
+  // like "McDONALD's".
+  if (language != LetterLanguage::kWestern && !self.capital && before.capital &&
+      letterAt(table, s, i - 2).capital) {
+    weight -= kCaseBreakCost;
+  }
   if (language == LetterLanguage::kCyrillic) {
     weight -= kMixedScriptCost * (int(before.ascii) + int(after.ascii));
   }

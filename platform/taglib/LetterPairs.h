@@ -17,8 +17,9 @@ enum class LetterLanguage {
 // How plausible the letter that the byte s[i] (0x80 or above) is in the language's code
 // page is, between its neighbours: in half-bits, the log-likelihood of it after the
 // letter before it and of the letter after it, over that of random bytes. A word's edge
-// counts as a letter of its own; a capital after a small letter counts against it, and in
-// Cyrillic so does an ASCII letter beside it. Outside Western text, a letter that stands
+// counts as a letter of its own; a capital after a small letter counts against it, outside
+// Western text so does a small letter after two capitals ("ЖУКч"), and in Cyrillic an
+// ASCII letter beside it. Outside Western text, a letter that stands
 // alone as a word counts at most 0: it is as likely a Western one ("à"). nullopt when the byte is
 // no letter there.
 //
