@@ -25,8 +25,10 @@ occurs), never their words:
   Central     hunspell-cs (GPL-2), -pl (GPL/LGPL/MPL/Apache-2.0/CC-SA-1.0),
   European    -hu (GPL-3+/LGPL-3+/MPL-2.0+), -sk (GPL-2/LGPL-2.1/MPL-1.1),
               -hr (LGPL/SISSL), -sl (GPL/LGPL), -ro (GPL-2/LGPL-2.1/MPL-1.1): letter pairs.
-  Western     hunspell-fr-classical, -de-de, -es, -pt-pt, -pt-br, -it, -sv, -da, -nl, -is
-              (each under LGPL, MPL or GPL terms): letter pairs.
+  Western     hunspell-fr-classical (MPL-2.0), -de-de (GPL-2+), -es (GPL-3+/LGPL-3+/
+              MPL-1.1+), -pt-pt (GPL-2/LGPL-2.1/MPL-1.1), -pt-br (LGPL-3/MPL), -it (GPL-3),
+              -sv (LGPL-3), -da (LGPL-2.1/GPL-2/MPL-1.1), -nl (BSD-2-Clause/CC-BY-3.0),
+              -is (CC-BY-SA-3.0): letter pairs.
 
 Every table holds costs in half-bits, -2 log2 p, rounded and capped at 63, as one character
 of the base-64 alphabet each.
