@@ -4,14 +4,19 @@
 
 #include <array>
 #include <cstddef>
+#include <vector>
 
 namespace orv::platform {
 namespace {
+
+using Byte = unsigned char;
 
 // glibc's names; "GB18030" decodes GBK and GB 2312 too, "CP950" is Big5 with Microsoft's
 // additions.
 const char* iconvName(CodePage page) {
   switch (page) {
+    case CodePage::kJapanese:
+      return "CP932";
     case CodePage::kKorean:
       return "CP949";
     case CodePage::kSimplifiedChinese:
@@ -26,118 +31,166 @@ const char* iconvName(CodePage page) {
   return "";
 }
 
-constexpr int kPages = 5;
-
-// One converter per code page and thread, opened on first use.
-class Decoders {
- public:
-  Decoders() { handles_.fill(kClosed); }
-  ~Decoders() {
-    for (iconv_t cd : handles_) {
-      if (cd != kClosed) iconv_close(cd);
-    }
-  }
-  Decoders(const Decoders&) = delete;
-  Decoders& operator=(const Decoders&) = delete;
-
-  // The converter of `page`, reset; nullptr when the system has none.
-  iconv_t get(CodePage page) {
-    iconv_t& cd = handles_[static_cast<int>(page)];
-    if (cd == kClosed) cd = iconv_open("UTF-16LE", iconvName(page));
-    if (cd == kClosed) return nullptr;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    return cd;
-  }
-
- private:
-  static inline const iconv_t kClosed = reinterpret_cast<iconv_t>(-1);
-  std::array<iconv_t, kPages> handles_;
-};
-
-bool inRange(unsigned char b, unsigned char low, unsigned char high) {
-  return b >= low && b <= high;
+bool isSingleByte(CodePage page) {
+  return page == CodePage::kCyrillic || page == CodePage::kCentralEuropean;
 }
 
-// Whether the lead and trail bytes of `bytes` fit a double-byte code page's shape: a quick
-// way to leave most texts of other code pages to iconv unasked.
-bool hasDoubleByteShape(CodePage page, QByteArrayView bytes) {
-  if (page == CodePage::kCyrillic || page == CodePage::kCentralEuropean) return true;
-  const auto at = [&](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
-  for (qsizetype i = 0; i < bytes.size();) {
-    const unsigned char b = at(i);
-    if (b < 0x80 || (b == 0x80 && page == CodePage::kTraditionalChinese)) {
-      ++i;
-      continue;
-    }
-    if (b == 0x80 || b == 0xFF || i + 1 == bytes.size()) return false;
-    const unsigned char t = at(i + 1);
-    bool fits = false;
-    switch (page) {
-      case CodePage::kKorean:
-        fits = inRange(t, 0x41, 0x5A) || inRange(t, 0x61, 0x7A) || inRange(t, 0x81, 0xFE);
-        break;
-      case CodePage::kSimplifiedChinese:
-        if (inRange(t, 0x30, 0x39)) {  // four bytes
-          if (i + 3 >= bytes.size() || !inRange(at(i + 2), 0x81, 0xFE) ||
-              !inRange(at(i + 3), 0x30, 0x39)) {
-            return false;
-          }
-          i += 4;
-          continue;
-        }
-        fits = inRange(t, 0x40, 0x7E) || inRange(t, 0x80, 0xFE);
-        break;
-      case CodePage::kTraditionalChinese:
-        fits = inRange(t, 0x40, 0x7E) || inRange(t, 0xA1, 0xFE);
-        break;
-      default:
-        break;
-    }
-    if (!fits) return false;
-    i += 2;
+// The converter of `page` for this thread, reset; nullptr when the system has none.
+iconv_t converter(CodePage page) {
+  thread_local std::array<iconv_t, 6> handles = [] {
+    std::array<iconv_t, 6> h;
+    h.fill(reinterpret_cast<iconv_t>(-1));
+    return h;
+  }();
+  iconv_t& cd = handles[static_cast<int>(page)];
+  if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-16LE", iconvName(page));
+  if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  return cd;
+}
+
+// Decodes as much of `in` (`size` bytes) as is valid into `out`, which has room for
+// `size` code units. Returns the bytes used; the code units written go to `written`.
+size_t iconvDecode(CodePage page, const char* in, size_t size, char16_t* out, size_t& written) {
+  written = 0;
+  iconv_t cd = converter(page);
+  if (cd == nullptr) return 0;
+  char* inPtr = const_cast<char*>(in);
+  size_t inLeft = size;
+  char* outPtr = reinterpret_cast<char*>(out);
+  size_t outLeft = size * sizeof(char16_t);
+  iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  written = size - outLeft / sizeof(char16_t);
+  return size - inLeft;
+}
+
+// Each character of a code page as iconv decodes it, asked once: decoding short texts
+// through iconv costs microseconds a text, these tables nanoseconds.
+struct CharacterTable {
+  std::array<char16_t, 128> single{};  // bytes 0x80-0xFF; 0 where none is a character
+  std::vector<char16_t> pairs;         // [(lead - 0x80) * 256 + trail]; 0 where none
+};
+
+constexpr int kFirstTrail = 0x40, kLastTrail = 0xFE, kTrails = kLastTrail - kFirstTrail + 1;
+
+// The characters of one lead byte: all its pairs in one run through iconv, which stops at
+// each pair that is none and goes on after it.
+void fillRow(CodePage page, int lead, char16_t* row) {
+  std::array<char, 2 * kTrails> in;
+  for (int k = 0; k < kTrails; ++k) {
+    in[2 * k] = static_cast<char>(lead);
+    in[2 * k + 1] = static_cast<char>(kFirstTrail + k);
   }
-  return true;
+  std::array<char16_t, 2 * kTrails> out;
+  for (int k = 0; k < kTrails;) {
+    size_t written = 0;
+    const size_t used =
+        iconvDecode(page, in.data() + 2 * k, 2 * (kTrails - k), out.data(), written);
+    const int pairs = static_cast<int>(used / 2);
+    if (used % 2 != 0 || written != static_cast<size_t>(pairs)) break;  // not one unit a pair
+    for (int j = 0; j < pairs; ++j) row[kFirstTrail + k + j] = out[j];
+    k += pairs + 1;  // past the pair where it stopped
+    if (k >= kTrails) return;
+  }
+  for (int k = 0; k < kTrails; ++k) {  // pair by pair
+    size_t written = 0;
+    if (iconvDecode(page, in.data() + 2 * k, 2, out.data(), written) == 2 && written == 1) {
+      row[kFirstTrail + k] = out[0];
+    }
+  }
+}
+
+CharacterTable makeTable(CodePage page) {
+  CharacterTable table;
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    const char c = static_cast<char>(b);
+    char16_t out[1];
+    size_t written = 0;
+    if (iconvDecode(page, &c, 1, out, written) == 1 && written == 1)
+      table.single[b - 0x80] = out[0];
+  }
+  if (isSingleByte(page)) return table;
+  table.pairs.assign(128 * 256, 0);
+  for (int lead = 0x81; lead <= 0xFE; ++lead)
+    fillRow(page, lead, &table.pairs[(lead - 0x80) * 256]);
+  return table;
+}
+
+const CharacterTable& tableOf(CodePage page) {
+  switch (page) {
+    case CodePage::kJapanese: {
+      static const CharacterTable t = makeTable(page);
+      return t;
+    }
+    case CodePage::kKorean: {
+      static const CharacterTable t = makeTable(page);
+      return t;
+    }
+    case CodePage::kSimplifiedChinese: {
+      static const CharacterTable t = makeTable(page);
+      return t;
+    }
+    case CodePage::kTraditionalChinese: {
+      static const CharacterTable t = makeTable(page);
+      return t;
+    }
+    case CodePage::kCyrillic: {
+      static const CharacterTable t = makeTable(page);
+      return t;
+    }
+    case CodePage::kCentralEuropean:
+      break;
+  }
+  static const CharacterTable t = makeTable(CodePage::kCentralEuropean);
+  return t;
+}
+
+// GB18030's four-byte characters, which no table holds: iconv decodes the whole text.
+bool hasFourByteSequence(CodePage page, QByteArrayView bytes) {
+  if (page != CodePage::kSimplifiedChinese) return false;
+  for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
+    if (static_cast<Byte>(bytes[i]) >= 0x81 && bytes[i + 1] >= '0' && bytes[i + 1] <= '9') {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
 
 std::optional<QString> decodeStrict(CodePage page, QByteArrayView bytes) {
-  if (!hasDoubleByteShape(page, bytes)) return std::nullopt;
-  thread_local Decoders decoders;
-  iconv_t cd = decoders.get(page);
-  if (cd == nullptr) return std::nullopt;
-  // Never more UTF-16 code units than bytes: a four-byte GB18030 character is at most a
-  // surrogate pair.
-  QString out(bytes.size(), Qt::Uninitialized);
-  char* in = const_cast<char*>(bytes.data());
-  size_t inLeft = static_cast<size_t>(bytes.size());
-  char* outPtr = reinterpret_cast<char*>(out.data());
-  size_t outLeft = static_cast<size_t>(bytes.size()) * sizeof(char16_t);
-  if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
-    return std::nullopt;
+  if (hasFourByteSequence(page, bytes)) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    size_t written = 0;
+    const auto size = static_cast<size_t>(bytes.size());
+    if (iconvDecode(page, bytes.data(), size, reinterpret_cast<char16_t*>(out.data()), written) !=
+        size) {
+      return std::nullopt;
+    }
+    out.truncate(static_cast<qsizetype>(written));
+    return out;
   }
-  out.resize(bytes.size() - static_cast<qsizetype>(outLeft / sizeof(char16_t)));
+  const CharacterTable& table = tableOf(page);
+  QString out(bytes.size(), Qt::Uninitialized);
+  char16_t* p = reinterpret_cast<char16_t*>(out.data());
+  qsizetype n = 0;
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const Byte b = static_cast<Byte>(bytes[i]);
+    char16_t c = b < 0x80 ? b : table.single[b - 0x80];
+    if (c == 0 && b >= 0x80 && !table.pairs.empty() && i + 1 < bytes.size()) {
+      c = table.pairs[(b - 0x80) * 256 + static_cast<Byte>(bytes[i + 1])];
+      ++i;
+    }
+    if (c == 0 && b != 0) return std::nullopt;
+    p[n++] = c;
+  }
+  out.truncate(n);
   return out;
 }
 
 char16_t highCharacter(CodePage page, unsigned char b) {
-  using Half = std::array<char16_t, 128>;
-  const auto make = [](CodePage p) {
-    Half half{};
-    for (int i = 0; i < 128; ++i) {
-      const char c = static_cast<char>(0x80 + i);
-      if (auto text = decodeStrict(p, QByteArrayView(&c, 1)); text && text->size() == 1) {
-        half[i] = text->at(0).unicode();
-      }
-    }
-    return half;
-  };
-  static const Half cyrillic = make(CodePage::kCyrillic);
-  static const Half central = make(CodePage::kCentralEuropean);
   if (b < 0x80) return b;
-  if (page == CodePage::kCyrillic) return cyrillic[b - 0x80];
-  if (page == CodePage::kCentralEuropean) return central[b - 0x80];
-  return 0;
+  return isSingleByte(page) ? tableOf(page).single[b - 0x80] : 0;
 }
 
 }  // namespace orv::platform

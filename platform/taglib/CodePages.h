@@ -8,8 +8,9 @@
 namespace orv::platform {
 
 // The 8-bit code pages whose text turns up in tags that record no encoding, besides
-// Shift-JIS and Windows-1252. glibc's iconv decodes them.
+// Windows-1252. glibc's iconv decodes them; this program asks it once for each code.
 enum class CodePage {
+  kJapanese,            // CP932, Shift-JIS as Windows writes it
   kKorean,              // CP949 (Unified Hangul Code), EUC-KR and its extension
   kSimplifiedChinese,   // GB18030, GBK and its four-byte extension
   kTraditionalChinese,  // CP950, Big5 as Windows writes it

@@ -5,6 +5,8 @@
 #include "platform/taglib/DoubleByteReadings.h"
 #include "platform/taglib/LetterPairs.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -372,25 +374,32 @@ constexpr int kOtherMarkWeight = -6;
 // An ID3v1 field cut inside its last character.
 constexpr int kCutWeight = -2;
 
-// The Western reading's byte s[i] (0x80 or above): its letter by letter pairs, anything
+// The Western reading, byte by byte (0 for ASCII): a letter by its letter pairs, anything
 // else by its Windows-1252 weight.
-int westernByteWeight(QByteArrayView s, qsizetype i) {
-  if (auto letter = letterPlausibility(LetterLanguage::kWestern, s, i)) return *letter;
-  return kPoint * weighWindows1252Byte(s, i);
-}
-
-int westernPlausibility(QByteArrayView s) {
+struct WesternReading {
+  QVarLengthArray<int, 64> bytes;
   int weight = 0;
+};
+
+WesternReading westernReading(QByteArrayView s) {
+  WesternReading r;
+  r.bytes.resize(s.size());
   for (qsizetype i = 0; i < s.size(); ++i) {
-    if (at(s, i) >= 0x80) weight += westernByteWeight(s, i);
+    int w = 0;
+    if (at(s, i) >= 0x80) {
+      const auto letter = letterPlausibility(LetterLanguage::kWestern, s, i);
+      w = letter ? *letter : kPoint * weighWindows1252Byte(s, i);
+    }
+    r.bytes[i] = w;
+    r.weight += w;
   }
-  return weight;
+  return r;
 }
 
 // A single-byte reading weighs like the Western one where it has the same character, and
 // by its own letter pairs where it differs.
-std::optional<int> singleBytePlausibility(CodePage page, LetterLanguage language,
-                                          QByteArrayView s) {
+std::optional<int> singleBytePlausibility(CodePage page, LetterLanguage language, QByteArrayView s,
+                                          const WesternReading& western) {
   int weight = 0;
   for (qsizetype i = 0; i < s.size(); ++i) {
     const Byte b = at(s, i);
@@ -398,7 +407,7 @@ std::optional<int> singleBytePlausibility(CodePage page, LetterLanguage language
     const char16_t c = highCharacter(page, b);
     if (c == 0) return std::nullopt;
     if (c == (b < 0xA0 ? kWindows1252High[b - 0x80] : char16_t(b))) {
-      weight += westernByteWeight(s, i);
+      weight += western.bytes[i];
     } else {
       weight += letterPlausibility(language, s, i).value_or(kOtherMarkWeight);
     }
@@ -416,7 +425,7 @@ struct Reading {
 // The most plausible reading in a code page other than CP932 and Windows-1252 (in the
 // order of CodePage where equally plausible), if it is more plausible than both of those
 // by its margin.
-std::optional<QString> otherReading(const Field& field, int bar) {
+std::optional<QString> otherReading(const Field& field, const WesternReading& western, int bar) {
   std::optional<Reading> best;
   const auto consider = [&](const Reading& r) {
     if (!best || r.weight > best->weight) best = r;
@@ -444,7 +453,7 @@ std::optional<QString> otherReading(const Field& field, int bar) {
   for (const auto& [page, language] :
        {std::pair{CodePage::kCyrillic, LetterLanguage::kCyrillic},
         std::pair{CodePage::kCentralEuropean, LetterLanguage::kCentralEuropean}}) {
-    if (auto weight = singleBytePlausibility(page, language, field.bytes)) {
+    if (auto weight = singleBytePlausibility(page, language, field.bytes, western)) {
       consider({page, *weight, kSingleByteMargin, field.bytes});
     }
   }
@@ -472,20 +481,22 @@ QString decodeEightBitText(QByteArrayView bytes, EightBitField kind) {
       break;
   }
   const JapaneseReading japanese = weighCp932(field);
-  // The weighing knows the code page's shape; iconv knows which codes are assigned.
   const QByteArrayView whole = japanese.cut ? field.bytes.chopped(1) : field.bytes;
-  const std::optional<QString> japaneseText =
-      japanese.valid ? cp932::decodeStrict(whole) : std::nullopt;
-
-  int bar = westernPlausibility(field.bytes);
-  if (japaneseText) {
-    if (auto weight = doubleBytePlausibility(DoubleByteLanguage::kJapanese, whole, *japaneseText)) {
-      bar = std::max(bar, *weight + (japanese.cut ? kCutWeight : 0));
+  const WesternReading western = westernReading(field.bytes);
+  int bar = western.weight;
+  if (japanese.valid) {
+    if (auto text = decodeStrict(CodePage::kJapanese, whole)) {
+      if (auto weight = doubleBytePlausibility(DoubleByteLanguage::kJapanese, whole, *text)) {
+        bar = std::max(bar, *weight + (japanese.cut ? kCutWeight : 0));
+      }
     }
   }
-  if (auto other = otherReading(field, bar)) return *other;
+  if (auto other = otherReading(field, western, bar)) return *other;
 
-  if (japaneseText && japanese.weight >= weighWindows1252(field.bytes)) return *japaneseText;
+  if (japanese.valid && japanese.weight >= weighWindows1252(field.bytes)) {
+    // The weighing knows the code page's shape; iconv knows which codes are assigned.
+    if (auto text = cp932::decodeStrict(whole)) return *text;
+  }
   return decodeWindows1252(field.bytes);
 }
 

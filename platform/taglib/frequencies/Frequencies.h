@@ -8,14 +8,19 @@
 // of the base-64 alphabet each: 'A' is 0, 'B' 1, ..., '/' 63.
 //
 //   cost(kHangul[0xC0AC - 0xAC00]) == 14   // 사: p is about 2^-7
+#include <array>
+
 namespace orv::platform::frequencies {
 
 // The cost of one entry of a table.
 inline int cost(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  return c == '+' ? 62 : 63;
+  static constexpr auto kCosts = [] {
+    std::array<unsigned char, 128> t{};
+    const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (int i = 0; i < 64; ++i) t[static_cast<unsigned char>(alphabet[i])] = i;
+    return t;
+  }();
+  return kCosts[static_cast<unsigned char>(c) & 0x7F];
 }
 
 // Characters: p(c) among the characters of the language's texts. Indexed from the range's
