@@ -120,6 +120,7 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
     if (i >= bytes.size()) return std::nullopt;
     const int length = characterLength(language, bytes, i);
     i += length;
+    if (i > bytes.size()) return std::nullopt;
     if (c < 0x80) {
       katakana = 0;
       before = c;
@@ -128,7 +129,7 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
     int w = language == Language::kJapanese ? weighJapanese(c, length, katakana)
                                             : 15 * length - characterCost(language, c);
     const Byte lead = static_cast<Byte>(bytes[i - length]);
-    const Byte trail = static_cast<Byte>(bytes[i - length + 1]);
+    const Byte trail = length > 1 ? static_cast<Byte>(bytes[i - length + 1]) : 0;
     if (length == 4) w -= kFourByteCost;
     if (language == Language::kSimplifiedChinese && length == 2 &&
         !(lead >= 0xA1 && lead <= 0xF7 && trail >= 0xA1)) {
