@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <mutex>
 #include <vector>
 
 namespace orv::platform {
@@ -116,33 +117,14 @@ CharacterTable makeTable(CodePage page) {
   return table;
 }
 
+// The table of `page`, made when first needed.
 const CharacterTable& tableOf(CodePage page) {
-  switch (page) {
-    case CodePage::kJapanese: {
-      static const CharacterTable t = makeTable(page);
-      return t;
-    }
-    case CodePage::kKorean: {
-      static const CharacterTable t = makeTable(page);
-      return t;
-    }
-    case CodePage::kSimplifiedChinese: {
-      static const CharacterTable t = makeTable(page);
-      return t;
-    }
-    case CodePage::kTraditionalChinese: {
-      static const CharacterTable t = makeTable(page);
-      return t;
-    }
-    case CodePage::kCyrillic: {
-      static const CharacterTable t = makeTable(page);
-      return t;
-    }
-    case CodePage::kCentralEuropean:
-      break;
-  }
-  static const CharacterTable t = makeTable(CodePage::kCentralEuropean);
-  return t;
+  constexpr int kPages = 6;
+  static std::array<std::once_flag, kPages> made;
+  static std::array<CharacterTable, kPages> tables;
+  const int p = static_cast<int>(page);
+  std::call_once(made[p], [&] { tables[p] = makeTable(page); });
+  return tables[p];
 }
 
 // GB18030's four-byte characters, which no table holds: iconv decodes the whole text.
