@@ -7,6 +7,7 @@
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/taglib/TagLibDetailSource.h"
+#include "tests/batch/BatchRun.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
@@ -34,17 +35,6 @@
 
 namespace orv::test {
 namespace {
-
-const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
-
-// A second of mono audio with a LAME header, tagged per file.
-QByteArray track(const QString& title, const QString& album) {
-  static const QByteArray audio = encodeMp3(pcm(22050, 1, 1.0), 22050, 1, {"-b", "32"});
-  return id3v2Tag(3, {textFrame("TPE1", QStringLiteral("歌手"), Id3Encoding::kUtf16),
-                      textFrame("TIT2", title, Id3Encoding::kUtf16),
-                      textFrame("TALB", album, Id3Encoding::kUtf16)}) +
-         audio;
-}
 
 struct Album {
   const char* folder;  // as bytes below the library
@@ -82,35 +72,6 @@ QString makeLibrary(const QString& root) {
   }
   writeFile(root + QStringLiteral("/lib/Artist A/Album Two/jacket.jpg"), "the user's own cover");
   return root + QStringLiteral("/lib");
-}
-
-struct Ran {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-// The program as installed, without a display or a platform plugin of Qt's.
-Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
-        const QString& runtimeFolder = {}) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-  if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-  p.setProcessEnvironment(env);
-  p.setWorkingDirectory(workingFolder);
-  p.start(QStringLiteral(ORV_EXECUTABLE), QStringList{QStringLiteral("--batch")} + arguments);
-  if (!p.waitForFinished(60000)) throw std::runtime_error("orv --batch did not finish");
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
-}
-
-// Copies a whole folder as it is: links as links, names as bytes.
-void copyTree(const QString& from, const QString& to) {
-  if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) != 0) {
-    throw std::runtime_error("cp -a failed");
-  }
 }
 
 // One click of the window's build button on a copy, the dialog answering with `file`.
