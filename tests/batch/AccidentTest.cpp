@@ -6,6 +6,7 @@
 // The kill moments are random but seeded; ORV_ACCIDENTS sets how many libraries each
 // test tries (a few by default, to stay quick), ORV_ACCIDENT_SEED the first seed.
 
+#include "platform/posix/PosixFolderLocks.h"
 #include "tests/batch/BatchRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/TemporaryFolder.h"
@@ -183,6 +184,43 @@ TEST_F(AccidentTest, AKillAtAnyMomentLeavesNothingASecondRunDoesNotMend) {
 TEST_F(AccidentTest, CtrlCOnceOrTwiceLeavesNothingASecondRunDoesNotMend) {
   survive({"SIGINT", {SIGINT}}, fromEnvironment("ORV_ACCIDENTS", 2));
   survive({"SIGINT twice", {SIGINT, SIGINT}}, fromEnvironment("ORV_ACCIDENTS", 1));
+}
+
+// Ctrl-C or SIGTERM while an album waits for another Orv (a window building it): the
+// album built is printed, no album starts any more, the summary counts them, and the
+// library page stays as it was.
+TEST_F(AccidentTest, AnInterruptedRunStartsNoMoreAlbumsAndLeavesTheLibraryPage) {
+  const QByteArray earlierPage = readFile(dir.path() + QStringLiteral("/clean/index.html"));
+  const struct {
+    int sent;
+    int exitCode;
+  } cases[] = {{SIGINT, 130}, {SIGTERM, 143}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sent);
+    const QString root = copyLibrary(200 + c.sent);
+    const QString index = root + QStringLiteral("/index.html");
+    writeFile(index, earlierPage);
+    const QString waiting = root + QStringLiteral("/lib/Artist 0/Album 1/");
+    platform::PosixFolderLocks locks;
+    const auto window = locks.lock(waiting, [] { return true; });
+
+    QProcess run;
+    startOrv(run, arguments(root) << QStringLiteral("-j1"));
+    while (!run.peek(1 << 16).contains('\n')) ASSERT_TRUE(run.waitForReadyRead(30000));
+    ::kill(static_cast<pid_t>(run.processId()), c.sent);
+    const Ran interrupted = finished(run);
+
+    EXPECT_EQ(interrupted.exitCode, c.exitCode) << interrupted.err.toStdString();
+    EXPECT_EQ(interrupted.out,
+              QStringLiteral("作成      8曲   0:00:08  %1/lib/Artist 0/Album 0\n").arg(root));
+    EXPECT_TRUE(interrupted.err.startsWith(QStringLiteral("作成 1、失敗 0、未着手 5（中断）、")))
+        << interrupted.err.toStdString();
+    EXPECT_TRUE(interrupted.err.endsWith(
+        QStringLiteral("中断したため、一覧ページ %1 はそのままにしました。\n").arg(index)))
+        << interrupted.err.toStdString();
+    EXPECT_EQ(readFile(index), earlierPage);
+    EXPECT_TRUE(QFile::exists(waiting + QStringLiteral("a b.mp3")));
+  }
 }
 
 TEST_F(AccidentTest, TwoRunsAtOnceBothSucceedAndLeaveTheCleanLibrary) {

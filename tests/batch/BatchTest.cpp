@@ -2,10 +2,12 @@
 // library of real MP3 files nested two levels deep, compared with the window's build of
 // a copy of the same folders (the form on fakes of the window's edge).
 
+#include "album/Build.h"
 #include "app/MainForm.h"
 #include "batch/AlbumFinder.h"
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/batch/BatchRun.h"
 #include "tests/mp3/Mp3Files.h"
@@ -13,7 +15,6 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
 #include "tests/support/TemporaryFolder.h"
-#include "tracks/FolderScan.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,11 +82,11 @@ std::optional<QString> windowBuild(const QString& file) {
   FakeFormControls controls;
   platform::PosixFileSystem fileSystem;
   platform::TagLibDetailSourceFactory detailSources;
-  TrackTable table;
+  platform::PosixFolderLocks folderLocks;
   MainForm form(controls.asFormControls(), {.windowSystem = windowSystem,
                                             .fileSystem = fileSystem,
                                             .detailSources = detailSources,
-                                            .trackTable = table,
+                                            .folderLocks = folderLocks,
                                             .programFolder = kProgramFolder});
   controls.openFileDialog.answers.push_back({file});
   try {
@@ -310,16 +311,21 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
       // An empty folder named without -r is reported as the window reports it.
       {{empty},
        1,
-       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
       {{"-r", empty},
        1,
-       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
       {{"Empty/../Artist A/./Album Two/", "-j", "3"},
        0,
        "作成      2曲   0:00:02  " + good + "\n",
        ""},
+      // One folder by two paths, a link among them, is built once.
+      {{good, "Link", "Artist A/Album One/../Album Two/"},
+       0,
+       "作成      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
+       "作成 2、失敗 0、"},
       {{"--help"},
        0,
        "使い方: orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n",
@@ -389,7 +395,9 @@ TEST_F(BatchTest, ANewLibraryPageNeverReplacesAFileThatAppearedMeanwhile) {
   } fileSystem;
   const QString index = dir.path() + QStringLiteral("/index.html");
 
-  const RuntimeError e = errorOf([&] { batch::writeLibraryIndex(index, {}, fileSystem); });
+  platform::PosixFolderLocks folderLocks;
+  const RuntimeError e = errorOf(
+      [&] { batch::writeLibraryIndex(index, {}, fileSystem, folderLocks, [] { return true; }); });
   EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
   EXPECT_EQ(e.description(),
             QStringLiteral("一覧ページを書く間に %1 に別のファイルができたため、置き換えずにその"
