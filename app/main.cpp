@@ -5,12 +5,13 @@
 #include "app/Startup.h"
 #include "batch/BatchCommand.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
+#include "platform/posix/PosixInterruption.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/taglib/TagLibDetailSource.h"
-#include "tracks/TrackTable.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,13 +21,19 @@
 namespace {
 
 // The batch needs no display and takes no single-instance guard: it may run on a server,
-// and beside the window.
+// and beside the window. Its builds and the window's take the same album locks.
 int runBatch(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
+  orv::platform::PosixInterruption interruption;
   orv::platform::PosixFileSystem fileSystem;
   orv::platform::TagLibDetailSourceFactory detailSources;
-  return orv::batch::RunBatch(QCoreApplication::arguments().mid(2), fileSystem, detailSources,
-                              QCoreApplication::applicationDirPath() + u'/');
+  orv::platform::PosixFolderLocks folderLocks;
+  return orv::batch::RunBatch(QCoreApplication::arguments().mid(2),
+                              {.fileSystem = fileSystem,
+                               .detailSources = detailSources,
+                               .folderLocks = folderLocks,
+                               .interruption = interruption,
+                               .programFolder = QCoreApplication::applicationDirPath() + u'/'});
 }
 
 }  // namespace
@@ -43,7 +50,7 @@ int main(int argc, char* argv[]) {
   orv::platform::QtWindowSystem windowSystem(app);
   orv::platform::PosixFileSystem fileSystem;
   orv::platform::TagLibDetailSourceFactory detailSources;
-  orv::TrackTable trackTable;
+  orv::platform::PosixFolderLocks folderLocks;
 
   std::unique_ptr<orv::platform::QtMainWindow> window;
   std::unique_ptr<orv::platform::QtOpenFileDialog> dialog;
@@ -57,7 +64,7 @@ int main(int argc, char* argv[]) {
           orv::FormServices{.windowSystem = windowSystem,
                             .fileSystem = fileSystem,
                             .detailSources = detailSources,
-                            .trackTable = trackTable,
+                            .folderLocks = folderLocks,
                             .programFolder = QApplication::applicationDirPath() + u'/'});
       window->setEvents(form.get());
     }

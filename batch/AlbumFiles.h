@@ -46,6 +46,7 @@ class AlbumFiles : public platform::FileSystem {
   std::unique_ptr<platform::FolderListing> list(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
+  platform::FileId fileId(const QString& path) override;
   void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
   void checkRenameTarget(const QString& from, const QString& to) override;
@@ -56,6 +57,9 @@ class AlbumFiles : public platform::FileSystem {
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
   void checkCopy(const QString& from, const QString& to) override;
+  // In a dry run, removes nothing: what a killed build left is no change of this one's.
+  QStringList removeLeftoverTemporaryFiles(const QString& folder,
+                                           const QStringList& names) override;
 
  private:
   platform::FileSystem& disk_;
