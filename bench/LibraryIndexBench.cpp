@@ -4,18 +4,20 @@
 //   build/bench/library_index_bench write [ALBUMS…]
 //       writes the page for 4,000 and 10,000 albums (or ALBUMS) into a temporary folder:
 //       the best time of 5 runs, and the page's size
-//   build/bench/library_index_bench page FOLDER [ALBUMS]
+//   build/bench/library_index_bench page FOLDER [ALBUMS [untagged]]
 //       lays out ALBUMS (4,000) album folders below FOLDER/library, each with the default
 //       cover, and writes their page FOLDER/index.html, as `orv --batch -r --index` does;
 //       bench/library_index_page.js opens it in headless Chromium
 //
 // The albums are "アルバム 0399" by "歌手 39" in "library/Artist 39/Album 0399/", 25
-// tracks each, so that the word "0399" finds one album.
+// tracks each, so that the word "0399" finds one album; "untagged" leaves them without
+// title and artist, as untagged files are.
 
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
 #include "tests/support/Files.h"
+#include "tracks/TagReading.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,13 +32,15 @@
 
 namespace {
 
+using orv::kNoAlbumTitle;
+using orv::kNoArtist;
 using orv::batch::AlbumOutcome;
 
 QString albumFolder(const QString& lib, int a) {
   return QStringLiteral("%1/Artist %2/Album %3/").arg(lib).arg(a / 10).arg(a, 4, 10, QChar(u'0'));
 }
 
-std::vector<AlbumOutcome> madeUpAlbums(const QString& lib, int count) {
+std::vector<AlbumOutcome> madeUpAlbums(const QString& lib, int count, bool tagged = true) {
   std::vector<AlbumOutcome> albums(count);
   for (int a = 0; a < count; ++a) {
     AlbumOutcome& album = albums[a];
@@ -44,8 +48,9 @@ std::vector<AlbumOutcome> madeUpAlbums(const QString& lib, int count) {
     album.status = orv::batch::AlbumStatus::kBuilt;
     album.tracks = 25;
     album.milliseconds = 25 * 241000LL + a;
-    album.title = QStringLiteral("アルバム %1").arg(a, 4, 10, QChar(u'0'));
-    album.artist = QStringLiteral("歌手 %1").arg(a / 10);
+    album.titleTagged = album.artistTagged = tagged;
+    album.title = tagged ? QStringLiteral("アルバム %1").arg(a, 4, 10, QChar(u'0')) : kNoAlbumTitle;
+    album.artist = tagged ? QStringLiteral("歌手 %1").arg(a / 10) : kNoArtist;
   }
   return albums;
 }
@@ -76,10 +81,10 @@ int write(const std::vector<int>& counts) {
   return 0;
 }
 
-int page(const QString& root, int count) {
+int page(const QString& root, int count, bool tagged) {
   const QString lib = root + QStringLiteral("/library");
   const QByteArray cover = orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg"));
-  const std::vector<AlbumOutcome> albums = madeUpAlbums(lib, count);
+  const std::vector<AlbumOutcome> albums = madeUpAlbums(lib, count, tagged);
   for (const AlbumOutcome& album : albums) {
     QDir().mkpath(album.folder);
     if (!QFile::exists(album.folder + "jacket.jpg")) {
@@ -107,8 +112,10 @@ int main(int argc, char* argv[]) {
     }
   } else if (args.size() >= 2 && args[0] == u"page") {
     const int count = args.size() >= 3 ? args[2].toInt() : 4000;
-    if (count > 0) return page(QDir(args[1]).absolutePath(), count);
+    const bool tagged = args.size() < 4 || args[3] != u"untagged";
+    if (count > 0) return page(QDir(args[1]).absolutePath(), count, tagged);
   }
-  std::fputs("usage: library_index_bench write [ALBUMS…] | page FOLDER [ALBUMS]\n", stderr);
+  std::fputs("usage: library_index_bench write [ALBUMS…] | page FOLDER [ALBUMS [untagged]]\n",
+             stderr);
   return 2;
 }

@@ -8,7 +8,9 @@
 // folder, then opens the page over file:// with the shared browser set-up of
 // tests/page (run "npm ci" there first). Figures are medians of several runs, in ms,
 // taken by the page's own clock (performance.now), each keystroke up to a forced
-// layout ("sync") and up to the next frame drawn ("frame").
+// layout of the page and of the first card shown ("sync") and up to the next frame
+// drawn ("frame"). Other work on the machine slows every figure: the load average is
+// printed with them.
 'use strict';
 
 const { execFileSync } = require('node:child_process');
@@ -32,7 +34,10 @@ async function keystroke(page, text) {
     const start = performance.now();
     input.value = value;
     input.dispatchEvent(new Event('input', { bubbles: true }));
+    // A card's own size too, as a card out of sight may be left unlaid otherwise.
+    const card = document.querySelector('.album:not([hidden])');
     void document.body.offsetHeight;
+    void (card && card.offsetHeight);
     const sync = performance.now() - start;
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
     return { sync, frame: performance.now() - start, count: document.getElementById('count').textContent };
@@ -43,7 +48,8 @@ async function main() {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-index-bench-'));
   try {
     const index = execFileSync(bench, ['page', work, String(albums)], { encoding: 'utf8' }).trim();
-    console.log(`${albums} albums, page of ${(fs.statSync(index).size / 1e6).toFixed(2)} MB`);
+    console.log(`${albums} albums, page of ${(fs.statSync(index).size / 1e6).toFixed(2)} MB, ` +
+      `load average ${os.loadavg()[0].toFixed(1)} on ${os.cpus().length} processors`);
     await withBrowser([], async ({ context }) => {
       const loads = [];
       for (let r = 0; r < 5; r++) {
@@ -92,6 +98,27 @@ async function main() {
         console.log(`  ${name.padEnd(32)} ${ms(median(t.map((x) => x.sync)))} ${ms(median(t.map((x) => x.frame)))}   ${counts.get(name)}`);
       }
       console.log(`  typing "アルバム 0399", slowest key          ${ms(median(typing))}`);
+
+      // Scrolling through every album a screen at a time, from the top.
+      await keystroke(page, '');
+      const scrolling = await page.evaluate(async () => {
+        const frame = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+        scrollTo(0, 0);
+        await frame();
+        let worst = 0;
+        let screens = 0;
+        const start = performance.now();
+        while (scrollY + innerHeight < document.documentElement.scrollHeight - 1 && screens < 10000) {
+          const t = performance.now();
+          scrollBy(0, innerHeight);
+          void document.body.offsetHeight;
+          await frame();
+          worst = Math.max(worst, performance.now() - t);
+          screens++;
+        }
+        return { worst, screens, total: performance.now() - start };
+      });
+      console.log(`scrolling to the end, ${scrolling.screens} screens: slowest ${ms(scrolling.worst)}, in all ${ms(scrolling.total)}`);
       await page.close();
     });
   } finally {
