@@ -212,13 +212,22 @@ async function main() {
           return document.querySelectorAll('.album').length === 150;
         }, null, { polling: 100 });
         assert.equal((await titles())[149], 'Rip 149');
-        const card = long.locator('.album', { hasText: 'Rip 120' });
-        await card.scrollIntoViewIfNeeded();
-        const top = async () => (await card.boundingBox()).y;
-        const before = await top();
-        await Promise.all([long.waitForNavigation(), card.locator('a').click()]);
+        // Where the card of Rip 120 is, once it stays there for a moment.
+        const topOf = () => long.evaluate(async () => {
+          const card = [...document.querySelectorAll('.album-title')].find((e) => e.textContent === 'Rip 120');
+          const top = () => Math.round(card.getBoundingClientRect().top);
+          for (let last = null; ;) {
+            await new Promise((resolve) => setTimeout(resolve, 100));
+            if (top() === last) return last;
+            last = top();
+          }
+        });
+        await long.evaluate(() => [...document.querySelectorAll('.album-title')]
+          .find((e) => e.textContent === 'Rip 120').closest('.album').scrollIntoView());
+        const before = await topOf();
+        await Promise.all([long.waitForNavigation(), long.click('.album-link[title$="Rip 120"]')]);
         await long.goBack();
-        assert.equal(Math.round(await top()), Math.round(before));
+        assert.equal(await topOf(), before);
         await long.close();
       });
 
