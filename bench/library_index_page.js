@@ -1,16 +1,17 @@
 // The library page of a large library in headless Chromium: how soon it can be used
-// after opening, and how long each keystroke in its search box takes.
+// after opening, how long each keystroke in its search box takes, and scrolling through
+// every album.
 //
-//   node bench/library_index_page.js [ALBUMS]
+//   node bench/library_index_page.js [ALBUMS [untagged]]
 //
 // It has build/bench/library_index_bench (BENCH in the environment to use another) lay
 // out ALBUMS (4,000) album folders with covers and their index.html in a temporary
-// folder, then opens the page over file:// with the shared browser set-up of
-// tests/page (run "npm ci" there first). Figures are medians of several runs, in ms,
-// taken by the page's own clock (performance.now), each keystroke up to a forced
-// layout of the page and of the first card shown ("sync") and up to the next frame
-// drawn ("frame"). Other work on the machine slows every figure: the load average is
-// printed with them.
+// folder ("untagged": albums without title and artist, shown by their folders), then
+// opens the page over file:// with the shared browser set-up of tests/page (run "npm ci"
+// there first). Figures are medians of several runs, in ms, taken by the page's own
+// clock (performance.now), each keystroke up to a forced layout of the page and of the
+// first card shown ("sync") and up to the next frame drawn ("frame"). Other work on the
+// machine slows every figure: the load average is printed with them.
 'use strict';
 
 const { execFileSync } = require('node:child_process');
@@ -22,6 +23,7 @@ const { pathToFileURL } = require('node:url');
 const { withBrowser, run } = require('../tests/page/browser');
 
 const albums = Number(process.argv[2] || 4000);
+const untagged = process.argv[3] === 'untagged';
 const bench = process.env.BENCH || path.join(__dirname, '..', 'build', 'bench', 'library_index_bench');
 
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
@@ -47,8 +49,8 @@ async function keystroke(page, text) {
 async function main() {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-index-bench-'));
   try {
-    const index = execFileSync(bench, ['page', work, String(albums)], { encoding: 'utf8' }).trim();
-    console.log(`${albums} albums, page of ${(fs.statSync(index).size / 1e6).toFixed(2)} MB, ` +
+    const index = execFileSync(bench, ['page', work, String(albums), ...(untagged ? ['untagged'] : [])], { encoding: 'utf8' }).trim();
+    console.log(`${albums} ${untagged ? 'untagged ' : ''}albums, page of ${(fs.statSync(index).size / 1e6).toFixed(2)} MB, ` +
       `load average ${os.loadavg()[0].toFixed(1)} on ${os.cpus().length} processors`);
     await withBrowser([], async ({ context }) => {
       const loads = [];
