@@ -50,6 +50,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
           // The album as its page shows it: record 0's title and artist.
           outcome.title = Trim(result.table[0].albumTitle);
           outcome.artist = Trim(result.table[0].artist);
+          outcome.titleTagged = result.table[0].albumTitleTagged;
+          outcome.artistTagged = result.table[0].artistTagged;
         } else if constexpr (std::is_same_v<Result, album::NoAlbum>) {
           fail(outcome, std::nullopt, result.message);
         } else if constexpr (std::is_same_v<Result, album::Failed>) {

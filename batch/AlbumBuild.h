@@ -28,6 +28,8 @@ struct AlbumOutcome {
   qint64 milliseconds = 0;  // the total play time the page shows
   QString title;            // the album's title and artist as the page shows them
   QString artist;
+  bool titleTagged = false;  // whether they come from the tags, not the default texts
+  bool artistTagged = false;
   std::vector<Rename> renames;  // done (or, in a dry run, to be done), even on a failure
   QString page;                 // the page written (or to be written); empty if none
   bool coverCopied = false;

@@ -26,10 +26,14 @@ enum class LibraryIndexTarget { kNew, kOrvPage };
 //   checkLibraryIndexTarget("/music/index.html", fs);   // throws for the user's own page
 LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem);
 
-// The library page, UTF-8, for an index file at `path` (absolute): one card for each
-// built album (cover, title, artist, track count and total time), linking to its page
-// by a relative path, with a search box that filters by title or artist. Texts are
-// escaped: a title is never markup.
+// The library page, UTF-8, for an index file at `path` (absolute): the built albums
+// (title, artist, track count, total time, and the folder relative to the page, by which
+// an album without a title is shown) as a JSON block, from which the page draws a card
+// for each, with its cover, linking to its page, and a search box that filters by title,
+// artist or folder. The JSON holds no "<": no title is ever markup.
+//
+//   libraryIndexPage("/music/index.html", {album});   // album.folder "/music/A/B/":
+//   // {"folder":"A/B","url":"A/B/","title":…}, the card linking to "A/B/disk.html"
 QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums);
 
 // Checks `path` as above, then writes the page whole and atomically: over Orv's page, or

@@ -17,6 +17,10 @@ struct TrackRecord {
   QString title;
   QString albumTitle;
   QString duration;  // "H:MM:SS" or empty
+  // Whether the artist and the album title come from the tags; when not, they hold the
+  // default texts of the tag reading.
+  bool artistTagged = false;
+  bool albumTitleTagged = false;
 };
 
 // One album's track list, as a build makes it. Record 0 doubles as the album: its artist,
