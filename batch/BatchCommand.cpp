@@ -5,6 +5,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchOutput.h"
 #include "batch/LibraryIndex.h"
+#include "core/CommandLine.h"
 
 #include <QDir>
 
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -68,10 +68,6 @@ void buildInParallel(std::size_t albums, int jobs, Build&& build, Done&& done, W
 
 }  // namespace
 
-bool isBatchCommand(int argc, char* argv[]) {
-  return argc > 1 && std::strcmp(argv[1], "--batch") == 0;
-}
-
 int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
              platform::DetailSourceFactory& detailSources, const QString& programFolder) {
   const ParsedOptions parsed = parseBatchOptions(arguments);
@@ -79,6 +75,10 @@ int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
   const BatchOptions& options = parsed.options;
   if (options.help) {
     writeOut(batchHelp());
+    return kExitBuilt;
+  }
+  if (options.version) {
+    writeOut(versionLine() + u'\n');
     return kExitBuilt;
   }
 

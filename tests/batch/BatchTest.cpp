@@ -11,6 +11,7 @@
 #include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
+#include "tests/support/Program.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tracks/FolderScan.h"
 
@@ -84,26 +85,13 @@ QString makeLibrary(const QString& root) {
   return root + QStringLiteral("/lib");
 }
 
-struct Ran {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-// The program as installed, without a display or a platform plugin of Qt's.
+// `orv --batch` as installed, without a display or a platform plugin of Qt's.
 Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
         const QString& runtimeFolder = {}) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  QProcessEnvironment env;
   if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-  p.setProcessEnvironment(env);
-  p.setWorkingDirectory(workingFolder);
-  p.start(QStringLiteral(ORV_EXECUTABLE), QStringList{QStringLiteral("--batch")} + arguments);
-  if (!p.waitForFinished(60000)) throw std::runtime_error("orv --batch did not finish");
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
+  return runWithoutDisplay(QStringLiteral(ORV_EXECUTABLE),
+                           QStringList{QStringLiteral("--batch")} + arguments, workingFolder, env);
 }
 
 // Copies a whole folder as it is: links as links, names as bytes.
