@@ -71,13 +71,16 @@ int runWindow(int argc, char* argv[]) {
   orv::platform::PosixFileSystem fileSystem;
   orv::platform::TagLibDetailSourceFactory detailSources;
   orv::TrackTable trackTable;
+  const orv::platform::TitleBar titleBar = orv::platform::desktopDrawsTitleBars()
+                                               ? orv::platform::TitleBar::kDesktop
+                                               : orv::platform::TitleBar::kDrawn;
 
   std::unique_ptr<orv::platform::QtMainWindow> window;
   std::unique_ptr<orv::platform::QtOpenFileDialog> dialog;
   std::unique_ptr<orv::MainForm> form;
   auto mainForm = [&]() -> orv::MainForm& {
     if (!form) {
-      window = std::make_unique<orv::platform::QtMainWindow>(windowSystem);
+      window = std::make_unique<orv::platform::QtMainWindow>(windowSystem, titleBar);
       dialog = std::make_unique<orv::platform::QtOpenFileDialog>(window.get());
       form = std::make_unique<orv::MainForm>(
           window->controls(*dialog),

@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include <wayland-client.h>
 #include <xcb/xcb.h>
 
+#include <cstring>
 #include <memory>
 
 namespace orv::platform {
@@ -42,6 +44,24 @@ bool qtHasWaylandPlugin() {
   return false;
 }
 
+void noteGlobal(void* data, wl_registry*, uint32_t, const char* interface, uint32_t) {
+  if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0) *static_cast<bool*>(data) = true;
+}
+void ignoreRemoval(void*, wl_registry*, uint32_t) {}
+
+// Whether the compositor lists the protocol by which Qt asks it to decorate windows.
+bool compositorDecorates() {
+  const WaylandConnection display(wl_display_connect(nullptr), wl_display_disconnect);
+  if (!display) return false;
+  bool decorates = false;
+  static const wl_registry_listener listener{noteGlobal, ignoreRemoval};
+  wl_registry* registry = wl_display_get_registry(display.get());
+  wl_registry_add_listener(registry, &listener, &decorates);
+  wl_display_roundtrip(display.get());
+  wl_registry_destroy(registry);
+  return decorates;
+}
+
 }  // namespace
 
 DisplayReach reachDisplay() {
@@ -49,6 +69,10 @@ DisplayReach reachDisplay() {
   if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || xAnswers()) return DisplayReach::kReachable;
   if (!waylandAnswers()) return DisplayReach::kNone;
   return qtHasWaylandPlugin() ? DisplayReach::kWaylandOnly : DisplayReach::kWaylandWithoutQtPlugin;
+}
+
+bool desktopDrawsTitleBars() {
+  return QGuiApplication::platformName() != u"wayland" || compositorDecorates();
 }
 
 }  // namespace orv::platform

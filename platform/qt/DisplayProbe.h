@@ -17,4 +17,13 @@ enum class DisplayReach {
 //   if (reachDisplay() == DisplayReach::kNone) return noDisplay();
 DisplayReach reachDisplay();
 
+// Whether the desktop draws the window's title bar: true on X11 and wherever Qt's
+// platform is not Wayland; on Wayland only where the compositor offers to decorate
+// windows itself (xdg-decoration). Elsewhere Qt would draw its own title bar, with
+// buttons for minimising and maximising whatever the window asks. Call it once the
+// QApplication exists.
+//
+//   QtMainWindow window(ws, desktopDrawsTitleBars() ? TitleBar::kDesktop : TitleBar::kOwn);
+bool desktopDrawsTitleBars();
+
 }  // namespace orv::platform
