@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
-  weston qt6-wayland desktop-file-utils appstream lintian file
+  weston qt6-wayland bash-completion desktop-file-utils appstream lintian file
   qt6-gtk-platformtheme)  # GTK's file chooser, as on GNOME
 fuzz_packages=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, its sanitisers, symbols
 

@@ -31,6 +31,7 @@ expected="lrwxrwxrwx root/root ./usr/bin/orv -> ../lib/orv/orv
 -rwxr-xr-x root/root ./usr/lib/orv/orv
 -rw-r--r-- root/root ./usr/lib/orv/tail.txt
 -rw-r--r-- root/root ./usr/share/applications/$id.desktop
+-rw-r--r-- root/root ./usr/share/bash-completion/completions/orv
 -rw-r--r-- root/root ./usr/share/doc/orv/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/orv/copyright
 -rw-r--r-- root/root ./usr/share/icons/hicolor/128x128/apps/$id.png
