@@ -2,6 +2,7 @@
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/WritableFolder.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -88,6 +89,25 @@ struct TempFile {
   FileDescriptor fd;
 };
 
+// The error of a file `name` that can't be made in `folder`.
+RuntimeError cannotWriteIn(const QString& folder, const QString& name, int err) {
+  if (err == ENOENT) {
+    return RuntimeError(
+        ErrorCode::kPathNotFound,
+        QStringLiteral("フォルダー %1 が見つからないため %2 を書き込めません。").arg(folder, name));
+  }
+  return errnoError(err, QStringLiteral("フォルダー %1 に %2 を書き込めません").arg(folder, name));
+}
+
+// What every new file and every replacement needs, asked before anything is made: a
+// folder that takes new entries.
+void requireWritableFolder(const QString& path) {
+  const QString folder = folderOf(path);
+  if (const int err = folderRefusal(nativePath(folder))) {
+    throw cannotWriteIn(folder, path.sliced(folder.size()), err);
+  }
+}
+
 TempFile createTempBeside(const QString& path, mode_t mode) {
   const QString folder = folderOf(path);
   const QString name = path.sliced(folder.size());
@@ -98,13 +118,7 @@ TempFile createTempBeside(const QString& path, mode_t mode) {
         openRetrying(nativePath(temp).constData(), O_WRONLY | O_CREAT | O_EXCL, mode);
     if (fd.valid()) return {temp, std::move(fd)};
     if (errno == EEXIST) continue;
-    const int err = errno;
-    if (err == ENOENT) {
-      throw RuntimeError(ErrorCode::kPathNotFound,
-                         QStringLiteral("フォルダー %1 が見つからないため %2 を書き込めません。")
-                             .arg(folder, name));
-    }
-    throw errnoError(err, QStringLiteral("フォルダー %1 に %2 を書き込めません").arg(folder, name));
+    throw cannotWriteIn(folder, name, errno);
   }
   throw RuntimeError(ErrorCode::kPathFileAccessError,
                      QStringLiteral("%1 の一時ファイルを作れません。").arg(path));
@@ -130,13 +144,27 @@ void refuseProtectedFile(const QString& path, const struct stat& st) {
   }
 }
 
-// What is under `path`, once refuseProtectedFile has let it be replaced; nothing for a
-// new file.
+// What is under `path`, once refuseProtectedFile has let it be replaced (nothing for a
+// new file), in a folder that takes the replacement. replaceFileAtomically and
+// checkReplaceable share it.
 std::optional<struct stat> replaceableFile(const QString& path) {
   struct stat st;
-  if (::lstat(nativePath(path).constData(), &st) != 0) return std::nullopt;
-  refuseProtectedFile(path, st);
-  return st;
+  const bool exists = ::lstat(nativePath(path).constData(), &st) == 0;
+  if (exists) refuseProtectedFile(path, st);
+  requireWritableFolder(path);
+  return exists ? std::optional<struct stat>(st) : std::nullopt;
+}
+
+// What copyFileNoReplace(from, to) needs before it copies, shared with checkCopy: `from`
+// open for reading (returned, with its size), nothing under `to` (a link not followed),
+// and a folder that takes the new file.
+FileDescriptor copySource(const QString& from, const QString& to, qsizetype& size) {
+  const QString what = cannotCopy(from, to);
+  FileDescriptor source = openForReading(from, what, size);
+  struct stat st;
+  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
+  if (const int err = folderRefusal(nativePath(folderOf(to)))) throw errnoError(err, what);
+  return source;
 }
 
 // `content` in a fresh temporary file beside `path`, written, flushed, synced and closed,
@@ -197,6 +225,7 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
 void PosixFileSystem::checkReplaceable(const QString& path) { replaceableFile(path); }
 
 void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray& content) {
+  requireWritableFolder(path);
   const QByteArray temp = writeTempBeside(path, content, 0644, /*exactMode=*/false);
   if (const int err = renameNoReplace(temp.constData(), nativePath(path).constData())) {
     ::unlink(temp.constData());
@@ -222,10 +251,10 @@ bool PosixFileSystem::fileExists(const QString& path) {
 void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
   const QString what = cannotCopy(from, to);
   qsizetype size = 0;
-  const FileDescriptor source = openForReading(from, what, size);
+  const FileDescriptor source = copySource(from, to, size);
 
-  // O_EXCL: a file that exists, or appears, under `to` is never touched; nor is a
-  // symbolic link followed to one.
+  // O_EXCL: a file that appears under `to` after all is never touched; nor is a symbolic
+  // link followed to one.
   const QByteArray target = nativePath(to);
   FileDescriptor copy = openRetrying(target.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
   if (!copy.valid()) throw errnoError(errno, what);
@@ -243,12 +272,8 @@ void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) 
 }
 
 void PosixFileSystem::checkCopy(const QString& from, const QString& to) {
-  const QString what = cannotCopy(from, to);
   qsizetype size = 0;
-  openForReading(from, what, size);
-  // What the copy's O_EXCL refuses: any entry under `to`, a link not followed.
-  struct stat st;
-  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
+  copySource(from, to, size);
 }
 
 }  // namespace orv::platform
