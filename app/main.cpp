@@ -8,13 +8,14 @@
 #include "batch/BatchOutput.h"
 #include "core/CommandLine.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
+#include "platform/posix/PosixInterruption.h"
 #include "platform/qt/DisplayProbe.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/taglib/TagLibDetailSource.h"
-#include "tracks/TrackTable.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -27,13 +28,19 @@ constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
 // The batch needs no display and takes no single-instance guard: it may run on a server,
-// and beside the window.
+// and beside the window. Its builds and the window's take the same album locks.
 int runBatch(int argc, char* argv[], const QStringList& arguments) {
   QCoreApplication app(argc, argv);
+  orv::platform::PosixInterruption interruption;
   orv::platform::PosixFileSystem fileSystem;
   orv::platform::TagLibDetailSourceFactory detailSources;
-  return orv::batch::RunBatch(arguments, fileSystem, detailSources,
-                              QCoreApplication::applicationDirPath() + u'/');
+  orv::platform::PosixFolderLocks folderLocks;
+  return orv::batch::RunBatch(arguments,
+                              {.fileSystem = fileSystem,
+                               .detailSources = detailSources,
+                               .folderLocks = folderLocks,
+                               .interruption = interruption,
+                               .programFolder = QCoreApplication::applicationDirPath() + u'/'});
 }
 
 // Without a display Qt would abort: say so, and name the way that needs none.
@@ -70,7 +77,7 @@ int runWindow(int argc, char* argv[]) {
   orv::platform::QtWindowSystem windowSystem(app);
   orv::platform::PosixFileSystem fileSystem;
   orv::platform::TagLibDetailSourceFactory detailSources;
-  orv::TrackTable trackTable;
+  orv::platform::PosixFolderLocks folderLocks;
   const orv::platform::TitleBar titleBar = orv::platform::desktopDrawsTitleBars()
                                                ? orv::platform::TitleBar::kDesktop
                                                : orv::platform::TitleBar::kDrawn;
@@ -87,7 +94,7 @@ int runWindow(int argc, char* argv[]) {
           orv::FormServices{.windowSystem = windowSystem,
                             .fileSystem = fileSystem,
                             .detailSources = detailSources,
-                            .trackTable = trackTable,
+                            .folderLocks = folderLocks,
                             .programFolder = QApplication::applicationDirPath() + u'/'});
       window->setEvents(form.get());
     }

@@ -3,6 +3,8 @@
 #include "batch/AlbumFiles.h"
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLocks.h"
+#include "platform/Interruption.h"
 
 #include <QString>
 
@@ -12,9 +14,10 @@
 namespace orv::batch {
 
 enum class AlbumStatus {
-  kBuilt,    // page written
-  kPlanned,  // dry run: the build would write its page
-  kFailed,   // ended early, as the window would have
+  kBuilt,       // page written
+  kPlanned,     // dry run: the build would write its page
+  kFailed,      // ended early, as the window would have
+  kNotStarted,  // the run was interrupted before the build began
 };
 
 // What became of one album folder.
@@ -37,15 +40,17 @@ struct AlbumOutcome {
 struct BuildServices {
   platform::FileSystem& fileSystem;
   platform::DetailSourceFactory& detailSources;
+  platform::FolderLocks& folderLocks;
+  const platform::Interruption& interruption;
   QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
 };
 
-// Builds the album in `albumFolder` (ending in "/") as one click on the window's build
-// button does once the file is chosen: the counting pass, the fill pass with its renames
-// and tag reads, the page and the cover, by the same stages. What the window would show
-// in a message box before it ends, or report as an unhandled error, fails this album
-// alone, with the same text, and leaves its folder as the window would. A dry run
-// changes nothing on disk. Never throws.
+// Builds the album in `albumFolder` (ending in "/") by the window's own build
+// (album::build), once the window's file is chosen. What the window would show in a
+// message box before it ends, or report as an unhandled error, fails this album alone,
+// with the same text, and leaves its folder as the window would. An album that another
+// build holds is waited for, unless the run is interrupted first: then it is not
+// started. A dry run changes nothing on disk. Never throws.
 //
 //   AlbumOutcome outcome = BuildAlbum("/music/album/", services, /*dryRun=*/false);
 //   if (outcome.status == AlbumStatus::kFailed) print(outcome.error);
@@ -53,5 +58,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
 
 // The outcome of a folder that was not built at all: failed with `error`.
 AlbumOutcome FailedAlbum(const QString& albumFolder, const RuntimeError& error);
+
+// The outcome of a folder that the interrupted run did not start.
+AlbumOutcome NotStartedAlbum(const QString& albumFolder);
 
 }  // namespace orv::batch

@@ -47,6 +47,7 @@ class AlbumFiles : public platform::FileSystem {
   std::unique_ptr<platform::FolderListing> list(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
+  platform::FileId fileId(const QString& path) override;
   void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
   void checkRenameTarget(const QString& from, const QString& to) override;
@@ -57,6 +58,9 @@ class AlbumFiles : public platform::FileSystem {
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
   void checkCopy(const QString& from, const QString& to) override;
+  // In a dry run, removes nothing: what a killed build left is no change of this one's.
+  QStringList removeLeftoverTemporaryFiles(const QString& folder,
+                                           const QStringList& names) override;
 
  private:
   platform::FileSystem& disk_;

@@ -91,11 +91,14 @@ QString albumJson(const AlbumOutcome& o) {
 }
 
 QString summaryLine(const Tally& t, bool dryRun, double seconds) {
+  const QString notStarted =
+      t.notStarted > 0 ? QStringLiteral("、未着手 %1（中断）").arg(t.notStarted) : QString();
   return QStringLiteral(
-             "%1 %2、失敗 %3、スキップ %4（mp3ファイルのないフォルダー）、%5 曲、%6 秒\n")
+             "%1 %2、失敗 %3%4、スキップ %5（mp3ファイルのないフォルダー）、%6 曲、%7 秒\n")
       .arg(dryRun ? QStringLiteral("作成予定") : QStringLiteral("作成"))
       .arg(t.built)
       .arg(t.failed)
+      .arg(notStarted)
       .arg(t.skipped)
       .arg(t.tracks)
       .arg(seconds, 0, 'f', 1);

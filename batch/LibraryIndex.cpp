@@ -102,12 +102,17 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
   return page.toUtf8();
 }
 
-void writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
-                       platform::FileSystem& fileSystem) {
+bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
+                       platform::FileSystem& fileSystem, platform::FolderLocks& folderLocks,
+                       const std::function<bool()>& keepWaiting) {
   const QByteArray page = libraryIndexPage(path, albums);
+  const QString folder = folderOf(path);
+  const auto lock = folderLocks.lock(folder, keepWaiting);
+  if (!lock) return false;
+  fileSystem.removeLeftoverTemporaryFiles(folder, {path.sliced(folder.size())});
   if (checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage) {
     fileSystem.replaceFileAtomically(path, page);
-    return;
+    return true;
   }
   try {
     fileSystem.createFileAtomically(path, page);
@@ -119,6 +124,7 @@ void writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& alb
                                       "ください。")
                            .arg(path));
   }
+  return true;
 }
 
 }  // namespace orv::batch

@@ -2,6 +2,7 @@
 
 #include "batch/AlbumBuild.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLocks.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,8 +34,15 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
 
 // Checks `path` as above, then writes the page whole and atomically: over Orv's page, or
 // as a new file that never replaces one that appeared at `path` since the check (that
-// raises kFileAlreadyExists and leaves it).
-void writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
-                       platform::FileSystem& fileSystem);
+// raises kFileAlreadyExists and leaves it). All of it under the lock of the page's folder,
+// which every Orv takes that writes there (a run writing the same page, a build of an
+// album there), waiting for it as FolderLocks::lock does with `keepWaiting`; and under
+// it, first removes what a write of the page cut off left. False when the wait was given
+// up: nothing was written then.
+//
+//   writeLibraryIndex("/music/index.html", outcomes, fs, locks, [] { return true; });
+bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
+                       platform::FileSystem& fileSystem, platform::FolderLocks& folderLocks,
+                       const std::function<bool()>& keepWaiting);
 
 }  // namespace orv::batch

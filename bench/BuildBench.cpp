@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 #include "output/TrackGrid.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -183,12 +184,12 @@ void run(QApplication& app, int tracks) {
   dialog.answers.push_back({folder + QStringLiteral("00001 track.mp3")});
   TimedFileSystem fileSystem(t);
   TimedDetailSources detailSources(t);
-  TrackTable table;
+  platform::PosixFolderLocks folderLocks;
   const platform::FormControls controls = window.controls(dialog);
   MainForm form(controls, {.windowSystem = windowSystem,
                            .fileSystem = fileSystem,
                            .detailSources = detailSources,
-                           .trackTable = table,
+                           .folderLocks = folderLocks,
                            .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);
   form.load();

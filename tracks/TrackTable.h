@@ -19,8 +19,8 @@ struct TrackRecord {
   QString duration;  // "H:MM:SS" or empty
 };
 
-// The program's one track list, in folder-listing order. Record 0 doubles as the album:
-// its artist, album title and folder stand for the whole album.
+// One album's track list, as a build makes it. Record 0 doubles as the album: its artist,
+// album title and folder stand for the whole album.
 //
 //   TrackTable table;
 //   table.resize(3);              // three empty records, 0 to 2

@@ -2,19 +2,20 @@
 // library of real MP3 files nested two levels deep, compared with the window's build of
 // a copy of the same folders (the form on fakes of the window's edge).
 
+#include "album/Build.h"
 #include "app/MainForm.h"
 #include "batch/AlbumFinder.h"
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
 #include "platform/taglib/TagLibDetailSource.h"
+#include "tests/batch/BatchRun.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
-#include "tests/support/Program.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/Unprivileged.h"
-#include "tracks/FolderScan.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,17 +37,6 @@
 
 namespace orv::test {
 namespace {
-
-const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
-
-// A second of mono audio with a LAME header, tagged per file.
-QByteArray track(const QString& title, const QString& album) {
-  static const QByteArray audio = encodeMp3(pcm(22050, 1, 1.0), 22050, 1, {"-b", "32"});
-  return id3v2Tag(3, {textFrame("TPE1", QStringLiteral("歌手"), Id3Encoding::kUtf16),
-                      textFrame("TIT2", title, Id3Encoding::kUtf16),
-                      textFrame("TALB", album, Id3Encoding::kUtf16)}) +
-         audio;
-}
 
 struct Album {
   const char* folder;  // as bytes below the library
@@ -86,22 +76,6 @@ QString makeLibrary(const QString& root) {
   return root + QStringLiteral("/lib");
 }
 
-// `orv --batch` as installed, without a display or a platform plugin of Qt's.
-Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
-        const QString& runtimeFolder = {}) {
-  QProcessEnvironment env;
-  if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-  return runWithoutDisplay(QStringLiteral(ORV_EXECUTABLE),
-                           QStringList{QStringLiteral("--batch")} + arguments, workingFolder, env);
-}
-
-// Copies a whole folder as it is: links as links, names as bytes.
-void copyTree(const QString& from, const QString& to) {
-  if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) != 0) {
-    throw std::runtime_error("cp -a failed");
-  }
-}
-
 // One click of the window's build button on a copy, the dialog answering with `file`.
 // The message it showed before it ended the program, if it did.
 std::optional<QString> windowBuild(const QString& file) {
@@ -109,11 +83,11 @@ std::optional<QString> windowBuild(const QString& file) {
   FakeFormControls controls;
   platform::PosixFileSystem fileSystem;
   platform::TagLibDetailSourceFactory detailSources;
-  TrackTable table;
+  platform::PosixFolderLocks folderLocks;
   MainForm form(controls.asFormControls(), {.windowSystem = windowSystem,
                                             .fileSystem = fileSystem,
                                             .detailSources = detailSources,
-                                            .trackTable = table,
+                                            .folderLocks = folderLocks,
                                             .programFolder = kProgramFolder});
   controls.openFileDialog.answers.push_back({file});
   try {
@@ -338,16 +312,21 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
       // An empty folder named without -r is reported as the window reports it.
       {{empty},
        1,
-       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
       {{"-r", empty},
        1,
-       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
       {{"Empty/../Artist A/./Album Two/", "-j", "3"},
        0,
        "作成      2曲   0:00:02  " + good + "\n",
        ""},
+      // One folder by two paths, a link among them, is built once.
+      {{good, "Link", "Artist A/Album One/../Album Two/"},
+       0,
+       "作成      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
+       "作成 2、失敗 0、"},
       {{"--help"},
        0,
        "使い方: orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n",
@@ -499,7 +478,9 @@ TEST_F(BatchTest, ANewLibraryPageNeverReplacesAFileThatAppearedMeanwhile) {
   } fileSystem;
   const QString index = dir.path() + QStringLiteral("/index.html");
 
-  const RuntimeError e = errorOf([&] { batch::writeLibraryIndex(index, {}, fileSystem); });
+  platform::PosixFolderLocks folderLocks;
+  const RuntimeError e = errorOf(
+      [&] { batch::writeLibraryIndex(index, {}, fileSystem, folderLocks, [] { return true; }); });
   EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
   EXPECT_EQ(e.description(),
             QStringLiteral("一覧ページを書く間に %1 に別のファイルができたため、置き換えずにその"

@@ -2,6 +2,7 @@
 
 // The real program run as a process, as users run it from a terminal.
 
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -14,9 +15,17 @@ struct Ran {
   QString err;
 };
 
-// Runs `program` with `arguments` in `workingFolder`, without a display or a choice of
+// Starts `program` with `arguments` in `workingFolder`, without a display or a choice of
 // Qt's platform (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are removed from this
-// process's environment; `environment` then adds to it), and waits up to a minute.
+// process's environment; `environment` then adds to it).
+void startWithoutDisplay(QProcess& process, const QString& program, const QStringList& arguments,
+                         const QString& workingFolder,
+                         const QProcessEnvironment& environment = QProcessEnvironment());
+
+// What a started process did, once it has ended (within a minute).
+Ran finished(QProcess& process);
+
+// Both: a whole run.
 //
 //   const Ran ran = runWithoutDisplay(ORV_EXECUTABLE, {"--version"}, QDir::tempPath());
 //   EXPECT_EQ(ran.out, "orv 1.0\n");

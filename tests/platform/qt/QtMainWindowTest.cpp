@@ -37,13 +37,13 @@ struct Program {
   QtOpenFileDialog dialog{&window};
   test::UnusedFileSystem fileSystem;
   test::UnusedDetailSources detailSources;
-  TrackTable trackTable;
+  test::UnusedFolderLocks folderLocks;
   FormControls controls = window.controls(dialog);
   MainForm form{controls,
                 {.windowSystem = windowSystem,
                  .fileSystem = fileSystem,
                  .detailSources = detailSources,
-                 .trackTable = trackTable,
+                 .folderLocks = folderLocks,
                  .programFolder = "/opt/orv/"}};
 
   Program() { window.setEvents(&form); }
