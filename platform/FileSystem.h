@@ -144,7 +144,8 @@ class FileSystem {
   // Only regular files of exactly that pattern go; nothing else, whatever its name. For
   // a caller that holds the folder's lock (FolderLocks), which every writer in the
   // folder takes, so that no write still under way loses its file. A missing folder
-  // holds none. Returns the names removed.
+  // holds none; a folder that takes no change (read-only) keeps them, and the write that
+  // follows meets its refusal, as its check foretold. Returns the names removed.
   //
   //   fs.removeLeftoverTemporaryFiles("/music/album/", {"disk.html", "jacket.jpg"});
   virtual QStringList removeLeftoverTemporaryFiles(const QString& folder,

@@ -386,6 +386,8 @@ namespace orv::platform {
 QStringList PosixFileSystem::removeLeftoverTemporaryFiles(const QString& folder,
                                                           const QStringList& names) {
   QStringList removed;
+  // Nothing could go; the write after the sweep reports the folder as the dry run does.
+  if (folderRefusal(nativePath(folder)) != 0) return removed;
   const std::unique_ptr<DIR, int (*)(DIR*)> opened(::opendir(nativePath(folder).constData()),
                                                    ::closedir);
   if (!opened) {
