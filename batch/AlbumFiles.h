@@ -23,7 +23,8 @@ struct Rename {
 // In a dry run nothing changes on disk. A rename, the page and the cover copy are only
 // written down, each checked first by the disk's own rules as the real one would be (a
 // missing file, a taken name or a rename cut off midway, a protected page, a cover's
-// place taken), and later calls see the files under their new names. The scan lists a
+// place taken, a folder that takes no change), and later calls see the files under their
+// new names. The scan lists a
 // folder before it renames anything, so listings are those of the disk.
 //
 //   AlbumFiles files(disk, /*dryRun=*/true);

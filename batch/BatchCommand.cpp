@@ -5,6 +5,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchOutput.h"
 #include "batch/LibraryIndex.h"
+#include "core/CommandLine.h"
 
 #include <QDir>
 
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -70,16 +70,16 @@ void buildInParallel(std::size_t albums, int jobs, Build&& build, Done&& done, W
 
 }  // namespace
 
-bool isBatchCommand(int argc, char* argv[]) {
-  return argc > 1 && std::strcmp(argv[1], "--batch") == 0;
-}
-
 int RunBatch(const QStringList& arguments, const BuildServices& services) {
   const ParsedOptions parsed = parseBatchOptions(arguments);
   if (!parsed.usageError.isEmpty()) return usageError(parsed.usageError);
   const BatchOptions& options = parsed.options;
   if (options.help) {
     writeOut(batchHelp());
+    return kExitBuilt;
+  }
+  if (options.version) {
+    writeOut(versionLine() + u'\n');
     return kExitBuilt;
   }
   platform::FileSystem& fileSystem = services.fileSystem;

@@ -40,9 +40,7 @@ void appendTemplate(platform::FileSystem& fileSystem, const QString& programFold
         throw RuntimeError(ErrorCode::kPathFileAccessError,
                            QStringLiteral("ページのひな形 %1 の %2 行目は CP932（Shift_JIS）の"
                                           "テキストとして読めません: %3")
-                               .arg(name)
-                               .arg(i + 1)
-                               .arg(path));
+                               .arg(name, QString::number(i + 1), path));
       }
     }
     page.append(kLineEnd);

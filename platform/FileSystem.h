@@ -70,16 +70,18 @@ class FileSystem {
   virtual void checkReadable(const QString& path) = 0;
 
   // Renames `from` to `to`, never replacing a file: a taken `to` raises
-  // renameTakenError(from, to). Renaming a file to its own unchanged name does nothing and
-  // succeeds. A `to` that is already a second name of the same file (a rename cut off
-  // midway) completes the rename: `from` is removed.
+  // renameTakenError(from, to), a folder that takes no change (read-only, or on a read-only
+  // mount) kPermissionDenied, both before anything moves. Renaming a file to its own unchanged name
+  // does nothing and succeeds. A `to` that is already a second name of the same file (a rename cut
+  // off midway) completes the rename: `from` is removed.
   virtual void rename(const QString& from, const QString& to) = 0;
 
   // Raises what rename(from, to) would raise for its new name, and changes nothing:
   // renameTakenError(from, to) when anything is under `to` (a symbolic link too, even one
-  // that leads nowhere) other than a second name of the same file. A free `to`, `from`'s
-  // own name and a second name that rename() would complete pass. A dry run asks this
-  // where the real build renames.
+  // that leads nowhere) other than a second name of the same file, and kPermissionDenied
+  // for a folder that takes no change. A free `to` in a folder that takes changes,
+  // `from`'s own name and a second name that rename() would complete pass. A dry run asks
+  // this where the real build renames.
   //
   //   fs.checkRenameTarget("/a/x y.mp3", "/a/x_y.mp3");   // throws if "x_y.mp3" is taken
   virtual void checkRenameTarget(const QString& from, const QString& to) = 0;
@@ -101,8 +103,10 @@ class FileSystem {
   // Raises what replaceFileAtomically(path, …) refuses before it writes, and changes
   // nothing: a `path` that is read-only (this user may not write it, or it grants writing
   // to no one) or a symbolic link raises kPathFileAccessError naming it; a folder raises
-  // the error its replacement would. Nothing under `path`, or a file that may be
-  // replaced, passes.
+  // the error its replacement would; a folder of `path` that takes no new file (read-only,
+  // on a read-only mount, missing) raises kPermissionDenied (kPathNotFound), naming it.
+  // Nothing under `path`, or a file that may be replaced, in a folder that takes the new
+  // file, passes. createFileAtomically meets the same folder first.
   //
   //   fs.checkReplaceable("/music/album/disk.html");   // throws after chmod a-w disk.html
   virtual void checkReplaceable(const QString& path) = 0;
@@ -127,8 +131,9 @@ class FileSystem {
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
 
   // Raises what copyFileNoReplace(from, to) would raise before it copies, and changes
-  // nothing: the error of a `from` that can't be opened for reading, and kFileAlreadyExists
-  // when anything is under `to` (a folder, or a symbolic link, even one leading nowhere).
+  // nothing: the error of a `from` that can't be opened for reading, kFileAlreadyExists
+  // when anything is under `to` (a folder, or a symbolic link, even one leading nowhere),
+  // and kPermissionDenied when the folder of `to` takes no new file.
   //
   //   fs.checkCopy("/usr/lib/orv/jacket.jpg", "/music/album/jacket.jpg");   // throws if taken
   virtual void checkCopy(const QString& from, const QString& to) = 0;
@@ -139,7 +144,8 @@ class FileSystem {
   // Only regular files of exactly that pattern go; nothing else, whatever its name. For
   // a caller that holds the folder's lock (FolderLocks), which every writer in the
   // folder takes, so that no write still under way loses its file. A missing folder
-  // holds none. Returns the names removed.
+  // holds none; a folder that takes no change (read-only) keeps them, and the write that
+  // follows meets its refusal, as its check foretold. Returns the names removed.
   //
   //   fs.removeLeftoverTemporaryFiles("/music/album/", {"disk.html", "jacket.jpg"});
   virtual QStringList removeLeftoverTemporaryFiles(const QString& folder,

@@ -4,6 +4,7 @@
 #include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/RegularFile.h"
+#include "platform/posix/WritableFolder.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -186,6 +187,16 @@ RuntimeError renameError(int err, const QString& from, const QString& to) {
   return errnoError(err, QStringLiteral("「%1」を「%2」に名前を変更できません。").arg(from, to));
 }
 
+QByteArray folderOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
+
+// What rename(from, to) meets before anything moves, shared with checkRenameTarget: 0, or
+// the errno of a taken new name or of a folder that takes no change.
+int renameRefusal(const QByteArray& from, const QByteArray& to) {
+  if (const int err = platform::checkRenameTarget(from.constData(), to.constData())) return err;
+  if (const int err = folderRefusal(folderOf(to))) return err;
+  return folderOf(from) == folderOf(to) ? 0 : folderRefusal(folderOf(from));
+}
+
 }  // namespace
 
 void PosixFileSystem::rename(const QString& from, const QString& to) {
@@ -196,6 +207,7 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
     queryAttributes(from);
     return;
   }
+  if (const int err = renameRefusal(fromBytes, toBytes)) throw renameError(err, from, to);
   if (const int err = renameNoReplace(fromBytes.constData(), toBytes.constData())) {
     throw renameError(err, from, to);
   }
@@ -205,9 +217,7 @@ void PosixFileSystem::checkRenameTarget(const QString& from, const QString& to) 
   const QByteArray fromBytes = QFile::encodeName(from);
   const QByteArray toBytes = QFile::encodeName(to);
   if (fromBytes == toBytes) return;
-  if (const int err = platform::checkRenameTarget(fromBytes.constData(), toBytes.constData())) {
-    throw renameError(err, from, to);
-  }
+  if (const int err = renameRefusal(fromBytes, toBytes)) throw renameError(err, from, to);
 }
 
 }  // namespace orv::platform

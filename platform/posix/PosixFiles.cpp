@@ -2,6 +2,7 @@
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/WritableFolder.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -109,7 +110,7 @@ bool isTemporaryFileOf(const QString& entry, const QString& name) {
                      [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'); });
 }
 
-// The error of a temporary file that can't be made in `folder` for `name`.
+// The error of a file `name` (or its temporary file) that can't be made in `folder`.
 RuntimeError creationError(int err, const QString& folder, const QString& name) {
   if (err == ENOENT) {
     return RuntimeError(
@@ -120,6 +121,15 @@ RuntimeError creationError(int err, const QString& folder, const QString& name) 
 }
 
 using CreationError = std::function<RuntimeError(int err)>;
+
+// What every new file and every replacement needs, asked before anything is made: a
+// folder that takes new entries.
+void requireWritableFolder(const QString& path) {
+  const QString folder = folderOf(path);
+  if (const int err = folderRefusal(nativePath(folder))) {
+    throw creationError(err, folder, path.sliced(folder.size()));
+  }
+}
 
 // A fresh, unguessable name beside `path`, created exclusively, never an existing file.
 struct TempFile {
@@ -265,13 +275,27 @@ void refuseProtectedFile(const QString& path, const struct stat& st) {
   }
 }
 
-// What is under `path`, once refuseProtectedFile has let it be replaced; nothing for a
-// new file.
+// What is under `path`, once refuseProtectedFile has let it be replaced (nothing for a
+// new file), in a folder that takes the replacement. replaceFileAtomically and
+// checkReplaceable share it.
 std::optional<struct stat> replaceableFile(const QString& path) {
   struct stat st;
-  if (::lstat(nativePath(path).constData(), &st) != 0) return std::nullopt;
-  refuseProtectedFile(path, st);
-  return st;
+  const bool exists = ::lstat(nativePath(path).constData(), &st) == 0;
+  if (exists) refuseProtectedFile(path, st);
+  requireWritableFolder(path);
+  return exists ? std::optional<struct stat>(st) : std::nullopt;
+}
+
+// What copyFileNoReplace(from, to) needs before it copies, shared with checkCopy: `from`
+// open for reading (returned, with its size), nothing under `to` (a link not followed),
+// and a folder that takes the new file.
+FileDescriptor copySource(const QString& from, const QString& to, qsizetype& size) {
+  const QString what = cannotCopy(from, to);
+  FileDescriptor source = openForReading(from, what, size);
+  struct stat st;
+  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
+  if (const int err = folderRefusal(nativePath(folderOf(to)))) throw errnoError(err, what);
+  return source;
 }
 
 }  // namespace
@@ -312,6 +336,7 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
 void PosixFileSystem::checkReplaceable(const QString& path) { replaceableFile(path); }
 
 void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray& content) {
+  requireWritableFolder(path);
   const int err = writeAndPlace(path, 0644, /*exactMode=*/false, Placement::kNew, unnamed(),
                                 creationErrorFor(path), cannotWrite(path), contentOf(content));
   if (err == EEXIST) {
@@ -334,12 +359,10 @@ bool PosixFileSystem::fileExists(const QString& path) {
 void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
   const QString what = cannotCopy(from, to);
   qsizetype size = 0;
-  const FileDescriptor source = openForReading(from, what, size);
-  // Nothing is copied for a name already taken; one taken meanwhile is still never
-  // replaced, nor is a symbolic link followed to a new file.
-  struct stat st;
-  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
+  const FileDescriptor source = copySource(from, to, size);
 
+  // A name taken after copySource looked is still never replaced, nor is a symbolic
+  // link followed to a new file.
   const auto copy = [&](int fd) {
     return readPieces(source.get(),
                       [&](const char* bytes, qint64 count) { return writeAll(fd, bytes, count); });
@@ -352,12 +375,8 @@ void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) 
 }
 
 void PosixFileSystem::checkCopy(const QString& from, const QString& to) {
-  const QString what = cannotCopy(from, to);
   qsizetype size = 0;
-  openForReading(from, what, size);
-  // What the copy's O_EXCL refuses: any entry under `to`, a link not followed.
-  struct stat st;
-  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
+  copySource(from, to, size);
 }
 
 }  // namespace orv::platform
@@ -367,6 +386,8 @@ namespace orv::platform {
 QStringList PosixFileSystem::removeLeftoverTemporaryFiles(const QString& folder,
                                                           const QStringList& names) {
   QStringList removed;
+  // Nothing could go; the write after the sweep reports the folder as the dry run does.
+  if (folderRefusal(nativePath(folder)) != 0) return removed;
   const std::unique_ptr<DIR, int (*)(DIR*)> opened(::opendir(nativePath(folder).constData()),
                                                    ::closedir);
   if (!opened) {

@@ -18,20 +18,10 @@ QByteArray track(const QString& title, const QString& album) {
 
 void startOrv(QProcess& process, const QStringList& arguments, const QString& workingFolder,
               const QString& runtimeFolder) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  QProcessEnvironment env;
   if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-  process.setProcessEnvironment(env);
-  process.setWorkingDirectory(workingFolder);
-  process.start(QStringLiteral(ORV_EXECUTABLE), QStringList{QStringLiteral("--batch")} + arguments);
-  if (!process.waitForStarted(10000)) throw std::runtime_error("orv --batch did not start");
-}
-
-Ran finished(QProcess& process) {
-  if (!process.waitForFinished(60000)) throw std::runtime_error("orv --batch did not finish");
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromUtf8(process.readAllStandardOutput()),
-          QString::fromUtf8(process.readAllStandardError())};
+  startWithoutDisplay(process, QStringLiteral(ORV_EXECUTABLE),
+                      QStringList{QStringLiteral("--batch")} + arguments, workingFolder, env);
 }
 
 Ran orv(const QStringList& arguments, const QString& workingFolder, const QString& runtimeFolder) {

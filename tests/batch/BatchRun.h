@@ -3,6 +3,8 @@
 // `orv --batch` run as users run it, for the batch's tests: the real program, without a
 // display or a platform plugin of Qt's.
 
+#include "tests/support/Program.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QProcess>
@@ -17,19 +19,10 @@ inline const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
 // A second of mono audio with a LAME header, tagged with `title` and `album`.
 QByteArray track(const QString& title, const QString& album);
 
-struct Ran {
-  int exitCode = -1;  // -1: ended by a signal
-  QString out;
-  QString err;
-};
-
 // Starts `orv --batch arguments…` in `workingFolder`, with XDG_RUNTIME_DIR set to
-// `runtimeFolder` when one is given.
+// `runtimeFolder` when one is given; `finished` (tests/support/Program.h) waits for it.
 void startOrv(QProcess& process, const QStringList& arguments,
               const QString& workingFolder = QDir::tempPath(), const QString& runtimeFolder = {});
-
-// What a started run did, once it has ended (within a minute).
-Ran finished(QProcess& process);
 
 // A whole run.
 Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),

@@ -15,6 +15,7 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -381,6 +382,90 @@ TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {
       QStringLiteral("orv: ファイル %1 は読み取り専用のため書き込めません。\n").arg(index)))
       << refused.err.toStdString();
   EXPECT_EQ(readFile(index), written);
+}
+
+// Folder names that JSON must escape, or that a text template could take for its own
+// placeholders: each line is one valid object that names its folder as it is, and the
+// plain line shows it as it is.
+TEST_F(BatchTest, EveryFolderNameIsReportedAsItIs) {
+  const QByteArray root = QFile::encodeName(dir.path()) + "/names/";
+  const std::vector<std::pair<QByteArray, QString>> names = {
+      {"x%1y", "x%1y"},
+      {"100%3 Hits", "100%3 Hits"},
+      {"say \"hi\"", "say \"hi\""},
+      {"back\\slash %%", "back\\slash %%"},
+      {"tab\tbell\x07 line\nend", "tab\tbell\u0007 line\nend"},
+      {"bad\xff", "bad\uFFFD"},
+  };
+  ASSERT_EQ(::mkdir(root.constData(), 0755), 0);
+  for (const auto& [bytes, name] : names) {
+    ASSERT_EQ(::mkdir((root + bytes).constData(), 0755), 0) << bytes.constData();
+    writeFileAt(root + bytes + "/a.mp3", track("Song", "Album"));
+  }
+  const QString folder = QFile::decodeName(root.chopped(1));
+
+  const Ran run = orv({QStringLiteral("-r"), QStringLiteral("--json"), folder});
+
+  QStringList expected, reported;
+  for (const auto& [bytes, name] : names) expected << folder + u'/' + name;
+  for (const QJsonObject& album : jsonLines(run.out)) {
+    const QString shown = album["folder"].toString();
+    reported << shown;
+    if (album["status"].toString() == u"built") {
+      EXPECT_EQ(album["page"].toString(), shown + QStringLiteral("/disk.html"));
+      EXPECT_EQ(album["tracks"].toInt(), 1) << shown.toStdString();
+    }
+  }
+  expected.sort();
+  reported.sort();
+  EXPECT_EQ(reported.join(u'|').toStdString(), expected.join(u'|').toStdString());
+  EXPECT_TRUE(
+      orv({QStringLiteral("-r"), folder})
+          .out.contains(QStringLiteral("作成      1曲   0:00:01  %1/100%3 Hits\n").arg(folder)));
+}
+
+// A folder that takes no change (read-only; on a read-only mount alike): the dry run
+// foretells what the real run meets (a killed build's leftover, which can't go, changes
+// nothing of that), the library page's check refuses it before any album is built, and
+// nothing is changed.
+TEST_F(BatchTest, AFolderThatTakesNoChangeIsForetold) {
+  const QString shut = dir.path() + QStringLiteral("/shut/");
+  const QString open = dir.path() + QStringLiteral("/open/");
+  for (const QString& album : {shut + "renames/", shut + "page only/", open}) {
+    ASSERT_TRUE(QDir().mkpath(album));
+    writeFile(album + (album.endsWith(u"renames/") ? "a b.mp3" : "a.mp3"), track("Song", "Album"));
+  }
+  writeFile(shut + "page only/.disk.html.orv-0000000000abc", "cut off");
+  asUnprivilegedUser(dir.path(), [&] {
+    for (const QString& folder : {shut + "renames/", shut + "page only/", shut}) {
+      ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    }
+    const TreeSnapshot before = snapshotTree(dir.path());
+
+    for (const QString& album : {shut + "renames/", shut + "page only/"}) {
+      SCOPED_TRACE(album.toStdString());
+      const Ran dry = orv({QStringLiteral("-n"), QStringLiteral("--json"), album});
+      const Ran real = orv({QStringLiteral("--json"), album});
+      EXPECT_EQ(dry.exitCode, 1);
+      EXPECT_EQ(real.exitCode, 1);
+      EXPECT_EQ(dry.out.toStdString(), real.out.toStdString());
+      const QList<QJsonObject> outcome = jsonLines(real.out);
+      ASSERT_EQ(outcome.size(), 1);
+      EXPECT_EQ(outcome[0]["error_number"].toInt(), 70) << real.out.toStdString();
+    }
+    for (const QStringList& run : {QStringList{"--index", shut + "index.html", open},
+                                   QStringList{"-n", "--index", shut + "index.html", open}}) {
+      const Ran refused = orv(run);
+      EXPECT_EQ(refused.exitCode, 2);
+      EXPECT_TRUE(refused.err.startsWith(
+          QStringLiteral("orv: フォルダー %1 に index.html を書き込めません（").arg(shut)))
+          << refused.err.toStdString();
+    }
+    EXPECT_EQ(snapshotTree(dir.path()), before);
+    for (const QString& folder : {shut + "renames/", shut + "page only/", shut}) {
+      ::chmod(QFile::encodeName(folder).constData(), 0755);
+    }
+  });
 }
 
 // A file that appears where a new library page goes, after the page's check, stays.

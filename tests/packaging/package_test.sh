@@ -31,6 +31,7 @@ expected="lrwxrwxrwx root/root ./usr/bin/orv -> ../lib/orv/orv
 -rwxr-xr-x root/root ./usr/lib/orv/orv
 -rw-r--r-- root/root ./usr/lib/orv/tail.txt
 -rw-r--r-- root/root ./usr/share/applications/$id.desktop
+-rw-r--r-- root/root ./usr/share/bash-completion/completions/orv
 -rw-r--r-- root/root ./usr/share/doc/orv/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/orv/copyright
 -rw-r--r-- root/root ./usr/share/icons/hicolor/128x128/apps/$id.png
@@ -55,8 +56,10 @@ names() {
 for p in libqt6widgets6 libtag1v5 libmpg123-0 fonts-ipafont-gothic qt6-translations-l10n; do
   names Depends "$p"
 done
-# The desktop's own file chooser: GTK's theme recommended, the portal's suggested.
+# The desktop's own file chooser: GTK's theme recommended, the portal's suggested; and Qt's
+# Wayland platform.
 names Recommends qt6-gtk-platformtheme
+names Recommends qt6-wayland
 names Suggests qt6-xdgdesktopportal-platformtheme
 # Debian's triggers refresh the menu and the icon cache: no maintainer scripts.
 scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -vxE '\./|\./(control|md5sums)' || true)

@@ -151,14 +151,41 @@ TEST_P(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
   EXPECT_TRUE(e.description().contains(path("gone/"))) << e.what();
 }
 
-TEST_P(PosixFiles, ReplacingInAReadOnlyFolderIsRefused) {
+// A folder that takes no change (read-only; a read-only mount alike): each change is
+// refused before it makes anything, with the very error its check gives a dry run.
+TEST_P(PosixFiles, EveryChangeAndItsCheckRefuseAReadOnlyFolderAlike) {
   writeFile(path("disk.html"), "old");
+  writeFile(path("a b.mp3"), "audio");
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("program")));
+  const QString cover = path(QStringLiteral("program/jacket.jpg"));
+  writeFile(cover, "cover");
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    std::function<void()> check;
+  } cases[] = {
+      {"replace", [&] { fs.replaceFileAtomically(path("disk.html"), "new"); },
+       [&] { fs.checkReplaceable(path("disk.html")); }},
+      {"create", [&] { fs.createFileAtomically(path("index.html"), "new"); },
+       [&] { fs.checkReplaceable(path("index.html")); }},
+      {"copy", [&] { fs.copyFileNoReplace(cover, path("jacket.jpg")); },
+       [&] { fs.checkCopy(cover, path("jacket.jpg")); }},
+      {"rename", [&] { fs.rename(path("a b.mp3"), path("a_b.mp3")); },
+       [&] { fs.checkRenameTarget(path("a b.mp3"), path("a_b.mp3")); }},
+  };
   test::asUnprivilegedUser(dir.path(), [&] {
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-    const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
+    const test::TreeSnapshot before = test::snapshotTree(dir.path());
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.what);
+      const RuntimeError checked = errorOf(c.check);
+      const RuntimeError changed = errorOf(c.change);
+      EXPECT_TRUE(changed.is(ErrorCode::kPermissionDenied)) << changed.what();
+      EXPECT_EQ(checked.description(), changed.description());
+      EXPECT_TRUE(changed.description().contains(dir.path())) << changed.what();
+    }
+    EXPECT_EQ(test::snapshotTree(dir.path()), before);
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-    EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
-    EXPECT_EQ(readFile(path("disk.html")), "old");
   });
 }
 
