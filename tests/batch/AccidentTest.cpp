@@ -45,7 +45,7 @@ int fromEnvironment(const char* name, int otherwise) {
 }
 
 // `root`/lib, a library of spaced names, two albums to an artist.
-QString makeLibrary(const QString& root) {
+QString makeAccidentLibrary(const QString& root) {
   const QString lib = root + QStringLiteral("/lib");
   for (int a = 0; a < kAlbums; ++a) {
     const QString album = QStringLiteral("Artist %1/Album %2").arg(a / 2).arg(a);
@@ -109,7 +109,7 @@ class AccidentTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    pristine = makeLibrary(dir.path() + QStringLiteral("/pristine"));
+    pristine = makeAccidentLibrary(dir.path() + QStringLiteral("/pristine"));
     // The clean run, which also times a whole run for the kill moments.
     copyTree(dir.path() + QStringLiteral("/pristine"), dir.path() + QStringLiteral("/clean"));
     QElapsedTimer clock;
