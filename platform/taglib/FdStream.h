@@ -8,9 +8,11 @@ namespace orv::platform {
 
 // A read-only TagLib stream over a file descriptor that it does not own. It reads with
 // pread, so it neither moves nor depends on the descriptor's file offset, and the same
-// descriptor can serve the play-time reader before or after it.
+// descriptor can serve the play-time reader before or after it. Bytes prepared
+// beforehand (a tag read with its pictures left out) can stand in for the file's own.
 //
 //   FdStream stream(fd.get(), "01.mp3");
+//   stream.serveFromMemory(0, *readSparseId3v2Tag(fd.get(), 0));
 //   TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
 class FdStream final : public TagLib::IOStream {
  public:
@@ -28,11 +30,17 @@ class FdStream final : public TagLib::IOStream {
   long length() override { return length_; }
   void truncate(long) override {}
 
+  // Reads that lie wholly within [offset, offset + bytes.size()) are answered from
+  // `bytes`, without a read; any other read reads the file.
+  void serveFromMemory(long offset, TagLib::ByteVector bytes);
+
  private:
   int fd_;
   QByteArray name_;
   long length_ = 0;
   long position_ = 0;
+  long servedOffset_ = 0;
+  TagLib::ByteVector served_;
 };
 
 }  // namespace orv::platform

@@ -23,9 +23,12 @@ qint64 skipId3v2Tags(int fd, qint64 fileSize, TagLayout& layout) {
     Byte h[10];
     if (readAt(fd, pos, h, 10) != 10 || std::memcmp(h, "ID3", 3) != 0) break;
     if (h[3] == 0xFF || h[4] == 0xFF || ((h[6] | h[7] | h[8] | h[9]) & 0x80) != 0) break;
-    if (pos == 0) layout.id3v2 = 0;
     const qint64 size = qint64(h[6]) << 21 | qint64(h[7]) << 14 | qint64(h[8]) << 7 | h[9];
     const bool footer = (h[5] & 0x10) != 0;
+    if (pos == 0) {
+      layout.id3v2 = 0;
+      layout.id3v2Bytes = 10 + size + (footer ? 10 : 0);
+    }
     pos += 10 + size + (footer ? 10 : 0);
     if (pos >= fileSize) return fileSize;
   }

@@ -10,6 +10,7 @@ namespace orv::platform {
 // tags at the start and the APE, Lyrics3 and ID3v1 tags at the end.
 struct TagLayout {
   std::optional<qint64> id3v2;      // the first ID3v2 tag: 0, or none
+  qint64 id3v2Bytes = 0;            // its size, header and footer included, as it claims
   std::optional<qint64> apeFooter;  // the APE tag's 32-byte footer
   std::optional<qint64> id3v1;      // the 128-byte ID3v1 tag: the file's last bytes
   qint64 audioBegin = 0;            // after every ID3v2 tag at the start
