@@ -41,7 +41,7 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
     outcome.tracks = trackCount.value();
     if (trackCount > 0) {
       const TrackTable table = FillTrackTable(albumFolder, trackCount, scan);
-      WriteAlbumHtml(table, trackCount, services.programFolder, files);
+      WriteAlbumHtml(table, trackCount, services.templates, services.programFolder, files);
       describe(outcome, table, trackCount);
       outcome.status = dryRun ? AlbumStatus::kPlanned : AlbumStatus::kBuilt;
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/AlbumFiles.h"
+#include "output/PageTemplates.h"
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 
@@ -37,7 +38,8 @@ struct AlbumOutcome {
 struct BuildServices {
   platform::FileSystem& fileSystem;
   platform::DetailSourceFactory& detailSources;
-  QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  QString programFolder;    // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  PageTemplates templates;  // head.txt and tail.txt, read and encoded once for every album
 };
 
 // Builds the album in `albumFolder` (ending in "/") as one click on the window's build

@@ -98,7 +98,8 @@ int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
 
   const FoundAlbums found = FindAlbums(options.folders, options.recursive, fileSystem);
   const std::vector<AlbumFolder>& albums = found.albums;
-  const BuildServices services{fileSystem, detailSources, programFolder};
+  const BuildServices services{fileSystem, detailSources, programFolder,
+                               PageTemplates::load(programFolder, fileSystem)};
   Tally tally{.skipped = found.foldersWithoutMp3};
   Progress progress(static_cast<int>(albums.size()), ::isatty(STDERR_FILENO) == 1);
   std::vector<AlbumOutcome> outcomes;
