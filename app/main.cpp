@@ -24,7 +24,9 @@ namespace {
 int runBatch(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   orv::platform::PosixFileSystem fileSystem;
-  orv::platform::TagLibDetailSourceFactory detailSources;
+  // The batch builds several albums at once (-j) and so keeps the disk and the processors
+  // busy itself: its albums don't read ahead too.
+  orv::platform::TagLibDetailSourceFactory detailSources(/*readAhead=*/false);
   return orv::batch::RunBatch(QCoreApplication::arguments().mid(2), fileSystem, detailSources,
                               QCoreApplication::applicationDirPath() + u'/');
 }

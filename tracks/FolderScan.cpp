@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -42,6 +43,14 @@ Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, On
     onFile(count, name);
   }
   return count;
+}
+
+// The files by the names the listing gave them, which they keep until their rename.
+std::vector<QString> listedPaths(const TrackTable& table) {
+  std::vector<QString> paths;
+  for (Int16 i = 0; i < table.count(); ++i)
+    paths.push_back(table[i].folderPath + table[i].listedName);
+  return paths;
 }
 
 [[noreturn]] void endWithMessage(const RuntimeError& error, platform::WindowSystem& windowSystem) {
@@ -105,9 +114,12 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
     // A folder that gained or lost files since the count would leave records without a
     // file, or files without a record: nothing is renamed then.
     if (listed != count) throw folderChangedError(albumFolder);
+    // While one file is renamed and read, the files after it are read ahead.
+    const auto readAhead = context.detailSources.readAhead(listedPaths(table));
     // Each file is renamed just before its tags are read, so a failure leaves every file
     // before it complete and every file after it untouched.
     for (Int16 i = 0; i < count; ++i) {
+      readAhead->reached(i.value());
       const TrackRecord& record = table[i];
       context.fileSystem.rename(record.folderPath + record.listedName,
                                 record.folderPath + record.fileName);

@@ -5,6 +5,9 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace orv::platform {
 
 TagLibDetailItem::TagLibDetailItem(FileDescriptor fd, QByteArray name)
@@ -28,12 +31,25 @@ const QString& TagLibDetailItem::playTime() const {
   return *playTime_;
 }
 
-TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path)
-    : folder_(std::move(folder)), path_(std::move(path)) {}
+TagLibDetailItem::TagLibDetailItem(TrackDetails details)
+    : texts_(std::move(details.texts)), playTime_(std::move(details.playTime)) {}
+
+TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path,
+                                       std::shared_ptr<ReadAheadResults> readAhead)
+    : folder_(std::move(folder)), path_(std::move(path)), readAhead_(std::move(readAhead)) {}
 
 std::unique_ptr<DetailItem> TagLibDetailFolder::ParseName(const QString& name) {
   const QByteArray encoded = QFile::encodeName(name);
   if (encoded.isEmpty()) return nullptr;
+  if (readAhead_) {
+    // Read ahead under whatever name: the same file, unchanged, needs no opening.
+    struct stat st {};
+    if (::fstatat(folder_.get(), encoded.constData(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
+      if (auto details = readAhead_->take(st)) {
+        return std::make_unique<TagLibDetailItem>(std::move(*details));
+      }
+    }
+  }
   FileDescriptor fd = openRegularFile(folder_.get(), encoded, path_ + name);
   if (!fd.valid()) return nullptr;
   return std::make_unique<TagLibDetailItem>(std::move(fd), encoded);

@@ -3,6 +3,7 @@
 #include "platform/DetailSource.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/TagLayout.h"
+#include "platform/taglib/TagReadAhead.h"
 #include "platform/taglib/TrackTexts.h"
 
 #include <QByteArray>
@@ -16,9 +17,12 @@ namespace orv::platform {
 class TagLibDetailItem final : public DetailItem {
  public:
   TagLibDetailItem(FileDescriptor fd, QByteArray name);
+  // A file whose details were read ahead: nothing is read.
+  explicit TagLibDetailItem(TrackDetails details);
 
   const TrackTexts& texts() const;
   const QString& playTime() const;  // "" when the file holds no audio
+  int descriptor() const { return fd_.get(); }
 
  private:
   const TagLayout& layout() const;
@@ -31,14 +35,16 @@ class TagLibDetailItem final : public DetailItem {
   mutable std::optional<QString> playTime_;
 };
 
-// A folder, held open, whose MP3 files are found by name.
+// A folder, held open, whose MP3 files are found by name. A file whose details were read
+// ahead (`readAhead`, which may be null) is not read again.
 //
-//   TagLibDetailFolder folder(std::move(dirFd), "/music/album/");
+//   TagLibDetailFolder folder(std::move(dirFd), "/music/album/", nullptr);
 //   auto item = folder.ParseName("01.mp3");              // nullptr when missing
 //   folder.GetDetailsOf(item.get(), kColumnPlayTime);     // "0:03:25"
 class TagLibDetailFolder final : public DetailFolder {
  public:
-  TagLibDetailFolder(FileDescriptor folder, QString path);
+  TagLibDetailFolder(FileDescriptor folder, QString path,
+                     std::shared_ptr<ReadAheadResults> readAhead);
 
   // nullptr when the folder holds no regular file of that name. A file that exists but
   // cannot be opened raises a RuntimeError naming it.
@@ -48,6 +54,7 @@ class TagLibDetailFolder final : public DetailFolder {
  private:
   FileDescriptor folder_;
   QString path_;
+  std::shared_ptr<ReadAheadResults> readAhead_;
 };
 
 }  // namespace orv::platform
