@@ -37,6 +37,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -62,8 +63,8 @@ class Stopwatch {
 };
 
 struct StageTimes {
-  double listing = 0, checks = 0, renames = 0, tags = 0, page = 0;
-  std::vector<Clock::time_point> messagePoints;
+  double listing = 0, checks = 0, renames = 0, tags = 0, grid = 0, events = 0;
+  std::vector<Clock::time_point> messagePoints, messagesDone;
 };
 
 class TimedListing : public platform::FolderListing {
@@ -156,13 +157,67 @@ std::unique_ptr<platform::DetailSource> TimedDetailSources::create() {
   return std::make_unique<TimedSource>(TagLibDetailSourceFactory::create(), t_.tags);
 }
 
+// Every call the build makes on the grid.
+class TimedGrid : public platform::Grid {
+ public:
+  TimedGrid(platform::Grid& inner, double& total) : inner_(inner), total_(total) {}
+  void Clear() override {
+    timed([&] { inner_.Clear(); });
+  }
+  void setCols(int cols) override {
+    timed([&] { inner_.setCols(cols); });
+  }
+  void setRows(int rows) override {
+    timed([&] { inner_.setRows(rows); });
+  }
+  void setColWidth(int col, int twips) override {
+    timed([&] { inner_.setColWidth(col, twips); });
+  }
+  void setTextMatrix(int row, int col, const QString& text) override {
+    timed([&] { inner_.setTextMatrix(row, col, text); });
+  }
+  void setRow(int row) override {
+    timed([&] { inner_.setRow(row); });
+  }
+  void setCol(int col) override {
+    timed([&] { inner_.setCol(col); });
+  }
+  void setCellAlignment(int alignment) override {
+    timed([&] { inner_.setCellAlignment(alignment); });
+  }
+  void setText(const QString& text) override {
+    timed([&] { inner_.setText(text); });
+  }
+  int cols() const override { return inner_.cols(); }
+  int rows() const override { return inner_.rows(); }
+  int row() const override { return inner_.row(); }
+  int col() const override { return inner_.col(); }
+  int colWidth(int col) const override { return inner_.colWidth(col); }
+  QString textMatrix(int row, int col) const override { return inner_.textMatrix(row, col); }
+  int cellAlignment(int row, int col) const override { return inner_.cellAlignment(row, col); }
+
+ private:
+  template <typename Call>
+  void timed(Call&& call) {
+    Stopwatch w(total_);
+    call();
+  }
+
+  platform::Grid& inner_;
+  double& total_;
+};
+
 class TimedWindowSystem : public platform::QtWindowSystem {
  public:
   TimedWindowSystem(QApplication& app, StageTimes& t)
       : QtWindowSystem(app, QStringLiteral("orv-build-bench")), t_(t) {}
   void processPendingMessages() override {
     t_.messagePoints.push_back(Clock::now());
-    QtWindowSystem::processPendingMessages();
+    {
+      Stopwatch w(t_.events);
+      QtWindowSystem::processPendingMessages();
+    }
+    t_.messagesDone.push_back(Clock::now());
   }
 
  private:
@@ -233,6 +288,13 @@ bool prepare(const QString& folder, bool cold) {
   return false;
 }
 
+double processorMilliseconds() {
+  struct rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 qint64 bytesReadByThisProcess() {
   QFile io(QStringLiteral("/proc/self/io"));
   if (!io.open(QIODevice::ReadOnly)) return 0;
@@ -249,8 +311,10 @@ QString loadAverage() {
 }
 
 struct BuildRun {
-  double total = 0, listing = 0, checks = 0, renames = 0, tags = 0, grid = 0, page = 0;
+  double total = 0, listing = 0, checks = 0, renames = 0, tags = 0, grid = 0, events = 0, page = 0,
+         rest = 0;
   qint64 bytesRead = 0;
+  double cpu = 0;  // ms of processor time, every thread of the process
 };
 
 BuildRun buildOnce(QApplication& app, const QString& folder) {
@@ -263,20 +327,25 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   TimedDetailSources detailSources(t);
   TrackTable table;
   const platform::FormControls controls = window.controls(dialog);
-  MainForm form(controls, {.windowSystem = windowSystem,
-                           .fileSystem = fileSystem,
-                           .detailSources = detailSources,
-                           .trackTable = table,
-                           .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
+  TimedGrid grid(controls.trackGrid, t.grid);
+  MainForm form({controls.window, controls.buildButton, controls.albumTitleLabel,
+                 controls.albumArtistLabel, controls.statusLabel, grid, controls.openFileDialog},
+                {.windowSystem = windowSystem,
+                 .fileSystem = fileSystem,
+                 .detailSources = detailSources,
+                 .trackTable = table,
+                 .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);
   form.load();
   QApplication::processEvents();
 
   const qint64 readBefore = bytesReadByThisProcess();
+  const double cpuBefore = processorMilliseconds();
   const auto click = Clock::now();
   form.buildAlbum();
   const auto done = Clock::now();
   BuildRun run;
+  run.cpu = processorMilliseconds() - cpuBefore;
   run.bytesRead = bytesReadByThisProcess() - readBefore;
 
   // Message points: 0 before the dialog, 1 after it, 2 after the scan and grid set-up,
@@ -291,14 +360,17 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   run.checks = t.checks;
   run.renames = t.renames;
   run.tags = t.tags;
-  run.grid = ms(p[1], p[2]) - t.listing - t.checks - t.renames - t.tags + ms(p[2], p[3]);
-  run.page = ms(p[3], p[4]);
+  run.grid = t.grid;
+  run.events = t.events;
+  run.page = ms(t.messagesDone[3], p[4]);  // the page writer alone runs there
+  run.rest = run.total - run.listing - run.checks - run.renames - run.tags - run.grid - run.events -
+             run.page;
 
   // Responsiveness afterwards: scroll to the last row and paint the window.
-  auto& grid = static_cast<platform::QtGrid&>(controls.trackGrid);
+  auto& qtGrid = static_cast<platform::QtGrid&>(controls.trackGrid);
   QElapsedTimer paint;
   paint.start();
-  grid.view()->scrollToBottom();
+  qtGrid.view()->scrollToBottom();
   window.grab();
   std::printf("  scroll to the end and repaint afterwards: %.1f ms\n", paint.nsecsElapsed() / 1e6);
   return run;
@@ -328,9 +400,11 @@ void run(QApplication& app, int tracks, const Options& o) {
     cold = prepare(folder, o.cold);
     const QString load = loadAverage();
     const BuildRun b = buildOnce(app, folder);
-    std::printf("  run %d (%s, load %s): %.1f µs per track, %.1f KB read per track\n", r + 1,
-                cold ? "cold" : "warm", qPrintable(load), b.total * 1000 / tracks,
-                b.bytesRead / 1024.0 / tracks);
+    std::printf(
+        "  run %d (%s, load %s): %.1f µs per track, processors %.1f µs per track, %.1f KB read "
+        "per track\n",
+        r + 1, cold ? "cold" : "warm", qPrintable(load), b.total * 1000 / tracks,
+        b.cpu * 1000 / tracks, b.bytesRead / 1024.0 / tracks);
     if (r == 0 || b.total < best.total) best = b;
 
     prepare(folder, o.cold);
@@ -353,7 +427,9 @@ void run(QApplication& app, int tracks, const Options& o) {
   line("renames:", best.renames);
   line("tag reading:", best.tags);
   line("grid:", best.grid);
+  line("window events:", best.events);
   line("page:", best.page);
+  line("the rest:", best.rest);
   std::printf("  read:                  %8.1f KB per track\n", best.bytesRead / 1024.0 / tracks);
   if (bestMutagen > 0) {
     std::printf("  mutagen's loop:        %8.1f ms  (%6.1f µs per track); Orv / mutagen: %.2f\n",
