@@ -4,6 +4,8 @@
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 
+#include <QFile>
+
 #include <stdexcept>
 
 namespace orv::test {
@@ -11,6 +13,14 @@ namespace orv::test {
 const QByteArray& shortMp3() {
   static const QByteArray mp3 = encodeMp3(pcm(44100, 2, 1.0), 44100, 2, {"-b", "128"});
   return mp3;
+}
+
+qint64 bytesReadByThisThread() {
+  QFile io(QStringLiteral("/proc/thread-self/io"));
+  if (!io.open(QIODevice::ReadOnly)) throw std::runtime_error("no /proc/thread-self/io");
+  const QByteArray all = io.readAll();
+  const qsizetype at = all.indexOf("rchar:");
+  return all.mid(at + 6, all.indexOf('\n', at) - at - 6).trimmed().toLongLong();
 }
 
 DetailFolderFiles::DetailFolderFiles() {

@@ -21,13 +21,11 @@ QByteArray trackTitled(const QString& title) {
   return id3v2Tag(3, {textFrame("TIT2", title, Id3Encoding::kUtf16)}) + shortMp3();
 }
 
-// Bytes read by this thread's read and pread calls so far.
-qint64 bytesReadByThisThread() {
-  QFile io(QStringLiteral("/proc/thread-self/io"));
-  if (!io.open(QIODevice::ReadOnly)) throw std::runtime_error("no /proc/thread-self/io");
-  const QByteArray all = io.readAll();
-  const qsizetype at = all.indexOf("rchar:");
-  return all.mid(at + 6, all.indexOf('\n', at) - at - 6).trimmed().toLongLong();
+// Waits until `count` files' details wait to be taken (or half a minute has passed).
+void waitUntilReady(platform::ReadAheadResults& results, int count) {
+  QElapsedTimer clock;
+  clock.start();
+  while (results.ready() < count && clock.elapsed() < 30000) QThread::msleep(5);
 }
 
 TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
@@ -39,9 +37,7 @@ TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
   const auto results = std::make_shared<platform::ReadAheadResults>();
   platform::TagReadAhead ahead(paths, results, /*threads=*/2, /*window=*/8);
   ahead.reached(0);
-  QElapsedTimer clock;
-  clock.start();
-  while (results->ready() < 4 && clock.elapsed() < 30000) QThread::msleep(5);
+  waitUntilReady(*results, 4);
   ASSERT_EQ(results->ready(), 4);  // all but the first, which tag reading reads at once
 
   // File 1 renamed, as the scan renames; 2 changed; 3 replaced by another file.
@@ -63,7 +59,7 @@ TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
     if (bytesRead) *bytesRead = bytesReadByThisThread() - before;
     return text;
   };
-  // Reading the counter itself counts a hundred bytes or so; a track, kilobytes.
+  // A track read costs kilobytes; reading the counter, a hundred bytes or so.
   qint64 read = -1;
   EXPECT_EQ(title("1_x.mp3", &read), "1");
   EXPECT_LT(read, 1024);  // read ahead, under its old name
@@ -84,9 +80,7 @@ TEST(ReadAhead, WhatNoReadingTookIsDroppedAtTheEnd) {
   {
     platform::TagReadAhead ahead(paths, results, /*threads=*/4, /*window=*/8);
     ahead.reached(0);
-    QElapsedTimer clock;
-    clock.start();
-    while (results->ready() < 2 && clock.elapsed() < 30000) QThread::msleep(5);
+    waitUntilReady(*results, 2);
     EXPECT_EQ(results->ready(), 2);
   }
   EXPECT_EQ(results->ready(), 0);

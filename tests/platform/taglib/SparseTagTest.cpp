@@ -173,15 +173,6 @@ TEST(SparseTag, ATagLongerThanItsFileIsReadWhole) {
   EXPECT_EQ(readTexts(path, 0).title, kTitle);
 }
 
-// Bytes read by this thread's read and pread calls so far.
-qint64 bytesReadByThisThread() {
-  QFile io(QStringLiteral("/proc/thread-self/io"));
-  if (!io.open(QIODevice::ReadOnly)) throw std::runtime_error("no /proc/thread-self/io");
-  const QByteArray all = io.readAll();
-  const qsizetype at = all.indexOf("rchar:");
-  return all.mid(at + 6, all.indexOf('\n', at) - at - 6).trimmed().toLongLong();
-}
-
 TEST(SparseTag, ATrackWithALargeCoverCostsFewBytes) {
   DetailFolderFiles files;
   files.put("cover.mp3", tagBytes(3, 0, frames(texts(3), picture("APIC", 4096))) + shortMp3());
