@@ -65,10 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const FileDescriptor fd(
       ::open(QFile::encodeName(scratchFolder() + name).constData(), O_RDONLY | O_CLOEXEC));
   FUZZ_CHECK(fd.valid(), QStringLiteral("the file cannot be opened"));
-  const TagLayout layout = findTagLayout(fd.get());
+  const TrackFile file(fd.get());
+  const TagLayout layout = findTagLayout(file);
   const TrackTexts whole =
-      readTrackTexts(fd.get(), "track.mp3", layout, std::numeric_limits<qint64>::max());
-  const TrackTexts sparse = readTrackTexts(fd.get(), "track.mp3", layout, 0);
+      readTrackTexts(file, "track.mp3", layout, std::numeric_limits<qint64>::max());
+  const TrackTexts sparse = readTrackTexts(file, "track.mp3", layout, 0);
   for (const auto field : {&TrackTexts::artist, &TrackTexts::title, &TrackTexts::album}) {
     FUZZ_CHECK(sparse.*field == whole.*field, shown(sparse.*field) + " != " + shown(whole.*field));
   }

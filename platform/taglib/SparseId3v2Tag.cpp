@@ -1,9 +1,5 @@
 #include "platform/taglib/SparseId3v2Tag.h"
 
-#include "platform/posix/FileDescriptor.h"
-
-#include <sys/stat.h>
-
 #include <taglib/id3v2footer.h>
 #include <taglib/id3v2frame.h>
 #include <taglib/id3v2framefactory.h>
@@ -30,7 +26,8 @@ constexpr unsigned kLaterRead = 4 * 1024;
 // The tag's bytes, zeros where nothing was read yet.
 class TagBytes {
  public:
-  TagBytes(int fd, qint64 offset, unsigned size) : fd_(fd), offset_(offset), bytes_(size, '\0') {}
+  TagBytes(const TrackFile& file, qint64 offset, unsigned size)
+      : file_(file), offset_(offset), bytes_(size, '\0') {}
 
   const ByteVector& bytes() const { return bytes_; }
 
@@ -47,7 +44,7 @@ class TagBytes {
     // No other ByteVector shares the bytes here, so writing to them copies nothing.
     char* out = bytes_.data() + begin;
     for (unsigned at = begin; at < readEnd;) {
-      const qint64 done = readAt(fd_, offset_ + at, out + (at - begin), readEnd - at);
+      const qint64 done = file_.read(offset_ + at, out + (at - begin), readEnd - at);
       if (done <= 0) return false;
       at += static_cast<unsigned>(done);
     }
@@ -62,7 +59,7 @@ class TagBytes {
     });
   }
 
-  int fd_;
+  const TrackFile& file_;
   qint64 offset_;
   ByteVector bytes_;
   std::vector<std::pair<unsigned, unsigned>> loaded_;  // [begin, end) ranges read
@@ -83,23 +80,20 @@ std::pair<unsigned, unsigned> sizeFields(const ByteVector& tag, unsigned at) {
 
 }  // namespace
 
-std::optional<ByteVector> readSparseId3v2Tag(int fd, qint64 offset) {
+std::optional<ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offset) {
   char head[10];
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || readAt(fd, offset, head, sizeof head) != sizeof head) {
-    return std::nullopt;
-  }
+  if (file.read(offset, head, sizeof head) != sizeof head) return std::nullopt;
   const Id3v2::Header header(ByteVector(head, sizeof head));
   const unsigned version = header.majorVersion();
   const unsigned tagSize = header.tagSize();
   if (version < 2 || version > 4 || header.unsynchronisation() || header.extendedHeader() ||
-      tagSize == 0 || offset + Id3v2::Header::size() + tagSize > st.st_size) {
+      tagSize == 0 || offset + Id3v2::Header::size() + tagSize > file.size()) {
     return std::nullopt;
   }
 
   // The tag is kept whole, header first, as TagLib reads it: the body starts at byte 10.
   const unsigned body = Id3v2::Header::size();
-  TagBytes tag(fd, offset, body + tagSize);
+  TagBytes tag(file, offset, body + tagSize);
   if (!tag.load(0, kFirstRead)) return std::nullopt;
 
   // TagLib's frame loop (ID3v2::Tag::parse), with its own bounds.

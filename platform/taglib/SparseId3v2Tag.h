@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/taglib/TrackFile.h"
+
 #include <QtGlobal>
 
 #include <taglib/tbytevector.h>
@@ -8,7 +10,7 @@
 
 namespace orv::platform {
 
-// The ID3v2 tag at `offset` of the open file `fd` (its 10-byte header and its body, as
+// The ID3v2 tag at `offset` of the open `file` (its 10-byte header and its body, as
 // TagLib's ID3v2::Tag reads them), with the body of every frame that holds no text left
 // unread: zeros in its place, every offset and size kept. Covers (APIC, PIC), objects
 // (GEOB), private data (PRIV) and the like are never read; text frames (T…) and every
@@ -18,10 +20,10 @@ namespace orv::platform {
 // nullopt, and nothing should be skipped, where the tag's layout forbids it: an unknown
 // version, tag-wide unsynchronisation, an extended header, a compressed text frame (its
 // data may run into the next frame), a tag that runs past the end of the file, a read
-// error. Reads with pread and leaves the file offset alone.
+// error.
 //
-//   auto tag = readSparseId3v2Tag(fd.get(), 0);   // 1 MB cover: about 20 KB read
+//   auto tag = readSparseId3v2Tag(file, 0);   // 1 MB cover: about 20 KB read
 //   stream.serveFromMemory(0, std::move(*tag));
-std::optional<TagLib::ByteVector> readSparseId3v2Tag(int fd, qint64 offset);
+std::optional<TagLib::ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offset);
 
 }  // namespace orv::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/taglib/TrackFile.h"
+
 #include <QtGlobal>
 
 #include <optional>
@@ -17,11 +19,11 @@ struct TagLayout {
   qint64 audioEnd = 0;              // before the trailing tags
 };
 
-// Reads the tag headers and footers of the open file `fd` with pread (the file offset
-// stays where it is). A file that is not a regular file has no tags and no audio.
+// Reads the tag headers and footers of the open `file`. A file that is not a regular
+// file has no tags and no audio.
 //
 //   [ID3v2][audio…][APE][Lyrics3][ID3v1]
-//   findTagLayout(fd.get()).audioEnd == fileSize - apeSize - lyricsSize - 128
-TagLayout findTagLayout(int fd);
+//   findTagLayout(file).audioEnd == fileSize - apeSize - lyricsSize - 128
+TagLayout findTagLayout(const TrackFile& file);
 
 }  // namespace orv::platform

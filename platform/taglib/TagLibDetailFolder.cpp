@@ -11,28 +11,28 @@
 namespace orv::platform {
 
 TagLibDetailItem::TagLibDetailItem(FileDescriptor fd, QByteArray name)
-    : fd_(std::move(fd)), name_(std::move(name)) {}
+    : fd_(std::move(fd)), file_(fd_.get()), name_(std::move(name)) {}
 
 const TagLayout& TagLibDetailItem::layout() const {
-  if (!layout_) layout_ = findTagLayout(fd_.get());
+  if (!layout_) layout_ = findTagLayout(file_);
   return *layout_;
 }
 
 const TrackTexts& TagLibDetailItem::texts() const {
-  if (!texts_) texts_ = readTrackTexts(fd_.get(), name_, layout());
+  if (!texts_) texts_ = readTrackTexts(file_, name_, layout());
   return *texts_;
 }
 
 const QString& TagLibDetailItem::playTime() const {
   if (!playTime_) {
-    const auto length = readAudioLength(fd_.get(), layout());
+    const auto length = readAudioLength(file_, layout());
     playTime_ = length ? formatPlayTime(*length) : QString();
   }
   return *playTime_;
 }
 
 TagLibDetailItem::TagLibDetailItem(TrackDetails details)
-    : texts_(std::move(details.texts)), playTime_(std::move(details.playTime)) {}
+    : file_(-1), texts_(std::move(details.texts)), playTime_(std::move(details.playTime)) {}
 
 TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path,
                                        std::shared_ptr<ReadAheadResults> readAhead)

@@ -4,6 +4,7 @@
 #include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/TagLayout.h"
 #include "platform/taglib/TagReadAhead.h"
+#include "platform/taglib/TrackFile.h"
 #include "platform/taglib/TrackTexts.h"
 
 #include <QByteArray>
@@ -28,6 +29,7 @@ class TagLibDetailItem final : public DetailItem {
   const TagLayout& layout() const;
 
   FileDescriptor fd_;
+  TrackFile file_;
   QByteArray name_;
   // Read on first use; asking for details changes nothing the caller can see.
   mutable std::optional<TagLayout> layout_;

@@ -144,7 +144,8 @@ platform::FileDescriptor openFile(const QString& path) {
 
 platform::TrackTexts readTexts(const QString& path, qint64 readWholeTagUpTo) {
   const platform::FileDescriptor fd = openFile(path);
-  return platform::readTrackTexts(fd.get(), "track.mp3", platform::findTagLayout(fd.get()),
+  const platform::TrackFile file(fd.get());
+  return platform::readTrackTexts(file, "track.mp3", platform::findTagLayout(file),
                                   readWholeTagUpTo);
 }
 
@@ -153,7 +154,9 @@ TEST(SparseTag, EveryLayoutReadsTheTextsOfTheWholeTag) {
   for (const LayoutCase& c : layoutCases()) {
     SCOPED_TRACE(c.name);
     const QString path = files.put("track.mp3", c.tag + shortMp3());
-    EXPECT_EQ(platform::readSparseId3v2Tag(openFile(path).get(), 0).has_value(), c.skipsFrames);
+    EXPECT_EQ(
+        platform::readSparseId3v2Tag(platform::TrackFile(openFile(path).get()), 0).has_value(),
+        c.skipsFrames);
     const auto whole = readTexts(path, std::numeric_limits<qint64>::max());
     const auto sparse = readTexts(path, 0);
     EXPECT_EQ(whole.artist, kArtist);
@@ -169,7 +172,8 @@ TEST(SparseTag, ATagLongerThanItsFileIsReadWhole) {
   DetailFolderFiles files;
   const QByteArray tag = tagBytes(3, 0, frames(texts(3), picture("APIC", 1024)));
   const QString path = files.put("cut.mp3", tag.left(tag.size() / 2));
-  EXPECT_FALSE(platform::readSparseId3v2Tag(openFile(path).get(), 0).has_value());
+  EXPECT_FALSE(
+      platform::readSparseId3v2Tag(platform::TrackFile(openFile(path).get()), 0).has_value());
   EXPECT_EQ(readTexts(path, 0).title, kTitle);
 }
 
