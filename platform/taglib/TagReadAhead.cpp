@@ -48,7 +48,8 @@ std::optional<TrackDetails> ReadAheadResults::take(const struct stat& file) {
   auto entry = entries_.find(keyOf(file));
   if (entry == entries_.end()) return std::nullopt;
   finished_.wait(lock, [&] { return entry->second.done; });
-  std::optional<TrackDetails> details = std::move(entry->second.details);
+  std::optional<TrackDetails> details;
+  if (entry->second.details) details.emplace(std::move(*entry->second.details));
   entries_.erase(entry);
   return details;
 }
