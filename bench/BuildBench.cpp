@@ -63,7 +63,7 @@ class Stopwatch {
 };
 
 struct StageTimes {
-  double listing = 0, checks = 0, renames = 0, tags = 0, grid = 0, events = 0;
+  double listing = 0, checks = 0, renames = 0, tags = 0, readAhead = 0, grid = 0, events = 0;
   std::vector<Clock::time_point> messagePoints, messagesDone;
 };
 
@@ -111,9 +111,29 @@ class TimedDetailSources : public platform::TagLibDetailSourceFactory {
   // Everything of one track's tag reading happens between create() and the release of
   // its objects; time it as a whole through the folder it hands out.
   std::unique_ptr<platform::DetailSource> create() override;
+  // The fill pass's calls on the read-ahead: its start, its steps and its end.
+  std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> paths) override;
 
  private:
   StageTimes& t_;
+};
+
+class TimedReadAhead : public platform::TrackReadAhead {
+ public:
+  TimedReadAhead(std::unique_ptr<platform::TrackReadAhead> inner, double& total)
+      : inner_(std::move(inner)), total_(total) {}
+  void reached(int index) override {
+    Stopwatch w(total_);
+    inner_->reached(index);
+  }
+  ~TimedReadAhead() override {
+    Stopwatch w(total_);
+    inner_.reset();
+  }
+
+ private:
+  std::unique_ptr<platform::TrackReadAhead> inner_;
+  double& total_;
 };
 
 class TimedFolder : public platform::DetailFolder {
@@ -151,6 +171,13 @@ class TimedSource : public platform::DetailSource {
   std::unique_ptr<platform::DetailSource> inner_;
   double& total_;
 };
+
+std::unique_ptr<platform::TrackReadAhead> TimedDetailSources::readAhead(
+    std::vector<QString> paths) {
+  Stopwatch w(t_.readAhead);
+  return std::make_unique<TimedReadAhead>(TagLibDetailSourceFactory::readAhead(std::move(paths)),
+                                          t_.readAhead);
+}
 
 std::unique_ptr<platform::DetailSource> TimedDetailSources::create() {
   Stopwatch w(t_.tags);
@@ -311,8 +338,9 @@ QString loadAverage() {
 }
 
 struct BuildRun {
-  double total = 0, listing = 0, checks = 0, renames = 0, tags = 0, grid = 0, events = 0, page = 0,
-         rest = 0;
+  double total = 0, listing = 0, checks = 0, renames = 0, tags = 0, readAhead = 0, grid = 0,
+         events = 0, page = 0, rest = 0;
+
   qint64 bytesRead = 0;
   double cpu = 0;  // ms of processor time, every thread of the process
 };
@@ -360,6 +388,7 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   run.checks = t.checks;
   run.renames = t.renames;
   run.tags = t.tags;
+  run.readAhead = t.readAhead;
   run.grid = t.grid;
   run.events = t.events;
   run.page = ms(t.messagesDone[3], p[4]);  // the page writer alone runs there
@@ -426,6 +455,7 @@ void run(QApplication& app, int tracks, const Options& o) {
   line("count pass opens:", best.checks);
   line("renames:", best.renames);
   line("tag reading:", best.tags);
+  line("read-ahead's steps:", best.readAhead);
   line("grid:", best.grid);
   line("window events:", best.events);
   line("page:", best.page);

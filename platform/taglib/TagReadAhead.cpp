@@ -45,7 +45,7 @@ std::optional<ReadAheadResults::FileKey> ReadAheadResults::keyOf(int fd) {
 
 std::optional<TrackDetails> ReadAheadResults::take(const struct stat& file) {
   std::unique_lock lock(mutex_);
-  auto entry = entries_.find(keyOf(file));
+  const auto entry = entries_.find(keyOf(file));
   if (entry == entries_.end()) return std::nullopt;
   finished_.wait(lock, [&] { return entry->second.done; });
   std::optional<TrackDetails> details;
@@ -103,19 +103,19 @@ TagReadAhead::~TagReadAhead() {
 }
 
 void TagReadAhead::reached(int index) {
-  {
-    const std::lock_guard lock(mutex_);
-    reached_ = index;
-  }
   // Tag reading lets one more file into the window at each step; the threads that wait
-  // for room are woken every few steps only, as each wake costs the build its processor
-  // for a moment.
-  if (index % kWakeEvery == 0) changed_.notify_all();
+  // for room are woken every few steps only, as each wake costs the build a moment.
+  reached_.store(index);
+  if (index % kWakeEvery == 0) {
+    const std::lock_guard lock(mutex_);
+    changed_.notify_all();
+  }
 }
 
 void TagReadAhead::work() {
-  // A reading thread woken for more files must not take the processor from the build:
-  // batch threads get their fair share, but don't preempt on waking.
+  // A thread woken for more files must not take the processor from the build, whose
+  // renames and reads it is there to serve: batch threads get their fair share, but
+  // don't preempt on waking.
   const sched_param normal{};
   ::pthread_setschedparam(::pthread_self(), SCHED_BATCH, &normal);
   // Whatever goes wrong here only means that tag reading reads the file itself, in its

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <atomic>
 #include <compare>
 #include <condition_variable>
 #include <map>
@@ -96,7 +97,7 @@ class TagReadAhead final : public TrackReadAhead {
   std::mutex mutex_;
   std::condition_variable changed_;
   bool stopping_ = false;
-  int reached_ = 0;
+  std::atomic<int> reached_ = 0;
   int next_ = 1;  // the first file is read at once, by tag reading itself
   std::vector<ReadAheadResults::FileKey> begun_;
   std::vector<std::thread> threads_;
