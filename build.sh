@@ -7,13 +7,14 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 packages=(
   build-essential cmake pkg-config git
-  qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
+  qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic libxcb1-dev libwayland-dev
   libtag1-dev libmpg123-dev librsvg2-bin
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-mutagen  # the benchmarks' reference reader
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
-  desktop-file-utils appstream lintian file)
+  weston qt6-wayland bash-completion desktop-file-utils appstream lintian file
+  qt6-gtk-platformtheme)  # GTK's file chooser, as on GNOME
 fuzz_packages=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, its sanitisers, symbols
 
 # step NAME COMMAND…: one step of the set-up, its output kept back unless it fails. Then

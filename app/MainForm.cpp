@@ -1,11 +1,43 @@
 #include "app/MainForm.h"
 
-#include "output/AlbumPage.h"
+#include "album/Build.h"
 #include "output/TrackGrid.h"
 #include "tracks/FileSelection.h"
-#include "tracks/FolderScan.h"
+
+#include <type_traits>
 
 namespace orv {
+
+// The window's part in a build: the status line while it waits for another build, and
+// the grid before the page is written.
+class MainForm::BuildEvents : public album::Events {
+ public:
+  explicit BuildEvents(MainForm& form) : form_(form) {}
+
+  bool keepWaiting(bool first) override {
+    if (first) {
+      statusBefore_ = form_.c_.statusLabel.caption();
+      form_.c_.statusLabel.setCaption(kWaitingMessage);
+    }
+    form_.processPendingMessages();
+    // Nothing has been done yet, so a close need not wait for the other build.
+    return !form_.closePending_;
+  }
+
+  void waitOver() override { form_.c_.statusLabel.setCaption(statusBefore_); }
+
+  void tracksRead(const TrackTable& table, Int16 count) override {
+    SetUpTrackGrid(form_.c_.trackGrid, count);
+    form_.processPendingMessages();
+    FillTrackGrid(form_.c_.trackGrid, form_.c_.albumTitleLabel, form_.c_.albumArtistLabel, table,
+                  count);
+    form_.processPendingMessages();
+  }
+
+ private:
+  MainForm& form_;
+  QString statusBefore_;
+};
 
 MainForm::MainForm(platform::FormControls controls, FormServices services)
     : c_(controls), s_(std::move(services)) {}
@@ -29,29 +61,41 @@ void MainForm::buildAlbum() {
   if (!selectedPath.isEmpty()) {
     QString albumFolder;
     DeriveAlbumFolder(selectedPath, albumFolder);
-    ScanContext scan{.fileSystem = s_.fileSystem,
-                     .detailSources = s_.detailSources,
-                     .windowSystem = s_.windowSystem};
-    const Int16 trackCount = CountMp3Files(albumFolder, scan);
-    // An empty folder, or one with more files than an album can have, has been reported
-    // by the scan; there is no album to build.
-    if (trackCount > 0) {
-      s_.trackTable = FillTrackTable(albumFolder, trackCount, scan);
-      SetUpTrackGrid(c_.trackGrid, trackCount);
-      processPendingMessages();
-      FillTrackGrid(c_.trackGrid, c_.albumTitleLabel, c_.albumArtistLabel, s_.trackTable,
-                    trackCount);
-      processPendingMessages();
-      WriteAlbumHtml(s_.trackTable, trackCount, s_.programFolder, s_.fileSystem);
-      processPendingMessages();
-      c_.statusLabel.setCaption(kDoneMessage);
-    }
+    buildAlbumIn(albumFolder);
   }
   c_.window.setMousePointer(platform::kPointerDefault);
   c_.buildButton.setEnabled(true);
 
   building_ = false;
   closeIfAskedDuringTheBuild();
+}
+
+void MainForm::buildAlbumIn(const QString& albumFolder) {
+  BuildEvents events(*this);
+  const album::Outcome outcome = album::build(albumFolder,
+                                              {.fileSystem = s_.fileSystem,
+                                               .detailSources = s_.detailSources,
+                                               .folderLocks = s_.folderLocks,
+                                               .programFolder = s_.programFolder},
+                                              events);
+  std::visit(
+      [&](const auto& result) {
+        using Result = std::decay_t<decltype(result)>;
+        if constexpr (std::is_same_v<Result, album::Built>) {
+          processPendingMessages();
+          c_.statusLabel.setCaption(kDoneMessage);
+        } else if constexpr (std::is_same_v<Result, album::NoAlbum>) {
+          // Nothing was changed; the program goes on.
+          s_.windowSystem.messageBox(result.message, platform::kMsgBoxOkOnly);
+        } else if constexpr (std::is_same_v<Result, album::Failed>) {
+          if (result.stage == album::Failed::Stage::kPage)
+            throw result.error;  // the standard report
+          // The scan's failure: its message, and then the end of the program, at once.
+          s_.windowSystem.messageBox(result.message, platform::kMsgBoxOkOnly);
+          s_.windowSystem.endProgram();
+        }
+      },
+      outcome);
 }
 
 void MainForm::quit() {

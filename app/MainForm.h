@@ -2,9 +2,9 @@
 
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLocks.h"
 #include "platform/FormControls.h"
 #include "platform/WindowSystem.h"
-#include "tracks/TrackTable.h"
 
 #include <QString>
 
@@ -15,8 +15,8 @@ struct FormServices {
   platform::WindowSystem& windowSystem;
   platform::FileSystem& fileSystem;
   platform::DetailSourceFactory& detailSources;
-  TrackTable& trackTable;  // owned by the program, not by the window
-  QString programFolder;   // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  platform::FolderLocks& folderLocks;
+  QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
 };
 
 // The main window's logic: its two buttons, its close box and the album build. The
@@ -28,6 +28,10 @@ struct FormServices {
 class MainForm : public platform::FormEvents {
  public:
   inline static const QString kDoneMessage = QStringLiteral("htmlを作成しました");
+  // The status line while another build of the same album (another Orv's, or the
+  // batch's) runs; the build starts when it is done.
+  inline static const QString kWaitingMessage =
+      QStringLiteral("別の Orv がこのアルバムを作成中です。終わるのを待っています…");
 
   MainForm(platform::FormControls controls, FormServices services);
 
@@ -36,11 +40,15 @@ class MainForm : public platform::FormEvents {
 
   // One click builds the album: choose a file, scan its folder, show and write the page.
   void buildAlbum() override;
-  // Closes the window and with it the program; during a build, once the build is done.
+  // Closes the window and with it the program; during a build, once the build is done,
+  // or, while the build still waits for another one, at once.
   void quit() override;
   bool queryClose() override;
 
  private:
+  class BuildEvents;
+
+  void buildAlbumIn(const QString& albumFolder);
   void processPendingMessages();
   void closeIfAskedDuringTheBuild();
 

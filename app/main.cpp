@@ -2,15 +2,21 @@
 // "--batch" the command line.
 
 #include "app/MainForm.h"
+#include "app/ProgramCommand.h"
 #include "app/Startup.h"
 #include "batch/BatchCommand.h"
+#include "batch/BatchOutput.h"
+#include "core/CommandLine.h"
+#include "output/PageTemplates.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
+#include "platform/posix/PosixInterruption.h"
+#include "platform/qt/DisplayProbe.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/taglib/TagLibDetailSource.h"
-#include "tracks/TrackTable.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -19,23 +25,54 @@
 
 namespace {
 
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
 // The batch needs no display and takes no single-instance guard: it may run on a server,
-// and beside the window.
-int runBatch(int argc, char* argv[]) {
+// and beside the window. Its builds and the window's take the same album locks.
+int runBatch(int argc, char* argv[], const QStringList& arguments) {
   QCoreApplication app(argc, argv);
+  orv::platform::PosixInterruption interruption;
   orv::platform::PosixFileSystem fileSystem;
   // The batch builds several albums at once (-j) and so keeps the disk and the processors
   // busy itself: its albums don't read ahead too.
   orv::platform::TagLibDetailSourceFactory detailSources(/*readAhead=*/false);
-  return orv::batch::RunBatch(QCoreApplication::arguments().mid(2), fileSystem, detailSources,
-                              QCoreApplication::applicationDirPath() + u'/');
+  orv::platform::PosixFolderLocks folderLocks;
+  const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
+  const orv::PageTemplates templates = orv::PageTemplates::load(programFolder, fileSystem);
+  return orv::batch::RunBatch(arguments, {.fileSystem = fileSystem,
+                                          .detailSources = detailSources,
+                                          .folderLocks = folderLocks,
+                                          .interruption = interruption,
+                                          .programFolder = programFolder,
+                                          .templates = &templates});
 }
 
-}  // namespace
+// Without a display Qt would abort: say so, and name the way that needs none.
+bool displayReachable() {
+  using orv::platform::DisplayReach;
+  switch (orv::platform::reachDisplay()) {
+    case DisplayReach::kReachable:
+      return true;
+    case DisplayReach::kWaylandOnly:
+      qputenv("QT_QPA_PLATFORM", "wayland");
+      return true;
+    case DisplayReach::kWaylandWithoutQtPlugin:
+      orv::batch::writeError(QStringLiteral(
+          "orv: Wayland の画面に接続する Qt のプラグイン（Debian では qt6-wayland）がないため、"
+          "ウィンドウを開けません。画面なしでアルバムを作るには orv --batch を使ってください。\n"));
+      return false;
+    case DisplayReach::kNone:
+      break;
+  }
+  orv::batch::writeError(QStringLiteral(
+      "orv: 画面（X や Wayland）に接続できないため、ウィンドウを開けません。"
+      "画面なしでアルバムを作るには orv --batch を使ってください（orv --batch --help）。\n"));
+  return false;
+}
 
-int main(int argc, char* argv[]) {
-  if (orv::batch::isBatchCommand(argc, argv)) return runBatch(argc, argv);
-
+int runWindow(int argc, char* argv[]) {
+  if (!displayReachable()) return kExitError;
   // Desktops find the window's menu entry and icon by these: the desktop file name
   // (Wayland's app id) and the application name (the class in X11's WM_CLASS, the
   // entry's StartupWMClass).
@@ -45,21 +82,24 @@ int main(int argc, char* argv[]) {
   orv::platform::QtWindowSystem windowSystem(app);
   orv::platform::PosixFileSystem fileSystem;
   orv::platform::TagLibDetailSourceFactory detailSources;
-  orv::TrackTable trackTable;
+  orv::platform::PosixFolderLocks folderLocks;
+  const orv::platform::TitleBar titleBar = orv::platform::desktopDrawsTitleBars()
+                                               ? orv::platform::TitleBar::kDesktop
+                                               : orv::platform::TitleBar::kDrawn;
 
   std::unique_ptr<orv::platform::QtMainWindow> window;
   std::unique_ptr<orv::platform::QtOpenFileDialog> dialog;
   std::unique_ptr<orv::MainForm> form;
   auto mainForm = [&]() -> orv::MainForm& {
     if (!form) {
-      window = std::make_unique<orv::platform::QtMainWindow>(windowSystem);
+      window = std::make_unique<orv::platform::QtMainWindow>(windowSystem, titleBar);
       dialog = std::make_unique<orv::platform::QtOpenFileDialog>(window.get());
       form = std::make_unique<orv::MainForm>(
           window->controls(*dialog),
           orv::FormServices{.windowSystem = windowSystem,
                             .fileSystem = fileSystem,
                             .detailSources = detailSources,
-                            .trackTable = trackTable,
+                            .folderLocks = folderLocks,
                             .programFolder = QApplication::applicationDirPath() + u'/'});
       window->setEvents(form.get());
     }
@@ -69,4 +109,32 @@ int main(int argc, char* argv[]) {
   // Start-up handles no error: one that reaches here gets the standard report.
   orv::platform::guarded(windowSystem, [&] { orv::StartUp(windowSystem, mainForm); });
   return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  // Decoded as QCoreApplication decodes them; read before any application exists, so
+  // that --help and a mistake need no display.
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+
+  const orv::ProgramCommand command = orv::readProgramCommand(arguments);
+  switch (command.kind) {
+    case orv::ProgramCommand::kHelp:
+      orv::batch::writeOut(orv::programHelp());
+      return 0;
+    case orv::ProgramCommand::kVersion:
+      orv::batch::writeOut(orv::versionLine() + u'\n');
+      return 0;
+    case orv::ProgramCommand::kUsageError:
+      orv::batch::writeError(
+          QStringLiteral("orv: %1\n使い方は orv --help で確かめてください。\n").arg(command.error));
+      return kExitUsage;
+    case orv::ProgramCommand::kBatch:
+      return runBatch(argc, argv, command.batchArguments);
+    case orv::ProgramCommand::kWindow:
+      break;
+  }
+  return runWindow(argc, argv);
 }

@@ -1,10 +1,9 @@
 #include "batch/AlbumBuild.h"
 
-#include "batch/AlbumMessages.h"
-#include "output/AlbumPage.h"
-#include "output/PlayTime.h"
-#include "tracks/FolderScan.h"
+#include "album/Build.h"
 #include "tracks/TextRules.h"
+
+#include <type_traits>
 
 namespace orv::batch {
 namespace {
@@ -15,15 +14,16 @@ void fail(AlbumOutcome& outcome, std::optional<int> number, const QString& text)
   outcome.error = text;
 }
 
-// The album as its page shows it: record 0's title and artist, and the sum of the
-// tracks' play times.
-void describe(AlbumOutcome& outcome, const TrackTable& table, Int16 count) {
-  outcome.title = Trim(table[0].albumTitle);
-  outcome.artist = Trim(table[0].artist);
-  for (Int16 k = 0; k < count; ++k) {
-    outcome.milliseconds += PlayTimeToMilliseconds(table[k].duration).value();
-  }
-}
+// A build of the batch waits for another build of its album until the run is
+// interrupted.
+class BatchEvents : public album::Events {
+ public:
+  explicit BatchEvents(const platform::Interruption& interruption) : interruption_(interruption) {}
+  bool keepWaiting(bool) override { return interruption_.requested() == 0; }
+
+ private:
+  const platform::Interruption& interruption_;
+};
 
 }  // namespace
 
@@ -32,32 +32,37 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
   outcome.folder = albumFolder;
   AlbumFiles files(services.fileSystem, dryRun);
   DryRunDetailSources dryRunDetails(services.detailSources, files);
-  AlbumMessages messages;
-  ScanContext scan{.fileSystem = files,
-                   .detailSources = dryRun ? dryRunDetails : services.detailSources,
-                   .windowSystem = messages};
-  try {
-    const Int16 trackCount = CountMp3Files(albumFolder, scan);
-    outcome.tracks = trackCount.value();
-    if (trackCount > 0) {
-      const TrackTable table = FillTrackTable(albumFolder, trackCount, scan);
-      WriteAlbumHtml(table, trackCount, services.templates, services.programFolder, files);
-      describe(outcome, table, trackCount);
-      outcome.status = dryRun ? AlbumStatus::kPlanned : AlbumStatus::kBuilt;
-    } else {
-      // The scan has shown why there is no album (an empty folder, or one too large for
-      // an album); the window stops there, and so does this album.
-      fail(outcome, std::nullopt,
-           messages.messages().isEmpty() ? kNoMp3FilesMessage
-                                         : messages.messages().join(QStringLiteral("\r\n")));
-    }
-  } catch (const AlbumEnded& end) {
-    fail(outcome, end.errorNumber, end.text);
-  } catch (...) {
-    // What the window leaves to its standard report: the page writer's failures.
-    const RuntimeError error = asRuntimeError(std::current_exception());
-    fail(outcome, error.number(), error.description());
-  }
+  BatchEvents events(services.interruption);
+  const album::Outcome built =
+      album::build(albumFolder,
+                   {.fileSystem = files,
+                    .detailSources = dryRun ? dryRunDetails : services.detailSources,
+                    .folderLocks = services.folderLocks,
+                    .programFolder = services.programFolder,
+                    .templates = services.templates},
+                   events);
+  std::visit(
+      [&](const auto& result) {
+        using Result = std::decay_t<decltype(result)>;
+        if constexpr (std::is_same_v<Result, album::Built>) {
+          outcome.status = dryRun ? AlbumStatus::kPlanned : AlbumStatus::kBuilt;
+          outcome.tracks = result.tracks.value();
+          outcome.milliseconds = result.milliseconds;
+          // The album as its page shows it: record 0's title and artist.
+          outcome.title = Trim(result.table[0].albumTitle);
+          outcome.artist = Trim(result.table[0].artist);
+          outcome.titleTagged = result.table[0].albumTitleTagged;
+          outcome.artistTagged = result.table[0].artistTagged;
+        } else if constexpr (std::is_same_v<Result, album::NoAlbum>) {
+          fail(outcome, std::nullopt, result.message);
+        } else if constexpr (std::is_same_v<Result, album::Failed>) {
+          outcome.tracks = result.tracks.value();
+          fail(outcome, result.error.number(), result.message);
+        } else {
+          outcome.status = AlbumStatus::kNotStarted;
+        }
+      },
+      built);
   outcome.renames = files.renames();
   outcome.page = files.page();
   outcome.coverCopied = files.coverCopied();
@@ -68,6 +73,13 @@ AlbumOutcome FailedAlbum(const QString& albumFolder, const RuntimeError& error) 
   AlbumOutcome outcome;
   outcome.folder = albumFolder;
   fail(outcome, error.number(), error.description());
+  return outcome;
+}
+
+AlbumOutcome NotStartedAlbum(const QString& albumFolder) {
+  AlbumOutcome outcome;
+  outcome.folder = albumFolder;
+  outcome.status = AlbumStatus::kNotStarted;
   return outcome;
 }
 

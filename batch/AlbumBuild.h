@@ -4,6 +4,8 @@
 #include "output/PageTemplates.h"
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLocks.h"
+#include "platform/Interruption.h"
 
 #include <QString>
 
@@ -13,9 +15,10 @@
 namespace orv::batch {
 
 enum class AlbumStatus {
-  kBuilt,    // page written
-  kPlanned,  // dry run: the build would write its page
-  kFailed,   // ended early, as the window would have
+  kBuilt,       // page written
+  kPlanned,     // dry run: the build would write its page
+  kFailed,      // ended early, as the window would have
+  kNotStarted,  // the run was interrupted before the build began
 };
 
 // What became of one album folder.
@@ -26,6 +29,8 @@ struct AlbumOutcome {
   qint64 milliseconds = 0;  // the total play time the page shows
   QString title;            // the album's title and artist as the page shows them
   QString artist;
+  bool titleTagged = false;  // whether they come from the tags, not the default texts
+  bool artistTagged = false;
   std::vector<Rename> renames;  // done (or, in a dry run, to be done), even on a failure
   QString page;                 // the page written (or to be written); empty if none
   bool coverCopied = false;
@@ -38,16 +43,20 @@ struct AlbumOutcome {
 struct BuildServices {
   platform::FileSystem& fileSystem;
   platform::DetailSourceFactory& detailSources;
-  QString programFolder;    // holds head.txt, tail.txt and jacket.jpg; ends in "/"
-  PageTemplates templates;  // head.txt and tail.txt, read and encoded once for every album
+  platform::FolderLocks& folderLocks;
+  const platform::Interruption& interruption;
+  QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  // head.txt and tail.txt read and encoded once for every album of the run; null: each
+  // album reads them.
+  const PageTemplates* templates = nullptr;
 };
 
-// Builds the album in `albumFolder` (ending in "/") as one click on the window's build
-// button does once the file is chosen: the counting pass, the fill pass with its renames
-// and tag reads, the page and the cover, by the same stages. What the window would show
-// in a message box before it ends, or report as an unhandled error, fails this album
-// alone, with the same text, and leaves its folder as the window would. A dry run
-// changes nothing on disk. Never throws.
+// Builds the album in `albumFolder` (ending in "/") by the window's own build
+// (album::build), once the window's file is chosen. What the window would show in a
+// message box before it ends, or report as an unhandled error, fails this album alone,
+// with the same text, and leaves its folder as the window would. An album that another
+// build holds is waited for, unless the run is interrupted first: then it is not
+// started. A dry run changes nothing on disk. Never throws.
 //
 //   AlbumOutcome outcome = BuildAlbum("/music/album/", services, /*dryRun=*/false);
 //   if (outcome.status == AlbumStatus::kFailed) print(outcome.error);
@@ -55,5 +64,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
 
 // The outcome of a folder that was not built at all: failed with `error`.
 AlbumOutcome FailedAlbum(const QString& albumFolder, const RuntimeError& error);
+
+// The outcome of a folder that the interrupted run did not start.
+AlbumOutcome NotStartedAlbum(const QString& albumFolder);
 
 }  // namespace orv::batch

@@ -19,6 +19,8 @@ std::vector<QString> AlbumFiles::listFolders(const QString& folder) {
 
 void AlbumFiles::queryAttributes(const QString& path) { disk_.queryAttributes(onDisk(path)); }
 
+platform::FileId AlbumFiles::fileId(const QString& path) { return disk_.fileId(onDisk(path)); }
+
 void AlbumFiles::checkReadable(const QString& path) { disk_.checkReadable(onDisk(path)); }
 
 void AlbumFiles::rename(const QString& from, const QString& to) {
@@ -86,6 +88,12 @@ void AlbumFiles::copyFileNoReplace(const QString& from, const QString& to) {
 }
 
 void AlbumFiles::checkCopy(const QString& from, const QString& to) { disk_.checkCopy(from, to); }
+
+QStringList AlbumFiles::removeLeftoverTemporaryFiles(const QString& folder,
+                                                     const QStringList& names) {
+  if (dryRun_) return {};
+  return disk_.removeLeftoverTemporaryFiles(folder, names);
+}
 
 namespace {
 

@@ -23,7 +23,8 @@ struct Rename {
 // In a dry run nothing changes on disk. A rename, the page and the cover copy are only
 // written down, each checked first by the disk's own rules as the real one would be (a
 // missing file, a taken name or a rename cut off midway, a protected page, a cover's
-// place taken), and later calls see the files under their new names. The scan lists a
+// place taken, a folder that takes no change), and later calls see the files under their
+// new names. The scan lists a
 // folder before it renames anything, so listings are those of the disk.
 //
 //   AlbumFiles files(disk, /*dryRun=*/true);
@@ -46,6 +47,7 @@ class AlbumFiles : public platform::FileSystem {
   std::unique_ptr<platform::FolderListing> list(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
+  platform::FileId fileId(const QString& path) override;
   void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
   void checkRenameTarget(const QString& from, const QString& to) override;
@@ -56,6 +58,9 @@ class AlbumFiles : public platform::FileSystem {
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
   void checkCopy(const QString& from, const QString& to) override;
+  // In a dry run, removes nothing: what a killed build left is no change of this one's.
+  QStringList removeLeftoverTemporaryFiles(const QString& folder,
+                                           const QStringList& names) override;
 
  private:
   platform::FileSystem& disk_;

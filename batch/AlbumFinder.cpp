@@ -1,7 +1,9 @@
 #include "batch/AlbumFinder.h"
 
 #include <QDir>
-#include <QSet>
+
+#include <set>
+#include <variant>
 
 namespace orv::batch {
 namespace {
@@ -12,8 +14,7 @@ class Finder {
       : fileSystem_(fileSystem), found_(found) {}
 
   void add(const QString& folder, std::optional<RuntimeError> error = std::nullopt) {
-    if (seen_.contains(folder)) return;
-    seen_.insert(folder);
+    if (!seen_.insert(identity(folder)).second) return;
     found_.albums.push_back({folder, std::move(error)});
   }
 
@@ -53,9 +54,20 @@ class Finder {
   }
 
  private:
+  // A folder is the same by any path to it: a link, or another spelling. One that can't
+  // be reached is known by its path; its build tells why.
+  using Identity = std::variant<platform::FileId, QString>;
+  Identity identity(const QString& folder) {
+    try {
+      return fileSystem_.fileId(folder);
+    } catch (const RuntimeError&) {
+      return folder;
+    }
+  }
+
   platform::FileSystem& fileSystem_;
   FoundAlbums& found_;
-  QSet<QString> seen_;
+  std::set<Identity> seen_;
 };
 
 }  // namespace

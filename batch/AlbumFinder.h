@@ -34,8 +34,8 @@ struct FoundAlbums {
 // name order, a folder before the folders in it; hidden folders and symbolic links to
 // folders are not entered (a named folder may be a link). A named folder under which
 // none holds an MP3 file stays an album, so that the scan reports it as the window does.
-// A folder met twice is built once. Folders that can't be read or reached are albums
-// with their error.
+// A folder met twice, by any path (a link to it, another spelling), is built once.
+// Folders that can't be read or reached are albums with their error.
 //
 //   FindAlbums({"Music"}, /*recursive=*/true, fs).albums  // "/home/u/Music/A/B/", …
 FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem);

@@ -5,6 +5,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchOutput.h"
 #include "batch/LibraryIndex.h"
+#include "core/CommandLine.h"
 
 #include <QDir>
 
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -23,6 +23,8 @@ namespace {
 constexpr int kExitBuilt = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+// Ended by a signal: this plus its number, as a shell reports a program the signal killed.
+constexpr int kExitSignalled = 128;
 
 int usageError(const QString& text) {
   writeError(
@@ -68,12 +70,7 @@ void buildInParallel(std::size_t albums, int jobs, Build&& build, Done&& done, W
 
 }  // namespace
 
-bool isBatchCommand(int argc, char* argv[]) {
-  return argc > 1 && std::strcmp(argv[1], "--batch") == 0;
-}
-
-int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
-             platform::DetailSourceFactory& detailSources, const QString& programFolder) {
+int RunBatch(const QStringList& arguments, const BuildServices& services) {
   const ParsedOptions parsed = parseBatchOptions(arguments);
   if (!parsed.usageError.isEmpty()) return usageError(parsed.usageError);
   const BatchOptions& options = parsed.options;
@@ -81,6 +78,12 @@ int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
     writeOut(batchHelp());
     return kExitBuilt;
   }
+  if (options.version) {
+    writeOut(versionLine() + u'\n');
+    return kExitBuilt;
+  }
+  platform::FileSystem& fileSystem = services.fileSystem;
+  const auto interrupted = [&] { return services.interruption.requested() != 0; };
 
   // A library page that may not be written stops the batch before it changes anything.
   const QString indexPath =
@@ -98,8 +101,6 @@ int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
 
   const FoundAlbums found = FindAlbums(options.folders, options.recursive, fileSystem);
   const std::vector<AlbumFolder>& albums = found.albums;
-  const BuildServices services{fileSystem, detailSources, programFolder,
-                               PageTemplates::load(programFolder, fileSystem)};
   Tally tally{.skipped = found.foldersWithoutMp3};
   Progress progress(static_cast<int>(albums.size()), ::isatty(STDERR_FILENO) == 1);
   std::vector<AlbumOutcome> outcomes;
@@ -109,18 +110,23 @@ int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
       albums.size(), options.jobs,
       [&](std::size_t i) {
         const AlbumFolder& album = albums[i];
+        if (interrupted()) return NotStartedAlbum(album.path);
         return album.error ? FailedAlbum(album.path, *album.error)
                            : BuildAlbum(album.path, services, options.dryRun);
       },
       [&](std::size_t, AlbumOutcome outcome) {
-        if (outcome.status == AlbumStatus::kFailed) {
+        if (outcome.status == AlbumStatus::kNotStarted) {
+          ++tally.notStarted;
+        } else if (outcome.status == AlbumStatus::kFailed) {
           ++tally.failed;
         } else {
           ++tally.built;
           tally.tracks += outcome.tracks;
         }
         progress.clear();
-        writeOut(options.json ? albumJson(outcome) : albumLines(outcome, options.dryRun));
+        if (outcome.status != AlbumStatus::kNotStarted) {
+          writeOut(options.json ? albumJson(outcome) : albumLines(outcome, options.dryRun));
+        }
         outcomes.push_back(std::move(outcome));
         progress.update(static_cast<int>(outcomes.size()), tally.tracks, /*now=*/true);
       },
@@ -130,19 +136,28 @@ int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
 
   int status = tally.failed > 0 ? kExitFailed : kExitBuilt;
   if (!indexPath.isEmpty()) {
+    const auto leftAsItWas = [&] {
+      writeError(
+          QStringLiteral("中断したため、一覧ページ %1 はそのままにしました。\n").arg(indexPath));
+    };
     try {
-      if (options.dryRun) {
+      if (interrupted()) {
+        leftAsItWas();
+      } else if (options.dryRun) {
         checkLibraryIndexTarget(indexPath, fileSystem);
         writeError(QStringLiteral("一覧ページ（書き込み予定）: %1\n").arg(indexPath));
-      } else {
-        writeLibraryIndex(indexPath, outcomes, fileSystem);
+      } else if (writeLibraryIndex(indexPath, outcomes, fileSystem, services.folderLocks,
+                                   [&] { return !interrupted(); })) {
         writeError(QStringLiteral("一覧ページ: %1\n").arg(indexPath));
+      } else {
+        leftAsItWas();  // interrupted while another Orv wrote in its folder
       }
     } catch (const RuntimeError& error) {
       writeError(QStringLiteral("orv: %1\n").arg(error.description()));
       status = kExitFailed;
     }
   }
+  if (interrupted()) return kExitSignalled + services.interruption.requested();
   return status;
 }
 

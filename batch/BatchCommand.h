@@ -1,26 +1,25 @@
 #pragma once
 
-#include "platform/DetailSource.h"
-#include "platform/FileSystem.h"
+#include "batch/AlbumBuild.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace orv::batch {
 
-// True for a command line that asks for the batch ("orv --batch …"), which runs without
-// a window, so it is decided before anything of the window exists.
-bool isBatchCommand(int argc, char* argv[]);
-
 // Runs `orv --batch` with `arguments` (those after "--batch"): finds the albums, builds
 // them, several at once, each as the window's build would, writes a line for each on
 // standard output in the order named and found, progress and a summary on standard
 // error, and the library page if asked. Returns the exit status: 0 when every album was
 // built, 1 when any failed (or the library page could not be written), 2 for a command
-// line in error. The file system and the detail source are used from several threads.
+// line in error. --help and --version print and return 0. The services are used from
+// several threads.
 //
-//   return RunBatch(app.arguments().mid(2), fileSystem, detailSources, programFolder);
-int RunBatch(const QStringList& arguments, platform::FileSystem& fileSystem,
-             platform::DetailSourceFactory& detailSources, const QString& programFolder);
+// Once interrupted (services.interruption), no album starts any more; those under way
+// are finished and printed, the summary counts those not started, the library page is
+// left as it was, and the status is 128 plus the signal's number (130 after Ctrl-C).
+//
+//   return RunBatch({"-r", "Music"}, {fileSystem, detailSources, locks, …});
+int RunBatch(const QStringList& arguments, const BuildServices& services);
 
 }  // namespace orv::batch

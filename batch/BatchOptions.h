@@ -16,6 +16,7 @@ struct BatchOptions {
   int jobs = 0;       // albums built at once
   QString indexFile;  // empty: no library page
   bool help = false;
+  bool version = false;
 };
 
 // Albums built at once unless -j says otherwise: four for each processor, at most 16.
@@ -26,9 +27,11 @@ struct BatchOptions {
 int defaultJobs();
 
 // The options of `arguments` (those after "--batch"), or a usage error: a Japanese text
-// that names what is wrong, for standard error.
+// that names what is wrong, for standard error. Folders are needed unless --help or
+// --version is asked for.
 //
 //   parseBatchOptions({"-rn", "-j", "4", "Music"})   // recursive, dry run, 4 jobs
+//   parseBatchOptions({"Music", "-j4", "--index=Music/index.html"})
 struct ParsedOptions {
   BatchOptions options;
   QString usageError;  // empty when the command line is good

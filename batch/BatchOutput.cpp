@@ -49,11 +49,13 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
   static const QString kWords[] = {QStringLiteral("作成"), QStringLiteral("予定"),
                                    QStringLiteral("失敗")};
   const bool failed = o.status == AlbumStatus::kFailed;
-  QString line = QStringLiteral("%1 %2曲 %3  %4")
-                     .arg(kWords[static_cast<int>(o.status)])
-                     .arg(o.tracks, 6)
-                     .arg(failed ? QStringLiteral("-") : playTimeText(o.milliseconds, true), 9)
-                     .arg(shownFolder(o.folder));
+  // Every placeholder filled in one pass: a folder named "x%1y" is shown as it is.
+  QString line =
+      QStringLiteral("%1 %2曲 %3  %4")
+          .arg(
+              kWords[static_cast<int>(o.status)], QString::number(o.tracks).rightJustified(6),
+              (failed ? QStringLiteral("-") : playTimeText(o.milliseconds, true)).rightJustified(9),
+              shownFolder(o.folder));
   if (failed) {
     line += o.errorNumber ? QStringLiteral("  エラー %1: ").arg(*o.errorNumber)
                           : QStringLiteral("  エラー: ");
@@ -77,23 +79,26 @@ QString albumJson(const AlbumOutcome& o) {
     renamed << QStringLiteral("{\"from\":%1,\"to\":%2}")
                    .arg(jsonString(fileName(r.from)), jsonString(fileName(r.to)));
   }
+  // One pass, as above: a folder's "%1" must not take the place of a later field.
   return QStringLiteral(
              "{\"folder\":%1,\"status\":\"%2\",\"tracks\":%3,\"renamed\":[%4],\"page\":%5,"
              "\"cover_copied\":%6,\"error_number\":%7,\"error\":%8}\n")
-      .arg(jsonString(shownFolder(o.folder)), QLatin1String(kStatus[static_cast<int>(o.status)]))
-      .arg(o.tracks)
-      .arg(renamed.join(u','), jsonOrNull(o.page),
+      .arg(jsonString(shownFolder(o.folder)), QLatin1String(kStatus[static_cast<int>(o.status)]),
+           QString::number(o.tracks), renamed.join(u','), jsonOrNull(o.page),
            o.coverCopied ? QStringLiteral("true") : QStringLiteral("false"),
            o.errorNumber ? QString::number(*o.errorNumber) : QStringLiteral("null"),
            o.status == AlbumStatus::kFailed ? jsonString(o.error) : QStringLiteral("null"));
 }
 
 QString summaryLine(const Tally& t, bool dryRun, double seconds) {
+  const QString notStarted =
+      t.notStarted > 0 ? QStringLiteral("、未着手 %1（中断）").arg(t.notStarted) : QString();
   return QStringLiteral(
-             "%1 %2、失敗 %3、スキップ %4（mp3ファイルのないフォルダー）、%5 曲、%6 秒\n")
+             "%1 %2、失敗 %3%4、スキップ %5（mp3ファイルのないフォルダー）、%6 曲、%7 秒\n")
       .arg(dryRun ? QStringLiteral("作成予定") : QStringLiteral("作成"))
       .arg(t.built)
       .arg(t.failed)
+      .arg(notStarted)
       .arg(t.skipped)
       .arg(t.tracks)
       .arg(seconds, 0, 'f', 1);

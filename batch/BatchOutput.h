@@ -36,7 +36,8 @@ QString albumJson(const AlbumOutcome& outcome);
 struct Tally {
   int built = 0;  // or, in a dry run, planned
   int failed = 0;
-  int skipped = 0;  // folders without MP3 files
+  int skipped = 0;     // folders without MP3 files
+  int notStarted = 0;  // albums an interrupted run left alone
   qint64 tracks = 0;
 };
 QString summaryLine(const Tally& tally, bool dryRun, double seconds);

@@ -5,13 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QUrl>
 
 namespace orv::batch {
 namespace {
-
-QString html(const QString& text) { return text.toHtmlEscaped().replace(u'\'', "&#39;"); }
 
 // A relative URL from the index's folder to `target`, each part percent-encoded.
 QString relativeUrl(const QDir& from, const QString& target) {
@@ -20,17 +21,30 @@ QString relativeUrl(const QDir& from, const QString& target) {
   return parts.join(u'/');
 }
 
-QString card(const QDir& indexFolder, const AlbumOutcome& album) {
-  const QString folder = album.folder;
-  return QStringLiteral(
-             "<li class=\"album\"><a class=\"album-link\" href=\"%1\">"
-             "<span class=\"cover\"><img src=\"%2\" alt=\"\" loading=\"lazy\" width=\"300\" "
-             "height=\"300\"></span>"
-             "<span class=\"album-title\">%3</span><span class=\"album-artist\">%4</span>"
-             "<span class=\"album-meta\">%5曲・%6</span></a></li>\n")
-      .arg(html(relativeUrl(indexFolder, folder + QStringLiteral("disk.html"))),
-           html(relativeUrl(indexFolder, folder + QStringLiteral("jacket.jpg"))), html(album.title),
-           html(album.artist), QString::number(album.tracks), playTimeText(album.milliseconds));
+// The album as its card shows it. An album without a title is shown by its folder's
+// name, with the folder below it and the artist only where the tags name one.
+QJsonObject card(const QDir& indexFolder, const AlbumOutcome& album) {
+  const QString folder = QDir::cleanPath(album.folder);
+  QJsonObject card{{QStringLiteral("folder"), indexFolder.relativeFilePath(folder)},
+                   {QStringLiteral("url"), relativeUrl(indexFolder, folder) + u'/'},
+                   {QStringLiteral("tracks"), album.tracks},
+                   {QStringLiteral("time"), playTimeText(album.milliseconds)}};
+  if (album.titleTagged) {
+    card.insert(QStringLiteral("title"), album.title);
+    card.insert(QStringLiteral("artist"), album.artist);
+  } else {
+    const QString name = folder.mid(folder.lastIndexOf(u'/') + 1);
+    card.insert(QStringLiteral("title"), name.isEmpty() ? folder : name);
+    card.insert(QStringLiteral("fromFolder"), true);
+    if (album.artistTagged) card.insert(QStringLiteral("artist"), album.artist);
+  }
+  return card;
+}
+
+// The cards as JSON that may stand in a script element: no "<" as such, so no text ends
+// the element or opens a comment in it.
+QByteArray cardsJson(const QJsonArray& cards) {
+  return QJsonDocument(cards).toJson(QJsonDocument::Compact).replace('<', "\\u003c");
 }
 
 QString folderOf(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
@@ -78,16 +92,16 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
     throw RuntimeError(ErrorCode::kInternalError,
                        QStringLiteral("一覧ページのひな形がプログラムにありません。"));
   }
-  const QString layout = QString::fromUtf8(file.readAll());
+  QByteArray page = file.readAll();
 
   const QDir indexFolder(folderOf(path));
-  QString cards;
+  QJsonArray cards;
   int built = 0;
   qint64 tracks = 0;
   qint64 milliseconds = 0;
   for (const AlbumOutcome& album : albums) {
     if (album.status != AlbumStatus::kBuilt) continue;
-    cards += card(indexFolder, album);
+    cards.append(card(indexFolder, album));
     ++built;
     tracks += album.tracks;
     milliseconds += album.milliseconds;
@@ -96,18 +110,22 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
   const QString summary =
       QStringLiteral("%1 アルバム・%2 曲・%3")
           .arg(numbers.toString(built), numbers.toString(tracks), playTimeText(milliseconds));
-  QString page = layout;
-  page.replace(QStringLiteral("<!--ORV:SUMMARY-->"), summary);
-  page.replace(QStringLiteral("<!--ORV:ALBUMS-->\n"), cards);
-  return page.toUtf8();
+  page.replace("<!--ORV:SUMMARY-->", summary.toUtf8());
+  page.replace("<!--ORV:ALBUMS-->", cardsJson(cards));
+  return page;
 }
 
-void writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
-                       platform::FileSystem& fileSystem) {
+bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
+                       platform::FileSystem& fileSystem, platform::FolderLocks& folderLocks,
+                       const std::function<bool()>& keepWaiting) {
   const QByteArray page = libraryIndexPage(path, albums);
+  const QString folder = folderOf(path);
+  const auto lock = folderLocks.lock(folder, keepWaiting);
+  if (!lock) return false;
+  fileSystem.removeLeftoverTemporaryFiles(folder, {path.sliced(folder.size())});
   if (checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage) {
     fileSystem.replaceFileAtomically(path, page);
-    return;
+    return true;
   }
   try {
     fileSystem.createFileAtomically(path, page);
@@ -119,6 +137,7 @@ void writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& alb
                                       "ください。")
                            .arg(path));
   }
+  return true;
 }
 
 }  // namespace orv::batch

@@ -20,6 +20,7 @@
 #include "app/MainForm.h"
 #include "output/TrackGrid.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -353,7 +354,7 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   dialog.answers.push_back({folder + trackName(1)});
   TimedFileSystem fileSystem(t);
   TimedDetailSources detailSources(t);
-  TrackTable table;
+  platform::PosixFolderLocks folderLocks;
   const platform::FormControls controls = window.controls(dialog);
   TimedGrid grid(controls.trackGrid, t.grid);
   MainForm form({controls.window, controls.buildButton, controls.albumTitleLabel,
@@ -361,7 +362,7 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
                 {.windowSystem = windowSystem,
                  .fileSystem = fileSystem,
                  .detailSources = detailSources,
-                 .trackTable = table,
+                 .folderLocks = folderLocks,
                  .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);
   form.load();

@@ -140,6 +140,11 @@ BENCHMARK_CAPTURE(DecodeEightBitText, windows1252, TextLabel::kWindows1252, fals
 BENCHMARK_CAPTURE(DecodeEightBitText, shift_jis, TextLabel::kCp932, false);
 BENCHMARK_CAPTURE(DecodeEightBitText, windows1252_texts_as_utf8, TextLabel::kWindows1252, true);
 BENCHMARK_CAPTURE(DecodeEightBitText, shift_jis_texts_as_utf8, TextLabel::kCp932, true);
+BENCHMARK_CAPTURE(DecodeEightBitText, korean, TextLabel::kCp949, false);
+BENCHMARK_CAPTURE(DecodeEightBitText, simplified_chinese, TextLabel::kGbk, false);
+BENCHMARK_CAPTURE(DecodeEightBitText, traditional_chinese, TextLabel::kBig5, false);
+BENCHMARK_CAPTURE(DecodeEightBitText, windows1251, TextLabel::kWindows1251, false);
+BENCHMARK_CAPTURE(DecodeEightBitText, windows1250, TextLabel::kWindows1250, false);
 
 BENCHMARK_CAPTURE(ReadDetails, with_xing_header, true)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK_CAPTURE(ReadDetails, without_header_scanned, false)

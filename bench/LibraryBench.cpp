@@ -48,7 +48,8 @@ struct Setup {
 QString trackName(int k) { return QStringLiteral("%1 track.mp3").arg(k, 5, 10, QChar(u'0')); }
 QString renamedTrack(int k) { return QStringLiteral("%1_track.mp3").arg(k, 5, 10, QChar(u'0')); }
 QString albumFolder(const QString& lib, int a) {
-  return QStringLiteral("%1/Artist %2/Album %3/").arg(lib).arg(a / 10).arg(a, 4, 10, QChar(u'0'));
+  return QStringLiteral("%1/Artist %2/Album %3/")
+      .arg(lib, QString::number(a / 10), QString::number(a).rightJustified(4, u'0'));
 }
 
 // The audio every track shares: a quarter of a second (about 4 KB), or about four

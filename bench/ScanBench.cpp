@@ -2,7 +2,6 @@
 // both passes of a build over folders of empty files whose names hold spaces.
 
 #include "platform/posix/PosixFileSystem.h"
-#include "tests/support/Fakes.h"
 #include "tracks/FolderScan.h"
 
 #include <QFile>
@@ -63,8 +62,7 @@ struct ScanSetUp {
   const QString folder = dir.path() + u'/';
   orv::platform::PosixFileSystem fs;
   NoDetailSources detailSources;
-  orv::test::FakeWindowSystem ws;
-  orv::ScanContext context{.fileSystem = fs, .detailSources = detailSources, .windowSystem = ws};
+  orv::ScanContext context{.fileSystem = fs, .detailSources = detailSources};
 };
 
 void BM_CountingPass(benchmark::State& state) {

@@ -119,6 +119,12 @@ Seeds eightBitTextSeeds() {
       {"utf8_cut", QByteArray("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88").repeated(3).left(26) +
                        QByteArray(4, '\xE3')},
       {"shift_jis_kanji_glued", "DJ\x96{\x93\x63MIX"},
+      {"korean", "\xBE\xC6\xC0\xCC\xC0\xAF \xC1\xC1\xC0\xBA \xB3\xAF"},
+      {"simplified_chinese", "\xD6\xDC\xBD\xDC\xC2\xD7 \xC7\xE7\xCC\xEC"},
+      {"traditional_chinese", "\xA9P\xAAN\xAD\xDB \xB4\xB8\xA4\xD1"},
+      {"gb18030_four_bytes", "\x81\x30\x81\x30\xD6\xDC"},
+      {"cyrillic", "\xC3\xF0\xF3\xEF\xEF\xE0 \xEA\xF0\xEE\xE2\xE8"},
+      {"central_european", "Anton\xEDn Dvo\xF8\xE1k"},
   };
 }
 

@@ -50,7 +50,8 @@ void appendTexts(const TrackTable& table, Int16 n, std::string_view arrayBracket
   });
 }
 
-void appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
+// Returns the sum of the play times.
+qint64 appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
   appendNumberBetween("var cnt = Number(", (n - 1).value(), ");\r\n", page);
   for (const char* array : {"cdtitle", "cdartist", "fil", "bg_name", "tim", "num"}) {
     page.append(array).append(" = new Array(cnt+1);").append(kLineEnd);
@@ -59,12 +60,15 @@ void appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
   appendTexts(table, n, "cdartist[", &TrackRecord::artist, page);
   appendTexts(table, n, "fil[", &TrackRecord::fileName, page);
   appendTexts(table, n, "bg_name[", &TrackRecord::title, page);
+  qint64 total = 0;
   forEachRecord(n, [&](Int16 k) {
     prefetchAhead(table, n, k, &TrackRecord::duration);
     const Int32 milliseconds = PlayTimeToMilliseconds(table[k].duration);
     appendNumberBetween("tim[", k.value(), "] = new Number(", page);
     appendNumberBetween("", milliseconds.value(), ");\r\n", page);
+    total += milliseconds.value();
   });
+  return total;
 }
 
 // A cover the user put into the album folder is never replaced.
@@ -83,14 +87,14 @@ void ensureCover(platform::FileSystem& fileSystem, const QString& programFolder,
 
 }  // namespace
 
-void WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
-                    platform::FileSystem& fileSystem) {
-  WriteAlbumHtml(table, n, PageTemplates::load(programFolder, fileSystem), programFolder,
-                 fileSystem);
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
+                      platform::FileSystem& fileSystem) {
+  return WriteAlbumHtml(table, n, PageTemplates::load(programFolder, fileSystem), programFolder,
+                        fileSystem);
 }
 
-void WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
-                    const QString& programFolder, platform::FileSystem& fileSystem) {
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
+                      const QString& programFolder, platform::FileSystem& fileSystem) {
   const QString albumFolder = Trim(table[0].folderPath);
 
   // The page is built whole in memory, so a failure on the way leaves the old page as
@@ -98,11 +102,12 @@ void WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templ
   QByteArray page;
   page.reserve(static_cast<qsizetype>(n.value()) * 256 + 16 * 1024);
   templates.head.appendTo(page);
-  appendDataBlock(table, n, page);
+  const qint64 milliseconds = appendDataBlock(table, n, page);
   templates.tail.appendTo(page);
   fileSystem.replaceFileAtomically(albumFolder + QStringLiteral("disk.html"), page);
 
   ensureCover(fileSystem, programFolder, albumFolder);
+  return milliseconds;
 }
 
 }  // namespace orv

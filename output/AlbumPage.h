@@ -18,6 +18,8 @@ namespace orv {
 // folder when the album folder has none; a cover already there, or arriving meanwhile,
 // is never replaced. `programFolder` ends in "/".
 //
+// Returns the album's play time, the sum of the page's `tim` entries in milliseconds.
+//
 // Raises RuntimeError naming the file, with the ErrorCode kFileNotFound for a missing
 // template or program cover, kPathNotFound for a missing album folder, kPermissionDenied
 // for one that can't be written, kPathFileAccessError for a disk.html that is read-only
@@ -25,16 +27,16 @@ namespace orv {
 // kOverflow and kSubscriptOutOfRange from PlayTimeToMilliseconds; kOverflow for
 // n = 32,767.
 //
-//   WriteAlbumHtml(table, table.count(), "/usr/lib/orv/", fileSystem);
-void WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
-                    platform::FileSystem& fileSystem);
+//   const qint64 milliseconds = WriteAlbumHtml(table, table.count(), "/usr/lib/orv/", fs);
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
+                      platform::FileSystem& fileSystem);
 
 // The same with the templates read and encoded beforehand, once for many pages; their
 // errors are raised where the page would have read them.
 //
 //   const PageTemplates templates = PageTemplates::load(programFolder, fileSystem);
 //   for (…) WriteAlbumHtml(table, n, templates, programFolder, fileSystem);
-void WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
-                    const QString& programFolder, platform::FileSystem& fileSystem);
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
+                      const QString& programFolder, platform::FileSystem& fileSystem);
 
 }  // namespace orv

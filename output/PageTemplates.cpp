@@ -31,9 +31,7 @@ QByteArray encodedLines(const QString& programFolder, const QString& name,
         throw RuntimeError(ErrorCode::kPathFileAccessError,
                            QStringLiteral("ページのひな形 %1 の %2 行目は CP932（Shift_JIS）の"
                                           "テキストとして読めません: %3")
-                               .arg(name)
-                               .arg(i + 1)
-                               .arg(path));
+                               .arg(name, QString::number(i + 1), path));
       }
     }
     out.append("\r\n");

@@ -4,11 +4,21 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
+#include <compare>
 #include <memory>
 #include <vector>
 
 namespace orv::platform {
+
+// Which file or folder a path leads to: the same for every path to it (a link, another
+// spelling).
+struct FileId {
+  quint64 device = 0;
+  quint64 inode = 0;
+  auto operator<=>(const FileId&) const = default;
+};
 
 // One folder listing, name by name.
 class FolderListing {
@@ -47,6 +57,11 @@ class FileSystem {
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 
+  // What `path` leads to, links followed; raises kFileNotFound when nothing is there.
+  //
+  //   fs.fileId("/music/Album") == fs.fileId("/music/link-to-album/")
+  virtual FileId fileId(const QString& path) = 0;
+
   // Opens the file `path` for reading and closes it again, so that a file that exists but
   // can't be read is found before anything is done to the album. Raises kPermissionDenied
   // (or the code of whatever else stops the open) described as tag reading describes the
@@ -55,16 +70,18 @@ class FileSystem {
   virtual void checkReadable(const QString& path) = 0;
 
   // Renames `from` to `to`, never replacing a file: a taken `to` raises
-  // renameTakenError(from, to). Renaming a file to its own unchanged name does nothing and
-  // succeeds. A `to` that is already a second name of the same file (a rename cut off
-  // midway) completes the rename: `from` is removed.
+  // renameTakenError(from, to), a folder that takes no change (read-only, or on a read-only
+  // mount) kPermissionDenied, both before anything moves. Renaming a file to its own unchanged name
+  // does nothing and succeeds. A `to` that is already a second name of the same file (a rename cut
+  // off midway) completes the rename: `from` is removed.
   virtual void rename(const QString& from, const QString& to) = 0;
 
   // Raises what rename(from, to) would raise for its new name, and changes nothing:
   // renameTakenError(from, to) when anything is under `to` (a symbolic link too, even one
-  // that leads nowhere) other than a second name of the same file. A free `to`, `from`'s
-  // own name and a second name that rename() would complete pass. A dry run asks this
-  // where the real build renames.
+  // that leads nowhere) other than a second name of the same file, and kPermissionDenied
+  // for a folder that takes no change. A free `to` in a folder that takes changes,
+  // `from`'s own name and a second name that rename() would complete pass. A dry run asks
+  // this where the real build renames.
   //
   //   fs.checkRenameTarget("/a/x y.mp3", "/a/x_y.mp3");   // throws if "x_y.mp3" is taken
   virtual void checkRenameTarget(const QString& from, const QString& to) = 0;
@@ -73,8 +90,11 @@ class FileSystem {
   virtual QByteArray readFile(const QString& path) = 0;
 
   // Replaces `path` with `content`, whole and atomically: a temporary file in the same
-  // folder is written, flushed and synced, then renamed over `path`. On failure `path`
-  // is unchanged and the temporary file is gone; only a failure to sync the folder after
+  // folder is written, flushed and synced, then renamed over `path`. The temporary file
+  // has no name while it is written, where the file system allows that, so that a
+  // process killed meanwhile leaves nothing; elsewhere it has a hidden name of its own
+  // (see removeLeftoverTemporaryFiles). On failure `path` is unchanged and the
+  // temporary file is gone; only a failure to sync the folder after
   // the rename is raised with the new content in place. A replaced file keeps its
   // permissions; a new one gets 0644 less the umask. What checkReplaceable(path) refuses
   // is never replaced: its error is raised before any temporary file is made.
@@ -83,8 +103,10 @@ class FileSystem {
   // Raises what replaceFileAtomically(path, …) refuses before it writes, and changes
   // nothing: a `path` that is read-only (this user may not write it, or it grants writing
   // to no one) or a symbolic link raises kPathFileAccessError naming it; a folder raises
-  // the error its replacement would. Nothing under `path`, or a file that may be
-  // replaced, passes.
+  // the error its replacement would; a folder of `path` that takes no new file (read-only,
+  // on a read-only mount, missing) raises kPermissionDenied (kPathNotFound), naming it.
+  // Nothing under `path`, or a file that may be replaced, in a folder that takes the new
+  // file, passes. createFileAtomically meets the same folder first.
   //
   //   fs.checkReplaceable("/music/album/disk.html");   // throws after chmod a-w disk.html
   virtual void checkReplaceable(const QString& path) = 0;
@@ -101,17 +123,33 @@ class FileSystem {
   // True when `path` is a file or a link to one (a folder is no file).
   virtual bool fileExists(const QString& path) = 0;
 
-  // Copies `from` to `to`; raises kFileAlreadyExists if `to` exists (it is never replaced,
-  // not even when it appears during the call), kFileNotFound if `from` doesn't. A failed
-  // copy leaves no `to` behind.
+  // Copies `from` to `to`, whole: written and synced as a temporary file, as
+  // replaceFileAtomically writes, which then takes the name `to`. Raises
+  // kFileAlreadyExists if `to` exists (it is never replaced, not even when it appears
+  // during the call), kFileNotFound if `from` doesn't. A failed copy leaves no `to`
+  // behind, nor a copy cut off midway.
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
 
   // Raises what copyFileNoReplace(from, to) would raise before it copies, and changes
-  // nothing: the error of a `from` that can't be opened for reading, and kFileAlreadyExists
-  // when anything is under `to` (a folder, or a symbolic link, even one leading nowhere).
+  // nothing: the error of a `from` that can't be opened for reading, kFileAlreadyExists
+  // when anything is under `to` (a folder, or a symbolic link, even one leading nowhere),
+  // and kPermissionDenied when the folder of `to` takes no new file.
   //
   //   fs.checkCopy("/usr/lib/orv/jacket.jpg", "/music/album/jacket.jpg");   // throws if taken
   virtual void checkCopy(const QString& from, const QString& to) = 0;
+
+  // Removes what the writes above left in `folder` (ending in "/") beside each of
+  // `names` when they were cut off, the process killed: their hidden temporary files
+  // (".disk.html.orv-" and 8 to 13 lower-case letters or digits, for "disk.html").
+  // Only regular files of exactly that pattern go; nothing else, whatever its name. For
+  // a caller that holds the folder's lock (FolderLocks), which every writer in the
+  // folder takes, so that no write still under way loses its file. A missing folder
+  // holds none; a folder that takes no change (read-only) keeps them, and the write that
+  // follows meets its refusal, as its check foretold. Returns the names removed.
+  //
+  //   fs.removeLeftoverTemporaryFiles("/music/album/", {"disk.html", "jacket.jpg"});
+  virtual QStringList removeLeftoverTemporaryFiles(const QString& folder,
+                                                   const QStringList& names) = 0;
 };
 
 // The error of a rename whose new name is taken: kFileAlreadyExists, naming both files.

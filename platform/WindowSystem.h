@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <cstdlib>
-
 namespace orv::platform {
 
 // Message-box flag words, with the values of the original platform.
@@ -38,19 +36,6 @@ class WindowSystem {
 
   // Ends the program at once: no further code runs, no window gets a close event.
   [[noreturn]] virtual void endProgram(int exitCode = 0) = 0;
-
-  // The end of work that met a failure it can't go past: `text` (what the user is told
-  // of `error`) in a message box with the OK button only, then the end of the program.
-  // That is the window's way. A front end that builds many albums without a window ends
-  // only the album at hand instead: it records the text and leaves by an exception of
-  // its own. Either way this never returns.
-  //
-  //   ws.endWithMessage(kSpecialCharacterMessage, error);
-  [[noreturn]] virtual void endWithMessage(const QString& text, const RuntimeError& /*error*/) {
-    messageBox(text, kMsgBoxOkOnly);
-    endProgram();
-    std::abort();  // an end that returned would leave the program in an unknown state
-  }
 
   // The report of an error no handler took: a message box with its number and
   // description, then the end of the program.

@@ -3,10 +3,6 @@
 #include "core/RuntimeError.h"
 #include "tracks/TagReading.h"
 
-#include <QLocale>
-
-#include <cstdlib>
-#include <exception>
 #include <vector>
 
 namespace orv {
@@ -53,80 +49,41 @@ std::vector<QString> listedPaths(const TrackTable& table) {
   return paths;
 }
 
-[[noreturn]] void endWithMessage(const RuntimeError& error, platform::WindowSystem& windowSystem) {
-  windowSystem.endWithMessage(
-      error.is(ErrorCode::kFileNotFound) ? kSpecialCharacterMessage : error.description(), error);
-  std::abort();  // an end that returned would leave the program in an unknown state
-}
-
-// Runs one pass. Every failure of the scan and of tag reading ends here, in one message
-// and the end of the program (or, in the batch, of the album); no stage after the scan
-// sees a half-built table.
-template <typename Pass>
-auto endOnFailure(platform::WindowSystem& windowSystem, Pass&& pass) {
-  try {
-    return pass();
-  } catch (...) {
-    endWithMessage(asRuntimeError(std::current_exception()), windowSystem);
-  }
-}
-
 }  // namespace
 
-QString tooManyMp3FilesMessage(Int16 count) {
-  const QLocale numbers(QLocale::Japanese);
-  return QStringLiteral(
-             "フォルダーにmp3ファイルが%1個あります。\r\n1つのアルバムで扱えるのは%2個までです。"
-             "\r\nフォルダーを分けてから、もう一度実行してください。")
-      .arg(numbers.toString(count.value()), numbers.toString(kLargestAlbum));
-}
-
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
-  return endOnFailure(context.windowSystem, [&] {
-    const Int16 count = forEachMp3File(
-        albumFolder, context.fileSystem,
-        [&](Int16, const QString& name) { context.fileSystem.checkReadable(albumFolder + name); });
-    // Nothing has been renamed or written yet, and nothing will be: the build stops here
-    // and the program goes on.
-    if (count == 0) {
-      context.windowSystem.messageBox(kNoMp3FilesMessage, platform::kMsgBoxOkOnly);
-    } else if (count > kLargestAlbum) {
-      context.windowSystem.messageBox(tooManyMp3FilesMessage(count), platform::kMsgBoxOkOnly);
-      return Int16(0);
-    }
-    return count;
+  return forEachMp3File(albumFolder, context.fileSystem, [&](Int16, const QString& name) {
+    context.fileSystem.checkReadable(albumFolder + name);
   });
 }
 
 TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& context) {
-  return endOnFailure(context.windowSystem, [&] {
-    TrackTable table;
-    table.resize(count);
-    const Int16 listed =
-        forEachMp3File(albumFolder, context.fileSystem, [&](Int16 number, const QString& name) {
-          // Files beyond the counted size are not entered; the count tells of them below.
-          if (number > count) return;
-          TrackRecord& record = table[number - 1];
-          record.folderPath = albumFolder;
-          record.listedName = name;
-          record.fileName = rewrittenName(name);
-        });
-    // A folder that gained or lost files since the count would leave records without a
-    // file, or files without a record: nothing is renamed then.
-    if (listed != count) throw folderChangedError(albumFolder);
-    // While one file is renamed and read, the files after it are read ahead.
-    const auto readAhead = context.detailSources.readAhead(listedPaths(table));
-    // Each file is renamed just before its tags are read, so a failure leaves every file
-    // before it complete and every file after it untouched.
-    for (Int16 i = 0; i < count; ++i) {
-      readAhead->reached(i.value());
-      const TrackRecord& record = table[i];
-      context.fileSystem.rename(record.folderPath + record.listedName,
-                                record.folderPath + record.fileName);
-      ReadTrackTags(table, i, context.detailSources);
-    }
-    return table;
-  });
+  TrackTable table;
+  table.resize(count);
+  const Int16 listed =
+      forEachMp3File(albumFolder, context.fileSystem, [&](Int16 number, const QString& name) {
+        // Files beyond the counted size are not entered; the count tells of them below.
+        if (number > count) return;
+        TrackRecord& record = table[number - 1];
+        record.folderPath = albumFolder;
+        record.listedName = name;
+        record.fileName = rewrittenName(name);
+      });
+  // A folder that gained or lost files since the count would leave records without a
+  // file, or files without a record: nothing is renamed then.
+  if (listed != count) throw folderChangedError(albumFolder);
+  // While one file is renamed and read, the files after it are read ahead.
+  const auto readAhead = context.detailSources.readAhead(listedPaths(table));
+  // Each file is renamed just before its tags are read, so a failure leaves every file
+  // before it complete and every file after it untouched.
+  for (Int16 i = 0; i < count; ++i) {
+    readAhead->reached(i.value());
+    const TrackRecord& record = table[i];
+    context.fileSystem.rename(record.folderPath + record.listedName,
+                              record.folderPath + record.fileName);
+    ReadTrackTags(table, i, context.detailSources);
+  }
+  return table;
 }
 
 }  // namespace orv

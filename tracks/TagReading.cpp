@@ -6,11 +6,13 @@ namespace orv {
 namespace {
 
 // A descriptive column: its default text when blank, else its text with double quotes
-// made apostrophes and its spaces kept.
+// made apostrophes and its spaces kept. `tagged` tells which.
 QString descriptiveText(platform::DetailFolder& folder, const platform::DetailItem* item,
-                        int column, const QString& defaultText) {
+                        int column, const QString& defaultText, bool* tagged = nullptr) {
   const QString text = folder.GetDetailsOf(item, column);
-  return TrimSpaces(text).isEmpty() ? defaultText : ReplaceQuotes(text);
+  const bool blank = TrimSpaces(text).isEmpty();
+  if (tagged) *tagged = !blank;
+  return blank ? defaultText : ReplaceQuotes(text);
 }
 
 }  // namespace
@@ -22,10 +24,11 @@ void ReadTrackTags(TrackTable& table, Int16 index, platform::DetailSourceFactory
   std::unique_ptr<platform::DetailItem> item = folder->ParseName(Trim(table[index].fileName));
 
   TrackRecord& record = table[index];
-  record.artist = descriptiveText(*folder, item.get(), platform::kColumnArtist, kNoArtist);
+  record.artist = descriptiveText(*folder, item.get(), platform::kColumnArtist, kNoArtist,
+                                  &record.artistTagged);
   record.title = descriptiveText(*folder, item.get(), platform::kColumnTitle, kNoTitle);
-  record.albumTitle =
-      descriptiveText(*folder, item.get(), platform::kColumnAlbumTitle, kNoAlbumTitle);
+  record.albumTitle = descriptiveText(*folder, item.get(), platform::kColumnAlbumTitle,
+                                      kNoAlbumTitle, &record.albumTitleTagged);
   record.duration = folder->GetDetailsOf(item.get(), platform::kColumnPlayTime);
 }
 

@@ -17,10 +17,14 @@ struct TrackRecord {
   QString title;
   QString albumTitle;
   QString duration;  // "H:MM:SS" or empty
+  // Whether the artist and the album title come from the tags; when not, they hold the
+  // default texts of the tag reading.
+  bool artistTagged = false;
+  bool albumTitleTagged = false;
 };
 
-// The program's one track list, in folder-listing order. Record 0 doubles as the album:
-// its artist, album title and folder stand for the whole album.
+// One album's track list, as a build makes it. Record 0 doubles as the album: its artist,
+// album title and folder stand for the whole album.
 //
 //   TrackTable table;
 //   table.resize(3);              // three empty records, 0 to 2

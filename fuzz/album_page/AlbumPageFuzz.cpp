@@ -201,9 +201,9 @@ void checkDataBlock(QByteArrayView block, const Expected& expected) {
   }
   for (int k = 0; k < n; ++k, ++at) {
     const auto milliseconds = readTimeLine(lines[at], k);
-    FUZZ_CHECK(
-        milliseconds == expected.milliseconds[k],
-        QStringLiteral("%1, expected %2").arg(shown(lines[at])).arg(expected.milliseconds[k]));
+    FUZZ_CHECK(milliseconds == expected.milliseconds[k],
+               QStringLiteral("%1, expected %2")
+                   .arg(shown(lines[at]), QString::number(expected.milliseconds[k])));
   }
 }
 

@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const PlayTimeOutcome expected = referencePlayTime(text);
   FUZZ_CHECK(actual == expected,
              QStringLiteral("text %1 (%2 characters): converted %3, expected %4")
-                 .arg(shown(QStringView(text).right(200)))
-                 .arg(text.size())
-                 .arg(describe(actual), describe(expected)));
+                 .arg(shown(QStringView(text).right(200)), QString::number(text.size()),
+                      describe(actual), describe(expected)));
   return 0;
 }

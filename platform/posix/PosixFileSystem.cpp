@@ -1,8 +1,10 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include "core/NameOrder.h"
 #include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/RegularFile.h"
+#include "platform/posix/WritableFolder.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -19,29 +21,6 @@
 
 namespace orv::platform {
 namespace {
-
-// Each character upper-cased on its own (one character stays one character), so that
-// names compare and match without regard to letter case, as the album folders' original
-// file system did.
-QString upperCased(const QString& text) {
-  QString result;
-  result.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    char32_t c = text[i].unicode();
-    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-      ++i;
-    }
-    c = QChar::toUpper(c);
-    if (QChar::requiresSurrogates(c)) {
-      result += QChar(QChar::highSurrogate(c));
-      result += QChar(QChar::lowSurrogate(c));
-    } else {
-      result += QChar(static_cast<char16_t>(c));
-    }
-  }
-  return result;
-}
 
 // "*" stands for any run of characters; everything else matches itself. Both texts are
 // upper-cased already.
@@ -96,14 +75,9 @@ mode_t entryKind(int dirFd, const dirent& entry, bool followLinks) {
   return st.st_mode & S_IFMT;
 }
 
-struct ListedName {
-  QString key;  // upper-cased
-  QString name;
-};
-
 class SortedListing : public FolderListing {
  public:
-  explicit SortedListing(std::vector<ListedName> names) : names_(std::move(names)) {}
+  explicit SortedListing(std::vector<OrderedName> names) : names_(std::move(names)) {}
 
   QString next() override {
     if (next_ >= names_.size()) return {};
@@ -111,7 +85,7 @@ class SortedListing : public FolderListing {
   }
 
  private:
-  std::vector<ListedName> names_;
+  std::vector<OrderedName> names_;
   std::size_t next_ = 0;
 };
 
@@ -119,8 +93,8 @@ class SortedListing : public FolderListing {
 // sorted by their upper-cased keys. The whole folder is read before the first name is
 // handed out, so the order is the order of the names, not of the disk.
 template <typename Accept>
-std::vector<ListedName> sortedNames(const QString& folder, Accept&& accept) {
-  std::vector<ListedName> names;
+std::vector<OrderedName> sortedNames(const QString& folder, Accept&& accept) {
+  std::vector<OrderedName> names;
   const std::unique_ptr<DIR, int (*)(DIR*)> opened(::opendir(QFile::encodeName(folder).constData()),
                                                    ::closedir);
   DIR* const dir = opened.get();
@@ -142,15 +116,11 @@ std::vector<ListedName> sortedNames(const QString& folder, Accept&& accept) {
       break;
     }
     if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
-    QString name = decodeName(entry->d_name);
-    QString key = upperCased(name);
-    if (!accept(dirFd, *entry, key)) continue;
-    names.push_back({std::move(key), std::move(name)});
+    OrderedName name(decodeName(entry->d_name));
+    if (!accept(dirFd, *entry, name.key)) continue;
+    names.push_back(std::move(name));
   }
-  std::sort(names.begin(), names.end(), [](const ListedName& a, const ListedName& b) {
-    if (a.key != b.key) return a.key < b.key;
-    return a.name < b.name;
-  });
+  std::sort(names.begin(), names.end());
   return names;
 }
 
@@ -173,20 +143,32 @@ std::vector<QString> PosixFileSystem::listFolders(const QString& folder) {
     return entryKind(dirFd, entry, /*followLinks=*/false) == S_IFDIR;
   };
   std::vector<QString> folders;
-  for (ListedName& listed : sortedNames(folder, isFolder))
+  for (OrderedName& listed : sortedNames(folder, isFolder))
     folders.push_back(std::move(listed.name));
   return folders;
 }
 
-void PosixFileSystem::queryAttributes(const QString& path) {
+namespace {
+
+// What is under `path`, links followed; kFileNotFound when nothing is.
+struct stat statOf(const QString& path) {
   struct stat st {};
-  if (::stat(QFile::encodeName(path).constData(), &st) == 0) return;
+  if (::stat(QFile::encodeName(path).constData(), &st) == 0) return st;
   const int err = errno;
   if (err == ENOENT) {
     throw RuntimeError(ErrorCode::kFileNotFound,
                        QStringLiteral("ファイルが見つかりません: %1").arg(path));
   }
   throw errnoError(err, QStringLiteral("ファイルの属性を読めません: %1").arg(path));
+}
+
+}  // namespace
+
+void PosixFileSystem::queryAttributes(const QString& path) { statOf(path); }
+
+FileId PosixFileSystem::fileId(const QString& path) {
+  const struct stat st = statOf(path);
+  return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
 void PosixFileSystem::checkReadable(const QString& path) {
@@ -205,6 +187,16 @@ RuntimeError renameError(int err, const QString& from, const QString& to) {
   return errnoError(err, QStringLiteral("「%1」を「%2」に名前を変更できません。").arg(from, to));
 }
 
+QByteArray folderOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
+
+// What rename(from, to) meets before anything moves, shared with checkRenameTarget: 0, or
+// the errno of a taken new name or of a folder that takes no change.
+int renameRefusal(const QByteArray& from, const QByteArray& to) {
+  if (const int err = platform::checkRenameTarget(from.constData(), to.constData())) return err;
+  if (const int err = folderRefusal(folderOf(to))) return err;
+  return folderOf(from) == folderOf(to) ? 0 : folderRefusal(folderOf(from));
+}
+
 }  // namespace
 
 void PosixFileSystem::rename(const QString& from, const QString& to) {
@@ -215,6 +207,7 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
     queryAttributes(from);
     return;
   }
+  if (const int err = renameRefusal(fromBytes, toBytes)) throw renameError(err, from, to);
   if (const int err = renameNoReplace(fromBytes.constData(), toBytes.constData())) {
     throw renameError(err, from, to);
   }
@@ -224,9 +217,7 @@ void PosixFileSystem::checkRenameTarget(const QString& from, const QString& to) 
   const QByteArray fromBytes = QFile::encodeName(from);
   const QByteArray toBytes = QFile::encodeName(to);
   if (fromBytes == toBytes) return;
-  if (const int err = platform::checkRenameTarget(fromBytes.constData(), toBytes.constData())) {
-    throw renameError(err, from, to);
-  }
+  if (const int err = renameRefusal(fromBytes, toBytes)) throw renameError(err, from, to);
 }
 
 }  // namespace orv::platform

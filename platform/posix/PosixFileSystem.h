@@ -5,13 +5,23 @@
 namespace orv::platform {
 
 // The file system on POSIX calls: readdir for listings (so no name is silently left
-// out), renameat2 without replacing, write-sync-rename for pages.
+// out), renameat2 without replacing, write-sync-rename for pages, through files without
+// a name (O_TMPFILE) where the file system has them.
 class PosixFileSystem : public FileSystem {
  public:
+  // How new files are written before they take their names.
+  enum class TemporaryFiles {
+    kUnnamedWherePossible,  // O_TMPFILE where the file system allows it, else named
+    kNamed,                 // always under a hidden name of the program's own making
+  };
+  explicit PosixFileSystem(TemporaryFiles temporaryFiles = TemporaryFiles::kUnnamedWherePossible)
+      : temporaryFiles_(temporaryFiles) {}
+
   // Listings, attributes, renames (PosixFileSystem.cpp).
   std::unique_ptr<FolderListing> list(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
+  FileId fileId(const QString& path) override;
   void checkReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
   void checkRenameTarget(const QString& from, const QString& to) override;
@@ -24,6 +34,12 @@ class PosixFileSystem : public FileSystem {
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
   void checkCopy(const QString& from, const QString& to) override;
+  QStringList removeLeftoverTemporaryFiles(const QString& folder,
+                                           const QStringList& names) override;
+
+ private:
+  bool unnamed() const { return temporaryFiles_ == TemporaryFiles::kUnnamedWherePossible; }
+  TemporaryFiles temporaryFiles_;
 };
 
 }  // namespace orv::platform

@@ -2,15 +2,20 @@
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/WritableFolder.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -81,33 +86,173 @@ int syncFolder(const QString& folder) {
   return 0;
 }
 
+// Temporary files that have a name are hidden, so that a folder view doesn't flash
+// them, and carry a mark and 13 random lower-case letters or digits after the name of the
+// file they become: ".disk.html.orv-0k3j5x9b2m1qz". removeLeftoverTemporaryFiles knows
+// them by that pattern; earlier versions wrote the random part without leading zeros,
+// so 8 to 13 of them count.
+const QString kTemporaryMark = QStringLiteral(".orv-");
+constexpr int kRandomDigits = 13;
+constexpr int kFewestRandomDigits = 8;
+
+QString temporaryPath(const QString& folder, const QString& name) {
+  return folder + u'.' + name + kTemporaryMark +
+         QStringLiteral("%1").arg(QRandomGenerator::system()->generate64(), kRandomDigits, 36,
+                                  QChar(u'0'));
+}
+
+bool isTemporaryFileOf(const QString& entry, const QString& name) {
+  const QString start = u'.' + name + kTemporaryMark;
+  if (!entry.startsWith(start)) return false;
+  const QStringView random = QStringView(entry).sliced(start.size());
+  return random.size() >= kFewestRandomDigits && random.size() <= kRandomDigits &&
+         std::all_of(random.begin(), random.end(),
+                     [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'); });
+}
+
+// The error of a file `name` (or its temporary file) that can't be made in `folder`.
+RuntimeError creationError(int err, const QString& folder, const QString& name) {
+  if (err == ENOENT) {
+    return RuntimeError(
+        ErrorCode::kPathNotFound,
+        QStringLiteral("フォルダー %1 が見つからないため %2 を書き込めません。").arg(folder, name));
+  }
+  return errnoError(err, QStringLiteral("フォルダー %1 に %2 を書き込めません").arg(folder, name));
+}
+
+using CreationError = std::function<RuntimeError(int err)>;
+
+// What every new file and every replacement needs, asked before anything is made: a
+// folder that takes new entries.
+void requireWritableFolder(const QString& path) {
+  const QString folder = folderOf(path);
+  if (const int err = folderRefusal(nativePath(folder))) {
+    throw creationError(err, folder, path.sliced(folder.size()));
+  }
+}
+
 // A fresh, unguessable name beside `path`, created exclusively, never an existing file.
-// Hidden, so that a folder view doesn't flash it.
 struct TempFile {
-  QString path;
+  QByteArray path;
   FileDescriptor fd;
 };
 
-TempFile createTempBeside(const QString& path, mode_t mode) {
+TempFile createTempBeside(const QString& path, mode_t mode, const CreationError& failed) {
   const QString folder = folderOf(path);
   const QString name = path.sliced(folder.size());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const QString temp = folder + u'.' + name + QStringLiteral(".orv-") +
-                         QString::number(QRandomGenerator::system()->generate64(), 36);
-    FileDescriptor fd =
-        openRetrying(nativePath(temp).constData(), O_WRONLY | O_CREAT | O_EXCL, mode);
-    if (fd.valid()) return {temp, std::move(fd)};
-    if (errno == EEXIST) continue;
-    const int err = errno;
-    if (err == ENOENT) {
-      throw RuntimeError(ErrorCode::kPathNotFound,
-                         QStringLiteral("フォルダー %1 が見つからないため %2 を書き込めません。")
-                             .arg(folder, name));
-    }
-    throw errnoError(err, QStringLiteral("フォルダー %1 に %2 を書き込めません").arg(folder, name));
+    QByteArray temp = nativePath(temporaryPath(folder, name));
+    FileDescriptor fd = openRetrying(temp.constData(), O_WRONLY | O_CREAT | O_EXCL, mode);
+    if (fd.valid()) return {std::move(temp), std::move(fd)};
+    if (errno != EEXIST) throw failed(errno);
   }
   throw RuntimeError(ErrorCode::kPathFileAccessError,
                      QStringLiteral("%1 の一時ファイルを作れません。").arg(path));
+}
+
+// Whether files without a name (O_TMPFILE) can be given one: through /proc/self/fd, for
+// any user. Linux mounts it everywhere a desktop runs; a chroot may lack it.
+bool unnamedFilesCanBeNamed() {
+  static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+  return can;
+}
+
+// How open(O_TMPFILE) or linkat say that this file system has no files without a name,
+// or can't give one a name: the write goes the named way instead.
+bool noUnnamedFiles(int err) {
+  return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOSYS || err == EPERM;
+}
+
+// Writes the content of a new file to `fd` (its start): 0 or errno.
+using Fill = std::function<int(int fd)>;
+
+int fillAndSync(int fd, mode_t mode, bool exactMode, const Fill& fill) {
+  if (exactMode && ::fchmod(fd, mode) != 0) return errno;
+  if (const int err = fill(fd)) return err;
+  return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+enum class Placement { kReplace, kNew };
+
+// Gives the complete file without a name `fd` the name `to`; never replaces: EEXIST
+// when `to` is taken.
+int linkUnnamed(int fd, const QByteArray& to) {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+  return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) == 0
+             ? 0
+             : errno;
+}
+
+// Puts the complete file without a name in place. A link can't replace a file, so a
+// replacement is linked under a temporary name first and renamed over `path`: only that
+// short step leaves a name behind, should the process die in it.
+int placeUnnamed(int fd, const QString& path, Placement placement) {
+  const QByteArray target = nativePath(path);
+  if (placement == Placement::kNew) return linkUnnamed(fd, target);
+  const QString folder = folderOf(path);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QByteArray temp = nativePath(temporaryPath(folder, path.sliced(folder.size())));
+    const int err = linkUnnamed(fd, temp);
+    if (err == EEXIST) continue;
+    if (err != 0) return err;
+    if (::rename(temp.constData(), target.constData()) == 0) return 0;
+    const int renameErr = errno;
+    ::unlink(temp.constData());
+    return renameErr;
+  }
+  return EEXIST;
+}
+
+// Writes a new file by `fill` (with `mode`, exactly when `exactMode`, else less the
+// umask), syncs it and puts it at `path`: over what is there (kReplace) or only where
+// nothing is (kNew). Raises the error of making the temporary file (`failed`) or of
+// writing it (`what`); returns 0, or the errno of putting it in place. Whatever fails,
+// no temporary file is left.
+int writeAndPlace(const QString& path, mode_t mode, bool exactMode, Placement placement,
+                  bool unnamed, const CreationError& failed, const QString& what,
+                  const Fill& fill) {
+  if (unnamed && unnamedFilesCanBeNamed()) {
+    FileDescriptor file =
+        openRetrying(nativePath(folderOf(path)).constData(), O_TMPFILE | O_WRONLY, mode);
+    if (file.valid()) {
+      if (const int err = fillAndSync(file.get(), mode, exactMode, fill)) {
+        throw errnoError(err, what);
+      }
+      const int err = placeUnnamed(file.get(), path, placement);
+      if (!noUnnamedFiles(err)) return err;
+      // Files without a name, but no way to name them: written again, named.
+    } else if (!noUnnamedFiles(errno)) {
+      throw failed(errno);
+    }
+  }
+
+  TempFile temp = createTempBeside(path, mode, failed);
+  int err = fillAndSync(temp.fd.get(), mode, exactMode, fill);
+  if (err == 0) err = temp.fd.close();
+  if (err != 0) {
+    ::unlink(temp.path.constData());
+    throw errnoError(err, what);
+  }
+  const QByteArray target = nativePath(path);
+  if (placement == Placement::kReplace) {
+    err = ::rename(temp.path.constData(), target.constData()) == 0 ? 0 : errno;
+  } else {
+    err = renameNoReplace(temp.path.constData(), target.constData());
+  }
+  if (err != 0) ::unlink(temp.path.constData());
+  return err;
+}
+
+// The content of a page, for writeAndPlace.
+Fill contentOf(const QByteArray& content) {
+  return [&content](int fd) { return writeAll(fd, content.constData(), content.size()); };
+}
+
+CreationError creationErrorFor(const QString& path) {
+  const QString folder = folderOf(path);
+  return [folder, name = path.sliced(folder.size())](int err) {
+    return creationError(err, folder, name);
+  };
 }
 
 // A file its owner protected is never replaced, though the folder would allow it: one
@@ -130,32 +275,27 @@ void refuseProtectedFile(const QString& path, const struct stat& st) {
   }
 }
 
-// What is under `path`, once refuseProtectedFile has let it be replaced; nothing for a
-// new file.
+// What is under `path`, once refuseProtectedFile has let it be replaced (nothing for a
+// new file), in a folder that takes the replacement. replaceFileAtomically and
+// checkReplaceable share it.
 std::optional<struct stat> replaceableFile(const QString& path) {
   struct stat st;
-  if (::lstat(nativePath(path).constData(), &st) != 0) return std::nullopt;
-  refuseProtectedFile(path, st);
-  return st;
+  const bool exists = ::lstat(nativePath(path).constData(), &st) == 0;
+  if (exists) refuseProtectedFile(path, st);
+  requireWritableFolder(path);
+  return exists ? std::optional<struct stat>(st) : std::nullopt;
 }
 
-// `content` in a fresh temporary file beside `path`, written, flushed, synced and closed,
-// with exactly `mode` when `exactMode` (else `mode` less the umask). On a failure the
-// temporary file is gone. Its path, for the caller to put in place.
-QByteArray writeTempBeside(const QString& path, const QByteArray& content, mode_t mode,
-                           bool exactMode) {
-  TempFile temp = createTempBeside(path, mode);
-  QByteArray tempPath = nativePath(temp.path);
-  FileDescriptor& file = temp.fd;
-  const auto fail = [&](int err) {
-    ::unlink(tempPath.constData());
-    return errnoError(err, cannotWrite(path));
-  };
-  if (exactMode && ::fchmod(file.get(), mode) != 0) throw fail(errno);
-  if (const int err = writeAll(file.get(), content.constData(), content.size())) throw fail(err);
-  if (::fsync(file.get()) != 0) throw fail(errno);
-  if (const int err = file.close()) throw fail(err);
-  return tempPath;
+// What copyFileNoReplace(from, to) needs before it copies, shared with checkCopy: `from`
+// open for reading (returned, with its size), nothing under `to` (a link not followed),
+// and a folder that takes the new file.
+FileDescriptor copySource(const QString& from, const QString& to, qsizetype& size) {
+  const QString what = cannotCopy(from, to);
+  FileDescriptor source = openForReading(from, what, size);
+  struct stat st;
+  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
+  if (const int err = folderRefusal(nativePath(folderOf(to)))) throw errnoError(err, what);
+  return source;
 }
 
 }  // namespace
@@ -181,10 +321,9 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
   const bool keepMode = replaced && S_ISREG(replaced->st_mode);
   const mode_t mode = keepMode ? replaced->st_mode & 0777 : 0644;
 
-  const QByteArray temp = writeTempBeside(path, content, mode, keepMode);
-  if (::rename(temp.constData(), nativePath(path).constData()) != 0) {
-    const int err = errno;
-    ::unlink(temp.constData());
+  if (const int err =
+          writeAndPlace(path, mode, keepMode, Placement::kReplace, unnamed(),
+                        creationErrorFor(path), cannotWrite(path), contentOf(content))) {
     throw errnoError(err, cannotWrite(path));
   }
   if (const int err = syncFolder(folderOf(path))) {
@@ -197,19 +336,17 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
 void PosixFileSystem::checkReplaceable(const QString& path) { replaceableFile(path); }
 
 void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray& content) {
-  const QByteArray temp = writeTempBeside(path, content, 0644, /*exactMode=*/false);
-  if (const int err = renameNoReplace(temp.constData(), nativePath(path).constData())) {
-    ::unlink(temp.constData());
-    if (err == EEXIST) {
-      throw RuntimeError(
-          ErrorCode::kFileAlreadyExists,
-          QStringLiteral("ファイル %1 が既にあるため、新しく作れません。").arg(path));
-    }
-    throw errnoError(err, cannotWrite(path));
+  requireWritableFolder(path);
+  const int err = writeAndPlace(path, 0644, /*exactMode=*/false, Placement::kNew, unnamed(),
+                                creationErrorFor(path), cannotWrite(path), contentOf(content));
+  if (err == EEXIST) {
+    throw RuntimeError(ErrorCode::kFileAlreadyExists,
+                       QStringLiteral("ファイル %1 が既にあるため、新しく作れません。").arg(path));
   }
-  if (const int err = syncFolder(folderOf(path))) {
+  if (err != 0) throw errnoError(err, cannotWrite(path));
+  if (const int syncErr = syncFolder(folderOf(path))) {
     throw errnoError(
-        err,
+        syncErr,
         QStringLiteral("ファイル %1 は作りましたが、フォルダーへの記録を確定できません").arg(path));
   }
 }
@@ -222,33 +359,68 @@ bool PosixFileSystem::fileExists(const QString& path) {
 void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
   const QString what = cannotCopy(from, to);
   qsizetype size = 0;
-  const FileDescriptor source = openForReading(from, what, size);
+  const FileDescriptor source = copySource(from, to, size);
 
-  // O_EXCL: a file that exists, or appears, under `to` is never touched; nor is a
-  // symbolic link followed to one.
-  const QByteArray target = nativePath(to);
-  FileDescriptor copy = openRetrying(target.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-  if (!copy.valid()) throw errnoError(errno, what);
-  const auto fail = [&](int err) {
-    ::unlink(target.constData());  // only what this call created
-    return errnoError(err, what);
+  // A name taken after copySource looked is still never replaced, nor is a symbolic
+  // link followed to a new file.
+  const auto copy = [&](int fd) {
+    return readPieces(source.get(),
+                      [&](const char* bytes, qint64 count) { return writeAll(fd, bytes, count); });
   };
-
-  const int err = readPieces(source.get(), [&](const char* bytes, qint64 count) {
-    return writeAll(copy.get(), bytes, count);
-  });
-  if (err) throw fail(err);
-  if (::fsync(copy.get()) != 0) throw fail(errno);
-  if (const int closeErr = copy.close()) throw fail(closeErr);
+  const auto failed = [&](int err) { return errnoError(err, what); };
+  if (const int err = writeAndPlace(to, 0644, /*exactMode=*/false, Placement::kNew, unnamed(),
+                                    failed, what, copy)) {
+    throw errnoError(err, what);
+  }
 }
 
 void PosixFileSystem::checkCopy(const QString& from, const QString& to) {
-  const QString what = cannotCopy(from, to);
   qsizetype size = 0;
-  openForReading(from, what, size);
-  // What the copy's O_EXCL refuses: any entry under `to`, a link not followed.
-  struct stat st;
-  if (::lstat(nativePath(to).constData(), &st) == 0) throw errnoError(EEXIST, what);
+  copySource(from, to, size);
+}
+
+}  // namespace orv::platform
+
+namespace orv::platform {
+
+QStringList PosixFileSystem::removeLeftoverTemporaryFiles(const QString& folder,
+                                                          const QStringList& names) {
+  QStringList removed;
+  // Nothing could go; the write after the sweep reports the folder as the dry run does.
+  if (folderRefusal(nativePath(folder)) != 0) return removed;
+  const std::unique_ptr<DIR, int (*)(DIR*)> opened(::opendir(nativePath(folder).constData()),
+                                                   ::closedir);
+  if (!opened) {
+    if (errno == ENOENT || errno == ENOTDIR) return removed;
+    throw errnoError(errno, QStringLiteral("フォルダーを開けません: %1").arg(folder));
+  }
+  const int dirFd = ::dirfd(opened.get());
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(opened.get());
+    if (entry == nullptr) {
+      if (errno != 0) {
+        throw errnoError(errno, QStringLiteral("フォルダーを読めません: %1").arg(folder));
+      }
+      return removed;
+    }
+    if (entry->d_name[0] != '.') continue;
+    const QString name = QString::fromUtf8(entry->d_name);
+    if (std::none_of(names.begin(), names.end(),
+                     [&](const QString& of) { return isTemporaryFileOf(name, of); })) {
+      continue;
+    }
+    struct stat st;
+    if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
+      continue;  // gone meanwhile, or not a file this program wrote
+    }
+    if (::unlinkat(dirFd, entry->d_name, 0) != 0) {
+      if (errno == ENOENT) continue;
+      throw errnoError(errno,
+                       QStringLiteral("一時ファイル %1 を削除できません").arg(folder + name));
+    }
+    removed << name;
+  }
 }
 
 }  // namespace orv::platform

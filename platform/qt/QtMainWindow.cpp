@@ -2,6 +2,7 @@
 
 #include "platform/qt/BoxedLabel.h"
 #include "platform/qt/ControlAdapters.h"
+#include "platform/qt/DrawnFrame.h"
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/Look.h"
 #include "platform/qt/PushButton.h"
@@ -74,16 +75,25 @@ std::array<BoxedLabel*, kLabelCount> newLabels(QWidget* window) {
   return labels;
 }
 
+constexpr QSize kClientSize(624, 416);
+
+// The widget the controls sit on: the window itself, or the client area of its own frame.
+QWidget* clientArea(QWidget* window, TitleBar titleBar) {
+  if (titleBar == TitleBar::kDrawn) return (new DrawnFrame(window, kClientSize))->client();
+  window->setFixedSize(kClientSize);
+  return window;
+}
+
 }  // namespace
 
 // The widgets, created in this order (the order of painting, should any overlap), and
 // the adapters through which the form drives them.
 struct QtMainWindow::Controls {
-  explicit Controls(QWidget* window)
-      : buildButton(new WrappingButton(QStringLiteral("フォルダー選択＆ html 作成"), window)),
-        quitButton(new PushButton(QStringLiteral("終了"), window)),
-        trackGrid(window),
-        labels(newLabels(window)),
+  explicit Controls(QWidget* client)
+      : buildButton(new WrappingButton(QStringLiteral("フォルダー選択＆ html 作成"), client)),
+        quitButton(new PushButton(QStringLiteral("終了"), client)),
+        trackGrid(client),
+        labels(newLabels(client)),
         buildButtonAdapter(*buildButton),
         albumTitleAdapter(*labels[kAlbumTitleLabel]),
         albumArtistAdapter(*labels[kAlbumArtistLabel]),
@@ -112,15 +122,14 @@ struct QtMainWindow::Controls {
   LabelAdapter statusAdapter;
 };
 
-QtMainWindow::QtMainWindow(WindowSystem& windowSystem)
+QtMainWindow::QtMainWindow(WindowSystem& windowSystem, TitleBar titleBar)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       windowSystem_(windowSystem),
-      controls_(std::make_unique<Controls>(this)) {
+      controls_(std::make_unique<Controls>(clientArea(this, titleBar))) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(QStringLiteral("Sonalith AlbumVersion"));
   setWindowIcon(look::appIcon());
-  setFixedSize(624, 416);
   connect(controls_->buildButton, &QPushButton::clicked, this,
           [this] { handle(&FormEvents::buildAlbum); });
   connect(controls_->quitButton, &QPushButton::clicked, this,

@@ -9,12 +9,17 @@
 
 namespace orv::platform {
 
+// Who draws the main window's title bar: the desktop, or (where it draws none, see
+// desktopDrawsTitleBars()) the window itself, with a DrawnFrame.
+enum class TitleBar { kDesktop, kDrawn };
+
 // The main window "Sonalith AlbumVersion" with its controls, laid out in twips as the
 // form was designed: a fixed 624 x 416 client area, a close box and no minimise or
 // maximise box. It shows and reports; all decisions belong to FormEvents. The widgets
 // carry the controls' names as object names ("buildButton", "statusLabel", "trackGrid").
 //
-//   QtMainWindow window(windowSystem);
+//   QtMainWindow window(windowSystem, desktopDrawsTitleBars() ? TitleBar::kDesktop
+//                                                             : TitleBar::kDrawn);
 //   QtOpenFileDialog dialog(&window);
 //   MainForm form(window.controls(dialog), services);
 //   window.setEvents(&form);
@@ -22,7 +27,7 @@ class QtMainWindow : public QWidget, public FormWindow {
   Q_OBJECT
 
  public:
-  explicit QtMainWindow(WindowSystem& windowSystem);
+  explicit QtMainWindow(WindowSystem& windowSystem, TitleBar titleBar = TitleBar::kDesktop);
   ~QtMainWindow() override;
 
   // Where clicks and close requests go. Exceptions they raise end in the window

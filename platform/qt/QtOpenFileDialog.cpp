@@ -1,28 +1,13 @@
 #include "platform/qt/QtOpenFileDialog.h"
 
 #include "core/RuntimeError.h"
+#include "platform/qt/NameFilters.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFileDialog>
-#include <QStringList>
 
 namespace orv::platform {
-namespace {
-
-// "description|pattern|description|pattern…" (patterns separated by ";") as Qt's name
-// filters: "description (pattern pattern)".
-QStringList nameFilters(const QString& filter) {
-  const QStringList parts = filter.split(u'|');
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
-    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(u' ').trimmed());
-  }
-  return filters;
-}
-
-}  // namespace
 
 QtOpenFileDialog::QtOpenFileDialog(QWidget* parent) : parent_(parent) {}
 
@@ -34,17 +19,20 @@ void QtOpenFileDialog::setFilter(const QString& filter) { filter_ = filter; }
 
 void QtOpenFileDialog::ShowOpen() {
   if (dialog_ == nullptr) {
+    // The desktop's own chooser where its platform theme offers one (GTK's, the portal's,
+    // Plasma's), Qt's widget dialog elsewhere. The file mode stays Qt's default (any file
+    // name), so a name typed by hand is taken as it is, whether a file has it or not.
     dialog_ = new QFileDialog(parent_);
-    // Qt's own dialog; a desktop's native one can't be driven by tests and differs from
-    // desktop to desktop. The file mode stays Qt's default (any file name), so a name
-    // typed by hand is taken as it is, whether a file has it or not.
-    dialog_->setOption(QFileDialog::DontUseNativeDialog);
     dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+    // Qt's dialog titles itself "Open" in the user's language; a desktop chooser would get
+    // no title at all from Qt.
+    dialog_->setWindowTitle(QFileDialog::tr("Open"));
   }
-  // The file model matches name filters without regard to letter case: "*.mp3" shows
-  // "A.MP3" as well.
-  dialog_->setNameFilters(nameFilters(filter_));
-  // The last choice is where the dialog opens: its folder, and its name in the field.
+  // Qt makes its own dialog's widgets only where no desktop chooser stands in for them.
+  const Chooser chooser = dialog_->itemDelegate() == nullptr ? Chooser::kDesktop : Chooser::kQt;
+  dialog_->setNameFilters(nameFilters(filter_, chooser));
+  // The last choice is where the dialog opens: its folder, with its name in Qt's field or
+  // picked out in the desktop chooser's list.
   if (!fileName_.isEmpty()) dialog_->selectFile(fileName_);
   const int result = dialog_->exec();
   // The name field's completion list is a window of its own; it can outlive the dialog

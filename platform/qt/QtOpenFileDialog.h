@@ -9,13 +9,13 @@ class QWidget;
 
 namespace orv::platform {
 
-// The open-file dialog on Qt's own (non-native) file dialog, so it looks and behaves the
-// same on every desktop and can be driven under test. The one QFileDialog is made on the
-// first ShowOpen (not at start-up, where it would cost some 40 ms) and kept, so it
-// reopens in the folder it was left in.
+// The open-file dialog on QFileDialog: the desktop's own chooser where the platform theme
+// offers one (GTK's, the portal's, Plasma's), Qt's widget dialog where none does (a bare
+// X server, offscreen). The one QFileDialog is made on the first ShowOpen (not at
+// start-up, where it would cost some 40 ms) and kept, so it reopens on the last choice.
 //
 //   QtOpenFileDialog dialog(mainWindow);   // once, for the life of the window
-//   dialog.setFilter("mp3ファイル|*.mp3");  // shown as "mp3ファイル (*.mp3)"
+//   dialog.setFilter("mp3ファイル|*.mp3");  // Qt's dialog shows "mp3ファイル (*.mp3)"
 class QtOpenFileDialog : public OpenFileDialog {
  public:
   explicit QtOpenFileDialog(QWidget* parent);

@@ -1,9 +1,16 @@
 #include "platform/taglib/EightBitText.h"
 
 #include "platform/Cp932.h"
+#include "platform/taglib/CodePages.h"
+#include "platform/taglib/DoubleByteReadings.h"
+#include "platform/taglib/LetterPairs.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace orv::platform {
@@ -354,6 +361,106 @@ JapaneseReading weighCp932(const Field& field) {
   return reading;
 }
 
+// ---- The other code pages, measured against the Japanese and Western readings
+
+// Half-bits a point of the Japanese and Western weights is worth.
+constexpr int kPoint = 5;
+// How much more plausible than both the Japanese and the Western reading another one must
+// be to win, in half-bits: what reads right as one of those two keeps reading so.
+constexpr int kSingleByteMargin = 10;
+constexpr int kDoubleByteMargin = 8;
+// A symbol or mark where the Western reading has another character.
+constexpr int kOtherMarkWeight = -6;
+// An ID3v1 field cut inside its last character.
+constexpr int kCutWeight = -2;
+
+// The Western reading, byte by byte (0 for ASCII): a letter by its letter pairs, anything
+// else by its Windows-1252 weight.
+struct WesternReading {
+  QVarLengthArray<int, 64> bytes;
+  int weight = 0;
+};
+
+WesternReading westernReading(QByteArrayView s) {
+  WesternReading r;
+  r.bytes.resize(s.size());
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    int w = 0;
+    if (at(s, i) >= 0x80) {
+      const auto letter = letterPlausibility(LetterLanguage::kWestern, s, i);
+      w = letter ? *letter : kPoint * weighWindows1252Byte(s, i);
+    }
+    r.bytes[i] = w;
+    r.weight += w;
+  }
+  return r;
+}
+
+// A single-byte reading weighs like the Western one where it has the same character, and
+// by its own letter pairs where it differs.
+std::optional<int> singleBytePlausibility(CodePage page, LetterLanguage language, QByteArrayView s,
+                                          const WesternReading& western) {
+  int weight = 0;
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    const Byte b = at(s, i);
+    if (b < 0x80) continue;
+    const char16_t c = highCharacter(page, b);
+    if (c == 0) return std::nullopt;
+    if (c == (b < 0xA0 ? kWindows1252High[b - 0x80] : char16_t(b))) {
+      weight += western.bytes[i];
+    } else {
+      weight += letterPlausibility(language, s, i).value_or(kOtherMarkWeight);
+    }
+  }
+  return weight;
+}
+
+struct Reading {
+  CodePage page;
+  int weight;
+  int margin;
+  QByteArrayView bytes;
+};
+
+// The most plausible reading in a code page other than CP932 and Windows-1252 (in the
+// order of CodePage where equally plausible), if it is more plausible than both of those
+// by its margin.
+std::optional<QString> otherReading(const Field& field, const WesternReading& western, int bar) {
+  std::optional<Reading> best;
+  const auto consider = [&](const Reading& r) {
+    if (!best || r.weight > best->weight) best = r;
+  };
+  const struct {
+    CodePage page;
+    DoubleByteLanguage language;
+  } doubleByte[] = {{CodePage::kKorean, DoubleByteLanguage::kKorean},
+                    {CodePage::kSimplifiedChinese, DoubleByteLanguage::kSimplifiedChinese},
+                    {CodePage::kTraditionalChinese, DoubleByteLanguage::kTraditionalChinese}};
+  for (const auto& [page, language] : doubleByte) {
+    QByteArrayView bytes = field.bytes;
+    int cut = 0;
+    auto text = decodeStrict(page, bytes);
+    if (!text && field.mayBeCut && !bytes.isEmpty() && at(bytes, bytes.size() - 1) >= 0x81) {
+      bytes.chop(1);
+      text = decodeStrict(page, bytes);
+      cut = kCutWeight;
+    }
+    if (!text) continue;
+    if (auto weight = doubleBytePlausibility(language, bytes, *text)) {
+      consider({page, *weight + cut, kDoubleByteMargin, bytes});
+    }
+  }
+  for (const auto& [page, language] :
+       {std::pair{CodePage::kCyrillic, LetterLanguage::kCyrillic},
+        std::pair{CodePage::kCentralEuropean, LetterLanguage::kCentralEuropean}}) {
+    if (auto weight = singleBytePlausibility(page, language, field.bytes, western)) {
+      consider({page, *weight, kSingleByteMargin, field.bytes});
+    }
+  }
+  if (!best || best->weight <= bar + best->margin) return std::nullopt;
+  return decodeStrict(best->page, best->bytes);
+}
+
 }  // namespace
 
 EightBitWeights weighEightBitText(QByteArrayView bytes, EightBitField kind) {
@@ -374,9 +481,20 @@ QString decodeEightBitText(QByteArrayView bytes, EightBitField kind) {
       break;
   }
   const JapaneseReading japanese = weighCp932(field);
+  const QByteArrayView whole = japanese.cut ? field.bytes.chopped(1) : field.bytes;
+  const WesternReading western = westernReading(field.bytes);
+  int bar = western.weight;
+  if (japanese.valid) {
+    if (auto text = decodeStrict(CodePage::kJapanese, whole)) {
+      if (auto weight = doubleBytePlausibility(DoubleByteLanguage::kJapanese, whole, *text)) {
+        bar = std::max(bar, *weight + (japanese.cut ? kCutWeight : 0));
+      }
+    }
+  }
+  if (auto other = otherReading(field, western, bar)) return *other;
+
   if (japanese.valid && japanese.weight >= weighWindows1252(field.bytes)) {
     // The weighing knows the code page's shape; iconv knows which codes are assigned.
-    const QByteArrayView whole = japanese.cut ? field.bytes.chopped(1) : field.bytes;
     if (auto text = cp932::decodeStrict(whole)) return *text;
   }
   return decodeWindows1252(field.bytes);

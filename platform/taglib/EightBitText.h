@@ -16,28 +16,53 @@ enum class EightBitField {
 };
 
 // Turns the raw bytes of a tag text whose encoding no tag records into the text its
-// writer meant. Real files hold three kinds of such bytes: Shift-JIS from Japanese
-// taggers, Windows-1252 from Western ones, and UTF-8 from taggers that ignore the
-// encoding byte. The text ends at the first NUL. Any bytes give a text; nothing throws.
+// writer meant. Real files hold such bytes in the code page of their tagger's system:
+// Shift-JIS from Japanese taggers, Windows-1252 from Western ones, CP949 from Korean,
+// GBK/GB18030 from simplified Chinese, Big5 (CP950) from traditional Chinese, Windows-1251
+// from Cyrillic and Windows-1250 from Central European ones; and UTF-8 from taggers that
+// ignore the encoding byte. The text ends at the first NUL. Any bytes give a text; nothing
+// throws.
 //
 //   1. Pure ASCII stays as it is.
-//   2. Valid UTF-8 with at least one multi-byte sequence is UTF-8 (Shift-JIS and
-//      Windows-1252 texts almost never are).
-//   3. Otherwise the Shift-JIS (CP932) and the Windows-1252 readings are weighed (see
+//   2. Valid UTF-8 with at least one multi-byte sequence is UTF-8 (8-bit texts almost
+//      never are).
+//   3. Every code page that decodes the bytes gives a reading, and each reading is
+//      measured by how plausible it is as text of its languages: in half-bits, the
+//      log-likelihood of its characters outside ASCII under the languages' character
+//      frequencies (Chinese, Japanese, Korean; see DoubleByteReadings.h) or letter-pair
+//      frequencies (alphabets; see LetterPairs.h), over that of random bytes. The Western
+//      reading's marks and symbols count by their Western weight (below), 5 half-bits a
+//      point; a single-byte reading counts like the Western one wherever it has the same
+//      character.
+//   4. The most plausible reading in CP949, GB18030, CP950, Windows-1251 or Windows-1250
+//      (in this order where equally plausible) wins if it is more plausible than both the
+//      Japanese and the Western reading by a margin: 4 bits for the double-byte code pages,
+//      5 bits for the single-byte ones. What reads right as Japanese or Western therefore
+//      keeps doing so unless another reading is clearly better.
+//   5. Otherwise the Shift-JIS (CP932) and the Windows-1252 readings are weighed (see
 //      weighEightBitText) and the more plausible one wins; where both are equally
 //      plausible, Japanese wins, which is what this program's users' files mostly hold.
 //      Bytes that are no valid CP932 are Windows-1252, whose five undefined bytes stay
 //      the control characters of the same number.
 //
+// An ID3v1 field filled to its end may have lost the second byte of its last character:
+// every double-byte reading then drops the lone first byte.
+//
 //   decodeEightBitText("DJ\x96{\x93\x63MIX", EightBitField::kId3v2) == u"DJ本田MIX"
 //   decodeEightBitText("Andr\xE9s", EightBitField::kId3v2) == u"Andrés"
 //   decodeEightBitText("Don\x92t Stop", EightBitField::kId3v2) == u"Don’t Stop"
 //   decodeEightBitText("Bj\xC3\xB6rk", EightBitField::kId3v2) == u"Björk"
+//   decodeEightBitText("\xBE\xC6\xC0\xCC\xC0\xAF", EightBitField::kId3v2) == u"아이유"
+//   decodeEightBitText("\xC7\xE7\xCC\xEC", EightBitField::kId3v2) == u"晴天"  // GBK
+//   decodeEightBitText("\xB4\xB8\xA4\xD1", EightBitField::kId3v2) == u"晴天"  // Big5
+//   decodeEightBitText("\xCA\xE8\xED\xEE", EightBitField::kId3v2) == u"Кино"
+//   decodeEightBitText("Dvo\xF8\xE1k", EightBitField::kId3v2) == u"Dvořák"
 //   // An ID3v1 field without a NUL was filled to its end: the cut lead byte is dropped.
 //   decodeEightBitText("\x83\x65\x83\x58\x83", EightBitField::kId3v1) == u"テス"
 QString decodeEightBitText(QByteArrayView bytes, EightBitField field);
 
-// How plausible each reading of some bytes is: the evidence for it minus the evidence
+// How plausible the Japanese and the Western reading of some bytes are, by the weights
+// that decide between the two (step 5 above): the evidence for each minus the evidence
 // against it, summed over its characters outside ASCII. `cp932Valid` is false when the
 // bytes are no CP932 at all; the Japanese weight then means nothing.
 //

@@ -1,8 +1,8 @@
 // The album build on the real stages, real files and real tags, with fakes only for the
 // window system's edge: the controls, the dialog and the message boxes.
 
+#include "album/Build.h"
 #include "tests/app/FormTest.h"
-#include "tracks/FolderScan.h"
 
 #include <QFile>
 
@@ -95,7 +95,6 @@ TEST_F(BuildCommandTest, ACancelChangesNothingOnScreenOrOnDisk) {
   EXPECT_EQ(windowSystem.pendingMessageRuns, 5 + 2);
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
   EXPECT_EQ(controls.trackGrid.rows(), 2);
-  EXPECT_EQ(trackTable.count(), 1);
   QStringList expected = filesAfterBuild + QStringList{"c d.mp3"};
   expected.sort();
   EXPECT_EQ(filesOnDisk(), expected);
@@ -110,8 +109,9 @@ TEST_F(BuildCommandTest, AFolderWithoutMp3FilesEndsTheBuildAfterItsMessage) {
   form().buildAlbum();
 
   ASSERT_EQ(windowSystem.messageBoxes.size(), 1u);
-  EXPECT_EQ(windowSystem.messageBoxes[0].text, kNoMp3FilesMessage);
+  EXPECT_EQ(windowSystem.messageBoxes[0].text, album::kNoMp3FilesMessage);
   EXPECT_EQ(windowSystem.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+  EXPECT_TRUE(windowSystem.messageBoxes[0].title.isEmpty());
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("前回の表示"));
   EXPECT_EQ(controls.trackGrid.rows(), 2);
   EXPECT_EQ(controls.trackGrid.textMatrix(1, 0), QStringLiteral("1"));
@@ -133,7 +133,6 @@ TEST_F(BuildCommandTest, ASecondBuildReplacesEverythingTheFirstShowed) {
 
   form().buildAlbum();
 
-  EXPECT_EQ(trackTable.count(), 1);
   EXPECT_EQ(controls.trackGrid.rows(), 2);
   EXPECT_EQ(controls.trackGrid.textMatrix(2, 4), QString());
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
@@ -158,6 +157,62 @@ TEST_F(BuildCommandTest, ACloseDuringTheBuildWaitsUntilThePageIsWritten) {
   EXPECT_TRUE(QFile::exists(albumPath(QStringLiteral("disk.html"))));
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
   EXPECT_TRUE(controls.window.unloaded);
+}
+
+// While another build (another Orv's, or the batch's) holds the album, the window waits,
+// says so and stays responsive, then builds as if started then. A close while it waits
+// ends the wait and the window at once: nothing has been done.
+TEST_F(BuildCommandTest, ABuildWaitsForAnotherBuildOfTheAlbumUnlessClosed) {
+  addFile(QStringLiteral("a b.mp3"));
+  const QString folder = album.path() + u'/';
+  std::unique_ptr<platform::FolderLock> other = folderLocks.lock(folder, [] { return true; });
+  choose(albumPath(QStringLiteral("a b.mp3")));
+  QStringList statuses;
+  windowSystem.onProcessPendingMessages = [&] {
+    statuses << controls.statusLabel.caption();
+    if (statuses.size() == 4) other.reset();  // the other build is done
+  };
+
+  form().buildAlbum();
+
+  const QString before = QStringLiteral("前回の表示");
+  EXPECT_EQ(statuses, (QStringList{before, before, MainForm::kWaitingMessage,
+                                   MainForm::kWaitingMessage, before, before, before}));
+  EXPECT_EQ(controls.statusLabel.caption(), MainForm::kDoneMessage);
+  EXPECT_TRUE(QFile::exists(albumPath(QStringLiteral("a_b.mp3"))));
+
+  addFile(QStringLiteral("c d.mp3"));
+  other = folderLocks.lock(folder, [] { return true; });
+  choose(albumPath(QStringLiteral("c d.mp3")));
+  windowSystem.onProcessPendingMessages = [&] {
+    if (controls.statusLabel.caption() == MainForm::kWaitingMessage) form().quit();
+  };
+
+  form().buildAlbum();
+
+  EXPECT_TRUE(controls.window.unloaded);
+  EXPECT_TRUE(QFile::exists(albumPath(QStringLiteral("c d.mp3"))));
+  EXPECT_TRUE(controls.buildButton.isEnabled());
+  EXPECT_TRUE(windowSystem.messageBoxes.empty());
+}
+
+// The scan's failure: its message, OK only, with the program's title, then the end of the
+// program; the renames before it stay.
+TEST_F(BuildCommandTest, AScanThatFailsShowsItsMessageAndEndsTheProgram) {
+  addFile(QStringLiteral("a b.mp3"));
+  addFile(QStringLiteral("a_b.mp3"));
+  choose(albumPath(QStringLiteral("a b.mp3")));
+
+  EXPECT_THROW(form().buildAlbum(), test::ProgramEnded);
+
+  ASSERT_EQ(windowSystem.messageBoxes.size(), 1u);
+  EXPECT_EQ(windowSystem.messageBoxes[0].text,
+            platform::renameTakenError(albumPath("a b.mp3"), albumPath("a_b.mp3")).description());
+  EXPECT_EQ(windowSystem.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+  EXPECT_TRUE(windowSystem.messageBoxes[0].title.isEmpty());
+  EXPECT_EQ(windowSystem.log.back(), QStringLiteral("endProgram"));
+  EXPECT_EQ(windowSystem.exitCode, 0);
+  EXPECT_FALSE(QFile::exists(albumPath(QStringLiteral("disk.html"))));
 }
 
 TEST_F(BuildCommandTest, AClickWhileABuildRunsStartsNothing) {

@@ -3,6 +3,7 @@
 
 #include "app/MainForm.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -97,13 +98,13 @@ class BuildInWindowTest : public ::testing::Test {
   platform::QtOpenFileDialog dialog{&window};
   platform::PosixFileSystem fileSystem;
   platform::TagLibDetailSourceFactory detailSources;
-  TrackTable trackTable;
+  platform::PosixFolderLocks folderLocks;
   platform::FormControls controls = window.controls(dialog);
   MainForm form{controls,
                 {.windowSystem = windowSystem,
                  .fileSystem = fileSystem,
                  .detailSources = detailSources,
-                 .trackTable = trackTable,
+                 .folderLocks = folderLocks,
                  .programFolder = kProgramFolder}};
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/MainForm.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
@@ -30,7 +31,7 @@ class FormTest : public testing::Test {
                     FormServices{.windowSystem = windowSystem,
                                  .fileSystem = fileSystem,
                                  .detailSources = detailSources,
-                                 .trackTable = trackTable,
+                                 .folderLocks = folderLocks,
                                  .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
     }
     return *form_;
@@ -51,7 +52,7 @@ class FormTest : public testing::Test {
   FakeFormControls controls;
   platform::PosixFileSystem fileSystem;
   platform::TagLibDetailSourceFactory detailSources;
-  TrackTable trackTable;
+  platform::PosixFolderLocks folderLocks;
   int formsMade = 0;
 
  private:

@@ -2,17 +2,20 @@
 // library of real MP3 files nested two levels deep, compared with the window's build of
 // a copy of the same folders (the form on fakes of the window's edge).
 
+#include "album/Build.h"
 #include "app/MainForm.h"
 #include "batch/AlbumFinder.h"
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixFolderLocks.h"
 #include "platform/taglib/TagLibDetailSource.h"
+#include "tests/batch/BatchRun.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
 #include "tests/support/TemporaryFolder.h"
-#include "tracks/FolderScan.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,17 +37,6 @@
 
 namespace orv::test {
 namespace {
-
-const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
-
-// A second of mono audio with a LAME header, tagged per file.
-QByteArray track(const QString& title, const QString& album) {
-  static const QByteArray audio = encodeMp3(pcm(22050, 1, 1.0), 22050, 1, {"-b", "32"});
-  return id3v2Tag(3, {textFrame("TPE1", QStringLiteral("歌手"), Id3Encoding::kUtf16),
-                      textFrame("TIT2", title, Id3Encoding::kUtf16),
-                      textFrame("TALB", album, Id3Encoding::kUtf16)}) +
-         audio;
-}
 
 struct Album {
   const char* folder;  // as bytes below the library
@@ -84,35 +76,6 @@ QString makeLibrary(const QString& root) {
   return root + QStringLiteral("/lib");
 }
 
-struct Ran {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-// The program as installed, without a display or a platform plugin of Qt's.
-Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
-        const QString& runtimeFolder = {}) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-  if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-  p.setProcessEnvironment(env);
-  p.setWorkingDirectory(workingFolder);
-  p.start(QStringLiteral(ORV_EXECUTABLE), QStringList{QStringLiteral("--batch")} + arguments);
-  if (!p.waitForFinished(60000)) throw std::runtime_error("orv --batch did not finish");
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
-}
-
-// Copies a whole folder as it is: links as links, names as bytes.
-void copyTree(const QString& from, const QString& to) {
-  if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) != 0) {
-    throw std::runtime_error("cp -a failed");
-  }
-}
-
 // One click of the window's build button on a copy, the dialog answering with `file`.
 // The message it showed before it ended the program, if it did.
 std::optional<QString> windowBuild(const QString& file) {
@@ -120,11 +83,11 @@ std::optional<QString> windowBuild(const QString& file) {
   FakeFormControls controls;
   platform::PosixFileSystem fileSystem;
   platform::TagLibDetailSourceFactory detailSources;
-  TrackTable table;
+  platform::PosixFolderLocks folderLocks;
   MainForm form(controls.asFormControls(), {.windowSystem = windowSystem,
                                             .fileSystem = fileSystem,
                                             .detailSources = detailSources,
-                                            .trackTable = table,
+                                            .folderLocks = folderLocks,
                                             .programFolder = kProgramFolder});
   controls.openFileDialog.answers.push_back({file});
   try {
@@ -349,16 +312,21 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
       // An empty folder named without -r is reported as the window reports it.
       {{empty},
        1,
-       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
       {{"-r", empty},
        1,
-       "失敗      0曲         -  " + empty + "  エラー: " + kNoMp3FilesMessage + "\n",
+       "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
       {{"Empty/../Artist A/./Album Two/", "-j", "3"},
        0,
        "作成      2曲   0:00:02  " + good + "\n",
        ""},
+      // One folder by two paths, a link among them, is built once.
+      {{good, "Link", "Artist A/Album One/../Album Two/"},
+       0,
+       "作成      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
+       "作成 2、失敗 0、"},
       {{"--help"},
        0,
        "使い方: orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n",
@@ -396,15 +364,14 @@ TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {
       orv({QStringLiteral("--index"), index, lib + QStringLiteral("/Artist A/Album Two")}).exitCode,
       0);
   const QByteArray first = readFile(index);
-  EXPECT_TRUE(
-      first.contains("<a class=\"album-link\" href=\"lib/Artist%20A/Album%20Two/disk.html\">"));
+  EXPECT_TRUE(first.contains(R"("url":"lib/Artist%20A/Album%20Two/")"));
 
   // Written again, with more albums, over its own earlier page.
   const Ran again = orv({QStringLiteral("--index=") + index, QStringLiteral("-r"), lib});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_TRUE(again.err.endsWith(QStringLiteral("一覧ページ: %1\n").arg(index)))
       << again.err.toStdString();
-  EXPECT_EQ(readFile(index).count("<li class=\"album\">"), 2);
+  EXPECT_EQ(readFile(index).count(R"("url":)"), 2);
 
   // Protected by its owner, Orv's own page is refused before any album is built.
   const QByteArray written = readFile(index);
@@ -415,6 +382,90 @@ TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {
       QStringLiteral("orv: ファイル %1 は読み取り専用のため書き込めません。\n").arg(index)))
       << refused.err.toStdString();
   EXPECT_EQ(readFile(index), written);
+}
+
+// Folder names that JSON must escape, or that a text template could take for its own
+// placeholders: each line is one valid object that names its folder as it is, and the
+// plain line shows it as it is.
+TEST_F(BatchTest, EveryFolderNameIsReportedAsItIs) {
+  const QByteArray root = QFile::encodeName(dir.path()) + "/names/";
+  const std::vector<std::pair<QByteArray, QString>> names = {
+      {"x%1y", "x%1y"},
+      {"100%3 Hits", "100%3 Hits"},
+      {"say \"hi\"", "say \"hi\""},
+      {"back\\slash %%", "back\\slash %%"},
+      {"tab\tbell\x07 line\nend", "tab\tbell\u0007 line\nend"},
+      {"bad\xff", "bad\uFFFD"},
+  };
+  ASSERT_EQ(::mkdir(root.constData(), 0755), 0);
+  for (const auto& [bytes, name] : names) {
+    ASSERT_EQ(::mkdir((root + bytes).constData(), 0755), 0) << bytes.constData();
+    writeFileAt(root + bytes + "/a.mp3", track("Song", "Album"));
+  }
+  const QString folder = QFile::decodeName(root.chopped(1));
+
+  const Ran run = orv({QStringLiteral("-r"), QStringLiteral("--json"), folder});
+
+  QStringList expected, reported;
+  for (const auto& [bytes, name] : names) expected << folder + u'/' + name;
+  for (const QJsonObject& album : jsonLines(run.out)) {
+    const QString shown = album["folder"].toString();
+    reported << shown;
+    if (album["status"].toString() == u"built") {
+      EXPECT_EQ(album["page"].toString(), shown + QStringLiteral("/disk.html"));
+      EXPECT_EQ(album["tracks"].toInt(), 1) << shown.toStdString();
+    }
+  }
+  expected.sort();
+  reported.sort();
+  EXPECT_EQ(reported.join(u'|').toStdString(), expected.join(u'|').toStdString());
+  EXPECT_TRUE(
+      orv({QStringLiteral("-r"), folder})
+          .out.contains(QStringLiteral("作成      1曲   0:00:01  %1/100%3 Hits\n").arg(folder)));
+}
+
+// A folder that takes no change (read-only; on a read-only mount alike): the dry run
+// foretells what the real run meets (a killed build's leftover, which can't go, changes
+// nothing of that), the library page's check refuses it before any album is built, and
+// nothing is changed.
+TEST_F(BatchTest, AFolderThatTakesNoChangeIsForetold) {
+  const QString shut = dir.path() + QStringLiteral("/shut/");
+  const QString open = dir.path() + QStringLiteral("/open/");
+  for (const QString& album : {shut + "renames/", shut + "page only/", open}) {
+    ASSERT_TRUE(QDir().mkpath(album));
+    writeFile(album + (album.endsWith(u"renames/") ? "a b.mp3" : "a.mp3"), track("Song", "Album"));
+  }
+  writeFile(shut + "page only/.disk.html.orv-0000000000abc", "cut off");
+  asUnprivilegedUser(dir.path(), [&] {
+    for (const QString& folder : {shut + "renames/", shut + "page only/", shut}) {
+      ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    }
+    const TreeSnapshot before = snapshotTree(dir.path());
+
+    for (const QString& album : {shut + "renames/", shut + "page only/"}) {
+      SCOPED_TRACE(album.toStdString());
+      const Ran dry = orv({QStringLiteral("-n"), QStringLiteral("--json"), album});
+      const Ran real = orv({QStringLiteral("--json"), album});
+      EXPECT_EQ(dry.exitCode, 1);
+      EXPECT_EQ(real.exitCode, 1);
+      EXPECT_EQ(dry.out.toStdString(), real.out.toStdString());
+      const QList<QJsonObject> outcome = jsonLines(real.out);
+      ASSERT_EQ(outcome.size(), 1);
+      EXPECT_EQ(outcome[0]["error_number"].toInt(), 70) << real.out.toStdString();
+    }
+    for (const QStringList& run : {QStringList{"--index", shut + "index.html", open},
+                                   QStringList{"-n", "--index", shut + "index.html", open}}) {
+      const Ran refused = orv(run);
+      EXPECT_EQ(refused.exitCode, 2);
+      EXPECT_TRUE(refused.err.startsWith(
+          QStringLiteral("orv: フォルダー %1 に index.html を書き込めません（").arg(shut)))
+          << refused.err.toStdString();
+    }
+    EXPECT_EQ(snapshotTree(dir.path()), before);
+    for (const QString& folder : {shut + "renames/", shut + "page only/", shut}) {
+      ::chmod(QFile::encodeName(folder).constData(), 0755);
+    }
+  });
 }
 
 // A file that appears where a new library page goes, after the page's check, stays.
@@ -428,7 +479,9 @@ TEST_F(BatchTest, ANewLibraryPageNeverReplacesAFileThatAppearedMeanwhile) {
   } fileSystem;
   const QString index = dir.path() + QStringLiteral("/index.html");
 
-  const RuntimeError e = errorOf([&] { batch::writeLibraryIndex(index, {}, fileSystem); });
+  platform::PosixFolderLocks folderLocks;
+  const RuntimeError e = errorOf(
+      [&] { batch::writeLibraryIndex(index, {}, fileSystem, folderLocks, [] { return true; }); });
   EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
   EXPECT_EQ(e.description(),
             QStringLiteral("一覧ページを書く間に %1 に別のファイルができたため、置き換えずにその"
@@ -436,6 +489,58 @@ TEST_F(BatchTest, ANewLibraryPageNeverReplacesAFileThatAppearedMeanwhile) {
                 .arg(index));
   EXPECT_EQ(readFile(index), "the user's page");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"index.html"});
+}
+
+// What the library page holds of each album, from which it draws the cards: an album
+// without a title by its folder, every album with its folder relative to the page.
+TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
+  struct Case {
+    const char* index;
+    batch::AlbumOutcome album;
+    const char* json;
+  };
+  using batch::AlbumStatus;
+  const auto album = [](const char* folder, const char* title, bool titled, bool artistTagged) {
+    batch::AlbumOutcome a;
+    a.folder = QString::fromUtf8(folder);
+    a.status = AlbumStatus::kBuilt;
+    a.tracks = 2;
+    a.milliseconds = 65000;
+    a.title = QString::fromUtf8(title);
+    a.artist = QStringLiteral("歌手");
+    a.titleTagged = titled;
+    a.artistTagged = artistTagged;
+    return a;
+  };
+  const Case cases[] = {
+      {"/m/index.html", album("/m/A/B/", "題", true, true),
+       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05"})"},
+      // The artist as the album page shows it, even when untagged: the card of today.
+      {"/m/index.html", album("/m/A/B/", "題", true, false),
+       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05"})"},
+      {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, false),
+       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"tracks":2,"time":"1:05"})"},
+      {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, true),
+       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"artist":"歌手","tracks":2,
+           "time":"1:05"})"},
+      {"/m/index.html", album("/m/", "アルバムタイトルなし", false, false),
+       R"({"folder":".","url":"./","title":"m","fromFolder":true,"tracks":2,"time":"1:05"})"},
+      {"/site/index.html", album("/m/夜 #1/", "</script><!--", true, true),
+       R"({"folder":"../m/夜 #1","url":"../m/%E5%A4%9C%20%231/","title":"</script><!--",
+           "artist":"歌手","tracks":2,"time":"1:05"})"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.json);
+    batch::AlbumOutcome failed = c.album;
+    failed.status = AlbumStatus::kFailed;
+    const QByteArray page = batch::libraryIndexPage(QString::fromUtf8(c.index), {c.album, failed});
+    const QByteArray start = R"(<script type="application/json" id="library-data">)";
+    const qsizetype from = page.indexOf(start) + start.size();
+    const QByteArray data = page.mid(from, page.indexOf("</script>", from) - from);
+    EXPECT_FALSE(data.contains('<'));
+    EXPECT_EQ(QJsonDocument::fromJson(data).array(),
+              QJsonArray{QJsonDocument::fromJson(c.json).object()});
+  }
 }
 
 }  // namespace

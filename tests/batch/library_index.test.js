@@ -1,7 +1,8 @@
 // Builds a small library of real albums (MP3 files made with lame, tagged by lame) with
 // `orv --batch -r --index`, opens the library page over file:// in headless Chromium and
 // uses it as a person would: every album there, its link working, the search, the
-// keyboard, a phone's width, and a hostile album title shown as text.
+// keyboard, a phone's width, and a hostile album title shown as text; then a library of
+// albums without tags, shown and found by their folders.
 //
 // Environment (set by CTest): ORV (the program), ORV_SCREENSHOT_DIR, optionally CHROMIUM
 // and LAME.
@@ -27,18 +28,29 @@ const albums = [
   ['Various/Wide', 'Ｗｉｄｅ Ａｌｂｕｍ', 'ＦＵＬＬ Ｗｉｄｔｈ', ['a.mp3', 'b.mp3', 'c.mp3']],
   ['オーヴ楽団/夜明け #1 50%', '夜明けのアルバム', 'オーヴ楽団', ['01 夜明け.mp3', '02 朝.mp3']],
 ];
+// A library of rips without tags, its page at its top; and what each card shows.
+const untagged = [
+  ['Artist 12/Album 0399', null, null, ['Album 0399', 'Artist 12/Album 0399', '1曲・0:01']],
+  ['Artist 12/Album 0400', null, null, ['Album 0400', 'Artist 12/Album 0400', '1曲・0:01']],
+  ['Artist 13/Album 0401', null, null, ['Album 0401', 'Artist 13/Album 0401', '1曲・0:01']],
+  ['Tagged/Best', 'ちゃんとしたアルバム', 'バンド', ['ちゃんとしたアルバム', 'バンド', '1曲・0:01']],
+  ['ソロ/名前のないアルバム', null, 'ソロ歌手', ['名前のないアルバム', 'ソロ/名前のないアルバム', 'ソロ歌手', '1曲・0:01']],
+];
+
+// An album of `files` in `folder`, tagged with whichever of album and artist are given.
+function makeAlbum(folder, album, artist, files, tone) {
+  fs.mkdirSync(folder, { recursive: true });
+  files.forEach((file, i) => execFileSync(lame, ['--quiet', '-b', '32', '--id3v2-only', '--id3v2-utf16',
+    '--tt', `曲 ${i + 1}`, ...(artist ? ['--ta', artist] : []), ...(album ? ['--tl', album] : []),
+    tone, path.join(folder, file)]));
+}
 
 async function main() {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-library-'));
   const lib = path.join(work, 'ライブラリ');
   const tone = path.join(work, 'tone.wav');
   writeTone(tone, 1.2, 440);
-  for (const [folder, album, artist, files] of albums) {
-    fs.mkdirSync(path.join(lib, folder), { recursive: true });
-    files.forEach((file, i) => execFileSync(lame, ['--quiet', '-b', '32', '--id3v2-only',
-      '--id3v2-utf16', '--tt', `曲 ${i + 1}`, '--ta', artist, '--tl', album, tone,
-      path.join(lib, folder, file)]));
-  }
+  for (const [folder, album, artist, files] of albums) makeAlbum(path.join(lib, folder), album, artist, files, tone);
   // An album that fails (a rename clash) is not listed.
   fs.mkdirSync(path.join(lib, 'Various/Clash'));
   fs.copyFileSync(path.join(lib, 'Various/Hostile/a.mp3'), path.join(lib, 'Various/Clash/x y.mp3'));
@@ -49,6 +61,18 @@ async function main() {
   const index = path.join(site, 'library.html');
 
   const batch = spawnSync(orv, ['--batch', '-r', '--index', index, lib], { encoding: 'utf8' });
+  const rips = path.join(work, 'rips');
+  for (const [folder, album, artist] of untagged) makeAlbum(path.join(rips, folder), album, artist, ['a.mp3'], tone);
+  const ripsIndex = path.join(rips, 'index.html');
+  const ripsBatch = spawnSync(orv, ['--batch', '-r', '--index', ripsIndex, rips], { encoding: 'utf8' });
+  // A longer library: 150 copies of one album, more than the page draws at once.
+  const many = path.join(work, 'many');
+  for (let i = 0; i < 150; i++) {
+    fs.mkdirSync(path.join(many, `Rip ${String(i).padStart(3, '0')}`), { recursive: true });
+    fs.copyFileSync(path.join(rips, untagged[0][0], 'a.mp3'), path.join(many, `Rip ${String(i).padStart(3, '0')}`, 'a.mp3'));
+  }
+  const manyIndex = path.join(many, 'index.html');
+  const manyBatch = spawnSync(orv, ['--batch', '-r', '--index', manyIndex, many], { encoding: 'utf8' });
   fs.mkdirSync(shotDir, { recursive: true });
   try {
     await withBrowser([], async ({ context, outside, errors, watch }) => {
@@ -78,7 +102,8 @@ async function main() {
 
       await check('the hostile title is text and runs nothing', async () => {
         assert.equal(await page.evaluate(() => typeof window.pwned), 'undefined');
-        assert.equal(await page.evaluate(() => document.scripts.length), 1);
+        assert.equal(await page.evaluate(() => document.scripts.length), 2);  // the data and the page's own
+        assert.ok(!fs.readFileSync(index, 'utf8').includes('<script>window'));
       });
 
       await page.screenshot({ path: path.join(shotDir, 'library-desktop.png') });
@@ -145,13 +170,65 @@ async function main() {
       await check('a second run replaces the page it wrote, and refuses any other file', async () => {
         const again = spawnSync(orv, ['--batch', '--index', index, path.join(lib, albums[1][0])], { encoding: 'utf8' });
         assert.equal(again.status, 0, again.stderr);
-        assert.equal((fs.readFileSync(index, 'utf8').match(/<li class="album">/g) || []).length, 1);
+        assert.equal((fs.readFileSync(index, 'utf8').match(/"url":/g) || []).length, 1);
         const mine = path.join(site, 'mine.html');
         fs.writeFileSync(mine, '<p>my own page</p>');
         const refused = spawnSync(orv, ['--batch', '--index', mine, path.join(lib, albums[1][0])], { encoding: 'utf8' });
         assert.equal(refused.status, 2);
         assert.match(refused.stderr, /Orv が書いた一覧ページではない/);
         assert.equal(fs.readFileSync(mine, 'utf8'), '<p>my own page</p>');
+      });
+
+      await check('albums without a title are shown and found by their folders', async () => {
+        assert.equal(ripsBatch.status, 0, ripsBatch.stderr);
+        const rip = watch(await context.newPage());
+        await rip.goto(pathToFileURL(ripsIndex).href);
+        await rip.evaluate(() => document.fonts.ready);
+        const lines = () => rip.$$eval('.album', (els) => els.map((e) =>
+          [...e.querySelectorAll('.album-link > span:not(.cover)')].map((s) => s.textContent)));
+        assert.deepEqual(await lines(), untagged.map((u) => u[3]));
+        assert.ok((await rip.getAttribute('.album-link', 'href')).endsWith('Artist%2012/Album%200399/disk.html'));
+        await rip.waitForFunction(() => [...document.images].every((i) => i.complete && i.naturalWidth > 0));
+        await rip.screenshot({ path: path.join(shotDir, 'library-untagged.png') });
+        const search = async (text) => {
+          await rip.fill('#search', text);
+          return (await lines()).map((l) => l[0]);
+        };
+        assert.deepEqual(await search('album 0399'), ['Album 0399']);
+        assert.deepEqual(await search('ARTIST 12'), ['Album 0399', 'Album 0400']);
+        assert.deepEqual(await search('tagged'), ['ちゃんとしたアルバム']);  // a titled album's folder too
+        assert.deepEqual(await search('ソロ歌手'), ['名前のないアルバム']);
+        await rip.close();
+      });
+
+      await check('a long library draws its cards as it scrolls, and back from an album returns to it', async () => {
+        assert.equal(manyBatch.status, 0, manyBatch.stderr);
+        const long = watch(await context.newPage());
+        await long.goto(pathToFileURL(manyIndex).href);
+        const titles = () => long.$$eval('.album-title', (els) => els.map((e) => e.textContent));
+        assert.ok((await titles()).length < 150);
+        await long.waitForFunction(() => {
+          scrollTo(0, document.documentElement.scrollHeight);
+          return document.querySelectorAll('.album').length === 150;
+        }, null, { polling: 100 });
+        assert.equal((await titles())[149], 'Rip 149');
+        // Where the card of Rip 120 is, once it stays there for a moment.
+        const topOf = () => long.evaluate(async () => {
+          const card = [...document.querySelectorAll('.album-title')].find((e) => e.textContent === 'Rip 120');
+          const top = () => Math.round(card.getBoundingClientRect().top);
+          for (let last = null; ;) {
+            await new Promise((resolve) => setTimeout(resolve, 100));
+            if (top() === last) return last;
+            last = top();
+          }
+        });
+        await long.evaluate(() => [...document.querySelectorAll('.album-title')]
+          .find((e) => e.textContent === 'Rip 120').closest('.album').scrollIntoView());
+        const before = await topOf();
+        await Promise.all([long.waitForNavigation(), long.click('.album-link[title$="Rip 120"]')]);
+        await long.goBack();
+        assert.equal(await topOf(), before);
+        await long.close();
       });
 
       await check('no request left file:// and nothing went to the console as an error', async () => {

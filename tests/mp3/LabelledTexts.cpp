@@ -3,11 +3,34 @@
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 
+#include <QStringEncoder>
 #include <QStringList>
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace orv::test {
+namespace {
+
+// Each label as the table writes it, and the name of Qt's (ICU's) codec for it, so that
+// the tests do not share the program's decoders.
+const struct {
+  const char* name;
+  TextLabel label;
+  const char* codec;
+} kLabels[] = {
+    {"cp1252", TextLabel::kWindows1252, nullptr},
+    {"cp932", TextLabel::kCp932, nullptr},
+    {"utf8", TextLabel::kUtf8, nullptr},
+    {"cp949", TextLabel::kCp949, "windows-949"},
+    {"gbk", TextLabel::kGbk, "GBK"},
+    {"big5", TextLabel::kBig5, "Big5"},
+    {"cp1251", TextLabel::kWindows1251, "windows-1251"},
+    {"cp1250", TextLabel::kWindows1250, "windows-1250"},
+};
+
+}  // namespace
 
 const std::vector<LabelledText>& labelledTexts() {
   static const std::vector<LabelledText> table = [] {
@@ -17,15 +40,13 @@ const std::vector<LabelledText>& labelledTexts() {
       if (line.isEmpty() || line.startsWith(u'#')) continue;
       const QString label = line.section(u'\t', 0, 0), text = line.section(u'\t', 1, 1),
                     readsAs = line.section(u'\t', 2, 2);
-      if (label == u"cp1252") {
-        out.push_back({TextLabel::kWindows1252, text, readsAs});
-      } else if (label == u"cp932") {
-        out.push_back({TextLabel::kCp932, text, readsAs});
-      } else if (label == u"utf8") {
-        out.push_back({TextLabel::kUtf8, text, readsAs});
-      } else {
+      const auto known = std::find_if(std::begin(kLabels), std::end(kLabels), [&](const auto& l) {
+        return label == QLatin1String(l.name);
+      });
+      if (known == std::end(kLabels)) {
         throw std::runtime_error("labelled_texts.txt: unknown label in " + line.toStdString());
       }
+      out.push_back({known->label, text, readsAs});
     }
     return out;
   }();
@@ -39,9 +60,19 @@ QByteArray tagBytes(const LabelledText& entry) {
     case TextLabel::kCp932:
       return sjis(entry.text);
     case TextLabel::kUtf8:
+      return entry.text.toUtf8();
+    default:
       break;
   }
-  return entry.text.toUtf8();
+  const auto known = std::find_if(std::begin(kLabels), std::end(kLabels),
+                                  [&](const auto& l) { return l.label == entry.label; });
+  QStringEncoder encoder(known->codec);
+  const QByteArray out = encoder.encode(entry.text);
+  if (!encoder.isValid() || encoder.hasError()) {
+    throw std::runtime_error("labelled_texts.txt: not " + std::string(known->name) + ": " +
+                             entry.text.toStdString());
+  }
+  return out;
 }
 
 }  // namespace orv::test

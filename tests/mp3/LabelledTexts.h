@@ -11,7 +11,16 @@
 namespace orv::test {
 
 // How a text's bytes were written into its tag.
-enum class TextLabel { kWindows1252, kCp932, kUtf8 };
+enum class TextLabel {
+  kWindows1252,
+  kCp932,
+  kUtf8,
+  kCp949,  // Korean
+  kGbk,    // simplified Chinese
+  kBig5,   // traditional Chinese
+  kWindows1251,
+  kWindows1250,
+};
 
 struct LabelledText {
   TextLabel label;

@@ -31,6 +31,7 @@ expected="lrwxrwxrwx root/root ./usr/bin/orv -> ../lib/orv/orv
 -rwxr-xr-x root/root ./usr/lib/orv/orv
 -rw-r--r-- root/root ./usr/lib/orv/tail.txt
 -rw-r--r-- root/root ./usr/share/applications/$id.desktop
+-rw-r--r-- root/root ./usr/share/bash-completion/completions/orv
 -rw-r--r-- root/root ./usr/share/doc/orv/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/orv/copyright
 -rw-r--r-- root/root ./usr/share/icons/hicolor/128x128/apps/$id.png
@@ -45,11 +46,21 @@ byPath() { LC_ALL=C sort -k 3; }
 actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $3 = $4 = $5 = ""; print }' | tr -s ' ')
 diff <(byPath <<<"$expected") <(byPath <<<"$actual") || fail "the package's files differ (< expected, > found)"
 
+# names FIELD PACKAGE: the control field FIELD names PACKAGE.
+names() {
+  local value
+  value=$(dpkg-deb -f "$deb" "$1")
+  [[ ", $value," =~ ", $2"[\ ,] ]] || fail "$1 lacks $2: $value"
+}
 # The libraries come from dpkg-shlibdeps, the font and Qt's Japanese texts are named.
-depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libtag1v5 libmpg123-0 fonts-ipafont-gothic qt6-translations-l10n; do
-  [[ ", $depends," =~ ", $p"[\ ,] ]] || fail "Depends lacks $p: $depends"
+  names Depends "$p"
 done
+# The desktop's own file chooser: GTK's theme recommended, the portal's suggested; and Qt's
+# Wayland platform.
+names Recommends qt6-gtk-platformtheme
+names Recommends qt6-wayland
+names Suggests qt6-xdgdesktopportal-platformtheme
 # Debian's triggers refresh the menu and the icon cache: no maintainer scripts.
 scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -vxE '\./|\./(control|md5sums)' || true)
 [[ -z $scripts ]] || fail "the package has maintainer scripts: $scripts"

@@ -4,6 +4,7 @@
 
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLocks.h"
 
 #include <stdexcept>
 
@@ -14,6 +15,7 @@ class UnusedFileSystem : public platform::FileSystem {
   std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
   std::vector<QString> listFolders(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
+  platform::FileId fileId(const QString&) override { fail(); }
   void checkReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
   void checkRenameTarget(const QString&, const QString&) override { fail(); }
@@ -24,9 +26,18 @@ class UnusedFileSystem : public platform::FileSystem {
   bool fileExists(const QString&) override { fail(); }
   void copyFileNoReplace(const QString&, const QString&) override { fail(); }
   void checkCopy(const QString&, const QString&) override { fail(); }
+  QStringList removeLeftoverTemporaryFiles(const QString&, const QStringList&) override { fail(); }
 
  private:
   [[noreturn]] static void fail() { throw std::logic_error("the file system was not to be used"); }
+};
+
+class UnusedFolderLocks : public platform::FolderLocks {
+ public:
+  std::unique_ptr<platform::FolderLock> lock(const QString&,
+                                             const std::function<bool()>&) override {
+    throw std::logic_error("the folder locks were not to be used");
+  }
 };
 
 class UnusedDetailSources : public platform::DetailSourceFactory {

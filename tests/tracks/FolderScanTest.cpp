@@ -1,9 +1,10 @@
-// The scan on real folders: the file system is the program's own, only the window
-// system and the detail source are stand-ins.
+// The scan on real folders: the file system is the program's own, only the detail
+// source is a stand-in.
 
 #include "tracks/FolderScan.h"
 
 #include "platform/posix/PosixFileSystem.h"
+#include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
 #include "tests/support/TemporaryFolder.h"
@@ -25,8 +26,7 @@
 namespace orv {
 namespace {
 
-using test::FakeWindowSystem;
-using test::ProgramEnded;
+using test::errorOf;
 
 // The real file system, with every rename written down, so the order of renames and tag
 // reads can be checked.
@@ -90,11 +90,9 @@ class FolderScanTest : public ::testing::Test {
   QStringList log_;
   RecordingFileSystem fileSystem_{log_};
   test::FakeDetailSources detailSources_;
-  FakeWindowSystem windowSystem_;
   TrackTable table_;
   std::function<void(const QString& name)> onReadTags;
-  ScanContext context_{
-      .fileSystem = fileSystem_, .detailSources = detailSources_, .windowSystem = windowSystem_};
+  ScanContext context_{.fileSystem = fileSystem_, .detailSources = detailSources_};
 };
 
 TEST_F(FolderScanTest, EntersTheFilesInListingOrderAndReplacesEverySpace) {
@@ -115,7 +113,6 @@ TEST_F(FolderScanTest, EntersTheFilesInListingOrderAndReplacesEverySpace) {
   EXPECT_EQ(filesOnDisk(),
             (QStringList{".hidden y.mp3", "A.mp3", "B_b.mp3", "C_c.mp3", "__lead__and_trail_.mp3",
                          "d__e.mp3", "tab\tstays.mp3", "x y.wav"}));
-  EXPECT_TRUE(windowSystem_.messageBoxes.empty());
 }
 
 TEST_F(FolderScanTest, RenamesAndTagReadsAlternate) {
@@ -147,17 +144,13 @@ TEST_F(FolderScanTest, ASecondScanRenamesNothing) {
   EXPECT_EQ(table_[1].fileName, QStringLiteral("02_Two__Spaces.mp3"));
 }
 
-TEST_F(FolderScanTest, ATakenNameEndsTheProgramAndNoFileIsReplaced) {
+TEST_F(FolderScanTest, ATakenNameStopsTheScanAndNoFileIsReplaced) {
   writeFiles({"A a.mp3", "B b.mp3", "B_b.mp3", "C c.mp3"});
-  EXPECT_THROW(build(), ProgramEnded);
+  const RuntimeError e = errorOf([&] { build(); });
 
-  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-  const test::MessageBoxCall& box = windowSystem_.messageBoxes[0];
-  EXPECT_TRUE(box.text.contains(QStringLiteral("B b.mp3"))) << box.text.toStdString();
-  EXPECT_TRUE(box.text.contains(QStringLiteral("B_b.mp3"))) << box.text.toStdString();
-  EXPECT_EQ(box.flags, platform::kMsgBoxOkOnly);
-  EXPECT_TRUE(box.title.isEmpty());
-  EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox", "endProgram"}));
+  EXPECT_EQ(e.number(), 58);
+  EXPECT_TRUE(e.description().contains(QStringLiteral("B b.mp3"))) << e.what();
+  EXPECT_TRUE(e.description().contains(QStringLiteral("B_b.mp3"))) << e.what();
   // The rename before the failing one stays; the ones after it never happen.
   EXPECT_EQ(filesOnDisk(), (QStringList{"A_a.mp3", "B b.mp3", "B_b.mp3", "C c.mp3"}));
   EXPECT_EQ(content("B b.mp3"), "B b.mp3");
@@ -168,31 +161,16 @@ TEST_F(FolderScanTest, ATakenNameEndsTheProgramAndNoFileIsReplaced) {
 TEST_F(FolderScanTest, ANameThatIsNotUtf8StopsTheCountingPass) {
   test::writeFileAt(QFile::encodeName(folder()) + "bad\xff name.mp3", "keep");
   writeFiles({"a b.mp3"});
-  EXPECT_THROW(CountMp3Files(folder(), context_), ProgramEnded);
-
-  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-  EXPECT_EQ(windowSystem_.messageBoxes[0].text, kSpecialCharacterMessage);
-  EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
-  EXPECT_TRUE(windowSystem_.messageBoxes[0].title.isEmpty());
+  EXPECT_TRUE(errorOf([&] { CountMp3Files(folder(), context_); }).is(ErrorCode::kFileNotFound));
   EXPECT_TRUE(log_.isEmpty());
   EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("a b.mp3")));
 }
 
-TEST_F(FolderScanTest, NoMp3FileGivesAMessageAndACountOf0) {
+TEST_F(FolderScanTest, NoMp3FileCountsAs0) {
   writeFiles({"a.wav", ".hidden.mp3"});
   ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("folder.mp3")));
-  table_.resize(1);
-  table_[0].title = QStringLiteral("previous album");
-
-  for (const QString& scanned : {folder(), folder() + QStringLiteral("missing/")}) {
-    windowSystem_.messageBoxes.clear();
-    EXPECT_EQ(CountMp3Files(scanned, context_), 0);
-    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-    EXPECT_EQ(windowSystem_.messageBoxes[0].text, kNoMp3FilesMessage);
-    EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
-    EXPECT_TRUE(windowSystem_.messageBoxes[0].title.isEmpty());
-  }
-  EXPECT_EQ(table_[0].title, QStringLiteral("previous album"));
+  EXPECT_EQ(CountMp3Files(folder(), context_), 0);
+  EXPECT_EQ(CountMp3Files(folder() + QStringLiteral("missing/"), context_), 0);
 }
 
 TEST_F(FolderScanTest, AFolderThatChangesBetweenThePassesEndsBeforeAnyRename) {
@@ -207,18 +185,13 @@ TEST_F(FolderScanTest, AFolderThatChangesBetweenThePassesEndsBeforeAnyRename) {
     SCOPED_TRACE(c.what);
     for (const QString& name : filesOnDisk()) QFile::remove(folder() + name);
     writeFiles({"a a.mp3", "b b.mp3"});
-    windowSystem_.messageBoxes.clear();
     log_.clear();
 
     const Int16 count = CountMp3Files(folder(), context_);
     ASSERT_EQ(count, 2);
     c.change();
-    EXPECT_THROW(FillTrackTable(folder(), count, context_), ProgramEnded);
-
-    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-    EXPECT_TRUE(
-        windowSystem_.messageBoxes[0].text.contains(QStringLiteral("スキャン中にフォルダー")))
-        << windowSystem_.messageBoxes[0].text.toStdString();
+    const RuntimeError e = errorOf([&] { FillTrackTable(folder(), count, context_); });
+    EXPECT_TRUE(e.description().contains(QStringLiteral("スキャン中にフォルダー"))) << e.what();
     EXPECT_TRUE(log_.isEmpty()) << log_.join(u'\n').toStdString();
     EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("a a.mp3")));
   }
@@ -230,72 +203,33 @@ TEST_F(FolderScanTest, AFileThatCannotBeReadStopsTheCountingPass) {
   writeFiles({"a a.mp3", "b b.mp3", "c c.mp3"});
   test::asUnprivilegedUser(folder(), [&] {
     ASSERT_EQ(::chmod(QFile::encodeName(folder() + "b b.mp3").constData(), 0), 0);
-    EXPECT_THROW(build(), ProgramEnded);
-
-    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-    EXPECT_EQ(windowSystem_.messageBoxes[0].text,
+    EXPECT_EQ(errorOf([&] { build(); }).description(),
               QStringLiteral("ファイル「%1b b.mp3」を開けません。（%2）")
                   .arg(folder(), QString::fromLocal8Bit(std::strerror(EACCES))));
-    EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
-    EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox", "endProgram"}));
     EXPECT_TRUE(log_.isEmpty()) << log_.join(u'\n').toStdString();
     EXPECT_EQ(filesOnDisk(), (QStringList{"a a.mp3", "b b.mp3", "c c.mp3"}));
   });
 }
 
-// 32,766 MP3 files make an album; one more is refused right after the count, before
-// anything is renamed, and the program goes on; the 32,768th file overflows the count.
-TEST_F(FolderScanTest, AnAlbumLargerThanTheProgramCanShowIsRefused) {
-  const QByteArray path = QFile::encodeName(folder());
-  for (int i = 0; i < 32766; ++i) test::writeFileAt(path + QByteArray::number(i) + " x.mp3");
-  EXPECT_EQ(CountMp3Files(folder(), context_), 32766);
-  EXPECT_TRUE(windowSystem_.messageBoxes.empty());
-
-  test::writeFile(folder() + "one more.mp3");
-  EXPECT_EQ(build(), 0);
-  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-  EXPECT_EQ(windowSystem_.messageBoxes[0].text,
-            QStringLiteral("フォルダーにmp3ファイルが32,767個あります。\r\n"
-                           "1つのアルバムで扱えるのは32,766個までです。\r\n"
-                           "フォルダーを分けてから、もう一度実行してください。"));
-  EXPECT_EQ(windowSystem_.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
-  EXPECT_TRUE(windowSystem_.messageBoxes[0].title.isEmpty());
-  EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox"}));
-  EXPECT_TRUE(log_.isEmpty()) << "renamed or read: " << log_.first().toStdString();
-  EXPECT_TRUE(QFile::exists(folder() + "0 x.mp3"));
-
-  test::writeFile(folder() + "one too many.mp3");
-  windowSystem_.messageBoxes.clear();
-  EXPECT_THROW(CountMp3Files(folder(), context_), ProgramEnded);
-  ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-  EXPECT_EQ(windowSystem_.messageBoxes[0].text, standardDescription(6));
-  EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("one too many.mp3")));
-}
-
-TEST_F(FolderScanTest, AnErrorInTagReadingEndsTheProgramWithItsMessage) {
+TEST_F(FolderScanTest, AnErrorInTagReadingStopsTheScanAsItCame) {
   const struct {
     const char* what;
     std::function<void()> fail;
-    QString message;
+    int number;
   } cases[] = {
-      {"file not found", [] { throw RuntimeError(ErrorCode::kFileNotFound); },
-       kSpecialCharacterMessage},
-      {"other error", [] { throw RuntimeError(ErrorCode::kPermissionDenied, "読めません: a"); },
-       "読めません: a"},
-      {"overflow", [] { throw RuntimeError(ErrorCode::kOverflow); }, standardDescription(6)},
-      {"fault", [] { throw std::out_of_range("bad index"); },
-       "内部エラーが発生しました（bad index）。"},
+      {"file not found", [] { throw RuntimeError(ErrorCode::kFileNotFound); }, 53},
+      {"overflow", [] { throw RuntimeError(ErrorCode::kOverflow); }, 6},
+      {"fault", [] { throw std::out_of_range("bad index"); }, 0},
   };
   writeFiles({"a a.mp3", "b b.mp3"});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    windowSystem_.messageBoxes.clear();
-    windowSystem_.log.clear();
     onReadTags = [&](const QString&) { c.fail(); };
-    EXPECT_THROW(build(), ProgramEnded);
-    ASSERT_EQ(windowSystem_.messageBoxes.size(), 1u);
-    EXPECT_EQ(windowSystem_.messageBoxes[0].text, c.message);
-    EXPECT_EQ(windowSystem_.log, (std::vector<QString>{"messageBox", "endProgram"}));
+    if (c.number == 0) {
+      EXPECT_THROW(build(), std::out_of_range);
+    } else {
+      EXPECT_EQ(errorOf([&] { build(); }).number(), c.number);
+    }
   }
   // Only the first file was renamed: each run stopped at its first tag reading.
   EXPECT_EQ(filesOnDisk(), (QStringList{"a_a.mp3", "b b.mp3"}));

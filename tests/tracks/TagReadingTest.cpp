@@ -60,15 +60,18 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
     QString title;
     QString album;
     QString duration;
+    bool tagged = true;  // artist and album title
   };
   const Case cases[] = {
-      {"", kNoArtist, kNoTitle, kNoAlbumTitle, ""},
-      {"   ", kNoArtist, kNoTitle, kNoAlbumTitle, "   "},
+      {"", kNoArtist, kNoTitle, kNoAlbumTitle, "", false},
+      {"   ", kNoArtist, kNoTitle, kNoAlbumTitle, "   ", false},
       {R"( Say "Hi" )", " Say 'Hi' ", " Say 'Hi' ", " Say 'Hi' ", R"( Say "Hi" )"},
       {"\"", "'", "'", "'", "\""},
       {"It's", "It's", "It's", "It's", "It's"},
       {u"\u3000"_s, u"\u3000"_s, u"\u3000"_s, u"\u3000"_s, u"\u3000"_s},  // only U+0020 is blank
       {"\t", "\t", "\t", "\t", "\t"},
+      // A tag that spells a default text is still a tag.
+      {kNoAlbumTitle, kNoAlbumTitle, kNoAlbumTitle, kNoAlbumTitle, kNoAlbumTitle},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown.toStdString());
@@ -80,6 +83,8 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
     EXPECT_EQ(table[1].title, c.title);
     EXPECT_EQ(table[1].albumTitle, c.album);
     EXPECT_EQ(table[1].duration, c.duration);
+    EXPECT_EQ(table[1].artistTagged, c.tagged);
+    EXPECT_EQ(table[1].albumTitleTagged, c.tagged);
   }
 }
 

@@ -13,8 +13,11 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
+#include <cstdio>
+#include <functional>
 
 namespace orv::platform {
 namespace {
@@ -62,7 +65,9 @@ class FileSizeLimit {
   void (*previousHandler_)(int);
 };
 
-class PosixFiles : public testing::Test {
+// Every case with files written without a name where the file system allows it, as the
+// program writes them, and with named temporary files, as where it doesn't.
+class PosixFiles : public testing::TestWithParam<PosixFileSystem::TemporaryFiles> {
  protected:
   QString path(const QString& name) const { return dir.path() + u'/' + name; }
   QStringList entries() const {
@@ -71,28 +76,36 @@ class PosixFiles : public testing::Test {
                    QDir::Name);
   }
   QTemporaryDir dir;
-  PosixFileSystem fs;
+  PosixFileSystem fs{GetParam()};
 };
 
-TEST_F(PosixFiles, ReadsAWholeFile) {
+INSTANTIATE_TEST_SUITE_P(TemporaryFiles, PosixFiles,
+                         testing::Values(PosixFileSystem::TemporaryFiles::kUnnamedWherePossible,
+                                         PosixFileSystem::TemporaryFiles::kNamed),
+                         [](const auto& info) {
+                           return info.param == PosixFileSystem::TemporaryFiles::kNamed ? "Named"
+                                                                                        : "Unnamed";
+                         });
+
+TEST_P(PosixFiles, ReadsAWholeFile) {
   writeFile(path("a.bin"), bigContent());
   EXPECT_EQ(fs.readFile(path("a.bin")), bigContent());
   writeFile(path("empty"), "");
   EXPECT_EQ(fs.readFile(path("empty")), QByteArray());
 }
 
-TEST_F(PosixFiles, ReadingAMissingFileNamesIt) {
+TEST_P(PosixFiles, ReadingAMissingFileNamesIt) {
   const RuntimeError e = errorOf([&] { fs.readFile(path("head.txt")); });
   EXPECT_TRUE(e.is(ErrorCode::kFileNotFound));
   EXPECT_TRUE(e.description().contains(path("head.txt"))) << e.what();
 }
 
-TEST_F(PosixFiles, ReadingAFolderFails) {
+TEST_P(PosixFiles, ReadingAFolderFails) {
   QDir(dir.path()).mkdir("sub");
   EXPECT_TRUE(errorOf([&] { fs.readFile(path("sub")); }).is(ErrorCode::kPathFileAccessError));
 }
 
-TEST_F(PosixFiles, ANewFileGetsTheUsualPermissions) {
+TEST_P(PosixFiles, ANewFileGetsTheUsualPermissions) {
   EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).number(), 0);
   fs.replaceFileAtomically(path("disk.html"), "page");
   EXPECT_EQ(readFile(path("disk.html")), "page");
@@ -100,7 +113,7 @@ TEST_F(PosixFiles, ANewFileGetsTheUsualPermissions) {
   EXPECT_EQ(entries(), QStringList({"disk.html"}));
 }
 
-TEST_F(PosixFiles, AReplacedFileKeepsItsPermissions) {
+TEST_P(PosixFiles, AReplacedFileKeepsItsPermissions) {
   writeFile(path("disk.html"), "old and longer");
   ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), 0604), 0);
   EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).number(), 0);
@@ -110,7 +123,7 @@ TEST_F(PosixFiles, AReplacedFileKeepsItsPermissions) {
   EXPECT_EQ(entries(), QStringList({"disk.html"}));
 }
 
-TEST_F(PosixFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+TEST_P(PosixFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   writeFile(path("disk.html"), "old");
   {
     FileSizeLimit limit(1000);
@@ -122,7 +135,7 @@ TEST_F(PosixFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(entries(), QStringList({"disk.html"}));
 }
 
-TEST_F(PosixFiles, AFolderInThePagesPlaceStays) {
+TEST_P(PosixFiles, AFolderInThePagesPlaceStays) {
   QDir(dir.path()).mkpath("disk.html/inner");
   const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
   EXPECT_NE(e.number(), 0);
@@ -132,26 +145,53 @@ TEST_F(PosixFiles, AFolderInThePagesPlaceStays) {
   EXPECT_EQ(entries(), QStringList({"disk.html"}));
 }
 
-TEST_F(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
+TEST_P(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
   const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("gone/disk.html"), "page"); });
   EXPECT_TRUE(e.is(ErrorCode::kPathNotFound));
   EXPECT_TRUE(e.description().contains(path("gone/"))) << e.what();
 }
 
-TEST_F(PosixFiles, ReplacingInAReadOnlyFolderIsRefused) {
+// A folder that takes no change (read-only; a read-only mount alike): each change is
+// refused before it makes anything, with the very error its check gives a dry run.
+TEST_P(PosixFiles, EveryChangeAndItsCheckRefuseAReadOnlyFolderAlike) {
   writeFile(path("disk.html"), "old");
+  writeFile(path("a b.mp3"), "audio");
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("program")));
+  const QString cover = path(QStringLiteral("program/jacket.jpg"));
+  writeFile(cover, "cover");
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    std::function<void()> check;
+  } cases[] = {
+      {"replace", [&] { fs.replaceFileAtomically(path("disk.html"), "new"); },
+       [&] { fs.checkReplaceable(path("disk.html")); }},
+      {"create", [&] { fs.createFileAtomically(path("index.html"), "new"); },
+       [&] { fs.checkReplaceable(path("index.html")); }},
+      {"copy", [&] { fs.copyFileNoReplace(cover, path("jacket.jpg")); },
+       [&] { fs.checkCopy(cover, path("jacket.jpg")); }},
+      {"rename", [&] { fs.rename(path("a b.mp3"), path("a_b.mp3")); },
+       [&] { fs.checkRenameTarget(path("a b.mp3"), path("a_b.mp3")); }},
+  };
   test::asUnprivilegedUser(dir.path(), [&] {
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-    const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
+    const test::TreeSnapshot before = test::snapshotTree(dir.path());
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.what);
+      const RuntimeError checked = errorOf(c.check);
+      const RuntimeError changed = errorOf(c.change);
+      EXPECT_TRUE(changed.is(ErrorCode::kPermissionDenied)) << changed.what();
+      EXPECT_EQ(checked.description(), changed.description());
+      EXPECT_TRUE(changed.description().contains(dir.path())) << changed.what();
+    }
+    EXPECT_EQ(test::snapshotTree(dir.path()), before);
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-    EXPECT_TRUE(e.is(ErrorCode::kPermissionDenied)) << e.what();
-    EXPECT_EQ(readFile(path("disk.html")), "old");
   });
 }
 
 // A file its owner protected is refused before a temporary file is made, and stays; the
 // check alone refuses it alike.
-TEST_F(PosixFiles, AProtectedFileIsNeverReplaced) {
+TEST_P(PosixFiles, AProtectedFileIsNeverReplaced) {
   const auto expectRefused = [&](const char* what, const QString& reason) {
     SCOPED_TRACE(what);
     const QStringList before = entries();
@@ -188,7 +228,7 @@ TEST_F(PosixFiles, AProtectedFileIsNeverReplaced) {
   });
 }
 
-TEST_F(PosixFiles, CreatesANewFileWhole) {
+TEST_P(PosixFiles, CreatesANewFileWhole) {
   fs.createFileAtomically(path("index.html"), bigContent());
   EXPECT_EQ(readFile(path("index.html")), bigContent());
   EXPECT_EQ(modeOf(path("index.html")), 0644 & ~currentUmask());
@@ -196,7 +236,7 @@ TEST_F(PosixFiles, CreatesANewFileWhole) {
 }
 
 // Whatever is under the name stays, and no temporary file is left.
-TEST_F(PosixFiles, CreatingAFileNeverReplacesAnything) {
+TEST_P(PosixFiles, CreatingAFileNeverReplacesAnything) {
   writeFile(path("file"), "the user's");
   QDir(dir.path()).mkdir("folder");
   QFile::link(path("file"), path("link"));
@@ -212,7 +252,7 @@ TEST_F(PosixFiles, CreatingAFileNeverReplacesAnything) {
   }
 }
 
-TEST_F(PosixFiles, FileExistsOnlyForFiles) {
+TEST_P(PosixFiles, FileExistsOnlyForFiles) {
   writeFile(path("file"), "x");
   QDir(dir.path()).mkdir("folder");
   QFile::link(path("file"), path("link"));
@@ -224,13 +264,13 @@ TEST_F(PosixFiles, FileExistsOnlyForFiles) {
   EXPECT_FALSE(fs.fileExists(path("missing")));
 }
 
-TEST_F(PosixFiles, CopiesAFile) {
+TEST_P(PosixFiles, CopiesAFile) {
   writeFile(path("from"), bigContent());
   fs.copyFileNoReplace(path("from"), path("to"));
   EXPECT_EQ(readFile(path("to")), bigContent());
 }
 
-TEST_F(PosixFiles, ACopyNeverReplacesAFile) {
+TEST_P(PosixFiles, ACopyNeverReplacesAFile) {
   writeFile(path("from"), "program cover");
   writeFile(path("to"), "user's cover");
   const RuntimeError e = errorOf([&] { fs.copyFileNoReplace(path("from"), path("to")); });
@@ -238,7 +278,7 @@ TEST_F(PosixFiles, ACopyNeverReplacesAFile) {
   EXPECT_EQ(readFile(path("to")), "user's cover");
 }
 
-TEST_F(PosixFiles, ACopyFollowsNoLinkToANewFile) {
+TEST_P(PosixFiles, ACopyFollowsNoLinkToANewFile) {
   writeFile(path("from"), "program cover");
   QFile::link(path("elsewhere"), path("to"));
   EXPECT_TRUE(errorOf([&] {
@@ -247,7 +287,7 @@ TEST_F(PosixFiles, ACopyFollowsNoLinkToANewFile) {
   EXPECT_FALSE(QFileInfo::exists(path("elsewhere")));
 }
 
-TEST_F(PosixFiles, CopyingAMissingFileCreatesNothing) {
+TEST_P(PosixFiles, CopyingAMissingFileCreatesNothing) {
   const RuntimeError e = errorOf([&] { fs.copyFileNoReplace(path("jacket.jpg"), path("to")); });
   EXPECT_TRUE(e.is(ErrorCode::kFileNotFound));
   EXPECT_TRUE(e.description().contains(path("jacket.jpg"))) << e.what();
@@ -255,7 +295,7 @@ TEST_F(PosixFiles, CopyingAMissingFileCreatesNothing) {
 }
 
 // The check a dry run makes in place of a copy: the copy's own error, or none.
-TEST_F(PosixFiles, CheckingACopyForetellsTheCopy) {
+TEST_P(PosixFiles, CheckingACopyForetellsTheCopy) {
   writeFile(path("from"), "program cover");
   writeFile(path("file"), "user's cover");
   QDir(dir.path()).mkdir("folder");
@@ -281,13 +321,57 @@ TEST_F(PosixFiles, CheckingACopyForetellsTheCopy) {
   }
 }
 
-TEST_F(PosixFiles, AFailedCopyRemovesItsPartialFile) {
+TEST_P(PosixFiles, AFailedCopyRemovesItsPartialFile) {
   writeFile(path("from"), bigContent());
   {
     FileSizeLimit limit(bigContent().size() - 1);
     EXPECT_NE(errorOf([&] { fs.copyFileNoReplace(path("from"), path("to")); }).number(), 0);
   }
   EXPECT_EQ(entries(), QStringList({"from"}));
+}
+
+// A write killed midway (by the file size limit's signal, as by a crash) leaves the old
+// file as it was and at most its temporary file, which the sweep removes, and nothing
+// else of the user's.
+TEST_P(PosixFiles, AWriteKilledMidwayLeavesNothingTheSweepLeaves) {
+  writeFile(path("disk.html"), "old");
+  writeFile(path("from"), bigContent());
+  writeFile(path(".disk.html.orv-mine"), "the user's");
+  const std::function<void()> writes[] = {
+      [&] { fs.replaceFileAtomically(path("disk.html"), bigContent()); },
+      [&] { fs.copyFileNoReplace(path("from"), path("jacket.jpg")); },
+      [&] { fs.createFileAtomically(path("index.html"), bigContent()); },
+  };
+  for (const auto& write : writes) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const rlimit noCore{0, 0};
+      const rlimit limited{1000, RLIM_INFINITY};
+      ::setrlimit(RLIMIT_CORE, &noCore);
+      ::setrlimit(RLIMIT_FSIZE, &limited);
+      std::signal(SIGXFSZ, SIG_DFL);
+      write();
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  }
+  const QStringList ours{".disk.html.orv-mine", "disk.html", "from"};
+  QStringList left = entries();
+  for (const QString& name : ours) left.removeOne(name);
+  EXPECT_EQ(left.size(), GetParam() == PosixFileSystem::TemporaryFiles::kNamed ? 3 : 0)
+      << left.join(u' ').toStdString();
+
+  QStringList removed =
+      fs.removeLeftoverTemporaryFiles(dir.path() + u'/', {"disk.html", "jacket.jpg", "index.html"});
+  removed.sort();
+  left.sort();
+  EXPECT_EQ(removed, left);
+  EXPECT_EQ(entries(), ours);
+  EXPECT_EQ(readFile(path("disk.html")), "old");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/UnusedServices.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -36,13 +37,13 @@ struct Program {
   QtOpenFileDialog dialog{&window};
   test::UnusedFileSystem fileSystem;
   test::UnusedDetailSources detailSources;
-  TrackTable trackTable;
+  test::UnusedFolderLocks folderLocks;
   FormControls controls = window.controls(dialog);
   MainForm form{controls,
                 {.windowSystem = windowSystem,
                  .fileSystem = fileSystem,
                  .detailSources = detailSources,
-                 .trackTable = trackTable,
+                 .folderLocks = folderLocks,
                  .programFolder = "/opt/orv/"}};
 
   Program() { window.setEvents(&form); }
@@ -194,6 +195,42 @@ TEST(QtMainWindow, BuildButtonCaptionWrapsOntoTwoLinesAndKeepsItsText) {
   // The plain button's one-line caption stays one line.
   const QImage close = p.child("quitButton")->grab().toImage();
   EXPECT_EQ(textBands(close, close.rect().adjusted(4, 4, -4, -4)), 1);
+}
+
+// Where the desktop draws no title bar, the window draws its own around the same client
+// area: icon, title and a close box that asks the form as the desktop's would; nothing
+// for minimising or maximising, and no frame of Qt's.
+TEST(QtMainWindow, ADrawnTitleBarHasTheTitleIconAndACloseBoxOnly) {
+  test::FakeWindowSystem windowSystem;
+  QtMainWindow window(windowSystem, TitleBar::kDrawn);
+  ScriptedEvents events;
+  events.onQueryClose = [] { return false; };
+  window.setEvents(&events);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  auto* build = window.findChild<QWidget*>(QStringLiteral("buildButton"));
+  EXPECT_EQ(build->parentWidget()->size(), QSize(624, 416));
+  EXPECT_EQ(build->geometry(), QRect(500, 116, 117, 69));
+  EXPECT_EQ(window.focusWidget(), build);
+  auto* frame = window.findChild<QWidget*>(QStringLiteral("drawnFrame"));
+  const auto boxes = frame->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly);
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_EQ(boxes[0]->focusPolicy(), Qt::NoFocus);
+
+  // The title and the icon are painted in the bar, left of the close box.
+  const QImage bar = frame->grab(QRect(0, 0, boxes[0]->x(), 30)).toImage();
+  EXPECT_GE(textBands(bar, bar.rect().adjusted(40, 0, 0, 0)), 1);
+  EXPECT_NE(QColor(bar.pixel(19, 15)), QColor(bar.pixel(3, 3))) << "no icon";
+
+  QTest::mouseClick(boxes[0], Qt::LeftButton);
+  EXPECT_EQ(events.queries, 1);
+  EXPECT_TRUE(window.isVisible());
+  events.onQueryClose = [] { return true; };
+  QTest::mouseClick(boxes[0], Qt::LeftButton);
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST(QtMainWindow, StartUpShowsThePreparedGridWithTheBuildButtonFocused) {

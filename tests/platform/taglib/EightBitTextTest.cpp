@@ -81,8 +81,9 @@ TEST(EightBitText, Windows1252MarksAndUndefinedBytes) {
       {"Wait\x85", u"Wait…"_s},
       {"\x80uro Hits\x99", u"€uro Hits™"_s},
       {"C\x9Cur", u"Cœur"_s},
-      // Undefined in Windows-1252: kept as the control character of the same number.
-      {"Caf\xE9 \x81\x8D\x8F\x90\x9D", u"Café \u0081\u008D\u008F\u0090\u009D"_s},
+      // Undefined in Windows-1252: kept as the control character of the same number. (They
+      // are Cyrillic letters too; 0x98 is none, nor a Central European letter.)
+      {"Caf\xE9 \x81\x8D\x8F\x90\x9D\x98", u"Café \u0081\u008D\u008F\u0090\u009D˜"_s},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(decodeEightBitText(c.bytes, EightBitField::kId3v2), c.text) << c.text.toStdString();
@@ -104,6 +105,29 @@ TEST(EightBitText, ValidUtf8ReadsAsUtf8) {
   // An ID3v1 field filled with UTF-8 loses the character its end cut, as with Shift-JIS.
   const QByteArray cut = QString(u"Björk ビョーク ホモジェニック"_s).toUtf8().left(30);
   EXPECT_EQ(decodeEightBitText(cut, EightBitField::kId3v1), u"Björk ビョーク ホモジ"_s);
+}
+
+TEST(EightBitText, OtherCodePagesReadAsTheirWritersMeantThem) {
+  const struct {
+    QByteArray bytes;
+    QString text;
+  } cases[] = {
+      {"\xBE\xC6\xC0\xCC\xC0\xAF", u"아이유"_s},                        // CP949
+      {"\xC7\xE7\xCC\xEC", u"晴天"_s},                                  // GBK
+      {"\xB4\xB8\xA4\xD1", u"晴天"_s},                                  // Big5
+      {"\x81\x30\x81\x30\xD6\xDC\xBD\xDC\xC2\xD7", u"\u0080周杰伦"_s},  // GB18030
+      {"\xCA\xE8\xED\xEE", u"Кино"_s},                                  // Windows-1251
+      {"Dvo\xF8\xE1k", u"Dvořák"_s},                                    // Windows-1250
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(decodeEightBitText(c.bytes, EightBitField::kId3v2), c.text) << c.text.toStdString();
+  }
+  // A full ID3v1 field cut inside its last syllable loses that syllable.
+  const QByteArray cut = QByteArray(
+      "IU \xC1\xC1\xC0\xBA \xB3\xAF \xB9\xE3\xC6\xED\xC1\xF6 "
+      "\xB6\xF3\xC0\xCF\xB6\xF4 \xBA\xED\xB7\xE7\xB9");
+  ASSERT_EQ(cut.size(), 30);
+  EXPECT_EQ(decodeEightBitText(cut, EightBitField::kId3v1), u"IU 좋은 날 밤편지 라일락 블루"_s);
 }
 
 TEST(EightBitText, WeighsBothReadings) {

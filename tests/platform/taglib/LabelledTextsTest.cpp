@@ -49,8 +49,18 @@ INSTANTIATE_TEST_SUITE_P(
     Table, LabelledTexts,
     testing::Values(Group{"Windows1252", TextLabel::kWindows1252, false},
                     Group{"ShiftJis", TextLabel::kCp932, false},
+                    Group{"Korean", TextLabel::kCp949, false},
+                    Group{"SimplifiedChinese", TextLabel::kGbk, false},
+                    Group{"TraditionalChinese", TextLabel::kBig5, false},
+                    Group{"Windows1251", TextLabel::kWindows1251, false},
+                    Group{"Windows1250", TextLabel::kWindows1250, false},
                     Group{"Windows1252TextsAsUtf8", TextLabel::kWindows1252, true},
                     Group{"ShiftJisTextsAsUtf8", TextLabel::kCp932, true},
+                    Group{"KoreanTextsAsUtf8", TextLabel::kCp949, true},
+                    Group{"SimplifiedChineseTextsAsUtf8", TextLabel::kGbk, true},
+                    Group{"TraditionalChineseTextsAsUtf8", TextLabel::kBig5, true},
+                    Group{"Windows1251TextsAsUtf8", TextLabel::kWindows1251, true},
+                    Group{"Windows1250TextsAsUtf8", TextLabel::kWindows1250, true},
                     Group{"Utf8Only", TextLabel::kUtf8, false}),
     [](const testing::TestParamInfo<Group>& info) { return std::string(info.param.name); });
 

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "core/CheckedInt.h"
+#include "core/RuntimeError.h"
+#include "output/PageTemplates.h"
+#include "platform/DetailSource.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderLocks.h"
+#include "tracks/TrackTable.h"
+
+#include <QString>
+
+#include <variant>
+
+namespace orv::album {
+
+// What the user is told of a scan that failed with ErrorCode::kFileNotFound: a name that
+// can't be reached as listed.
+inline const QString kSpecialCharacterMessage = QStringLiteral(
+    "ファイル名の中に特殊文字が含まれている可能性があります。\r\n"
+    "ファイル名を変更した後、もう一度プログラムを実行してください。\r\n"
+    "特殊文字の例：Aの上に'（アポストロフィ）が付いた文字や\r\n"
+    "eの上に'（アポストロフィ）が付いた文字など");
+
+// What the user is told of a folder without an MP3 file.
+inline const QString kNoMp3FilesMessage =
+    QStringLiteral("フォルダーにmp3ファイルが見つかりません。");
+
+// The most tracks an album can have: the grid shows one row more than the tracks, and
+// the page writer counts one past them, both in 16 bits.
+inline constexpr int kLargestAlbum = 32766;
+
+// What the user is told of a folder with more than kLargestAlbum MP3 files; for 32,767
+// its three lines read "フォルダーにmp3ファイルが32,767個あります。",
+// "1つのアルバムで扱えるのは32,766個までです。" and
+// "フォルダーを分けてから、もう一度実行してください。"
+QString tooManyMp3FilesMessage(Int16 count);
+
+// What one album's build works with. A front end that builds several albums at once
+// shares them between the builds, so each must be safe to use from several threads.
+struct Services {
+  platform::FileSystem& fileSystem;
+  platform::DetailSourceFactory& detailSources;
+  platform::FolderLocks& folderLocks;
+  QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  // head.txt and tail.txt read beforehand, once for many albums; null: the build reads
+  // them, so that a template changed between two builds shows.
+  const PageTemplates* templates = nullptr;
+};
+
+// What a front end does while its build runs, on the build's own thread. What a hook
+// raises leaves the build as it came.
+class Events {
+ public:
+  virtual ~Events() = default;
+  // Another build holds the album. Asked at once (`first`) and then about every 50 ms
+  // until the other build is done; false gives up the wait, before anything is done.
+  virtual bool keepWaiting(bool /*first*/) { return true; }
+  // The wait is over and the build starts, as if it had been started now.
+  virtual void waitOver() {}
+  // The scan is done: the album's tracks, in the page's order, before the page is written.
+  virtual void tracksRead(const TrackTable& /*table*/, Int16 /*count*/) {}
+};
+
+// The page is written: the tracks in its order, and its total play time.
+struct Built {
+  TrackTable table;
+  Int16 tracks;
+  qint64 milliseconds = 0;
+};
+
+// The folder holds no album (no MP3 file, or too many); nothing was changed.
+struct NoAlbum {
+  QString message;  // what the user is told
+};
+
+// The build met an error and stopped there; what was renamed before it stays.
+struct Failed {
+  enum class Stage {
+    kScan,  // the scan or tag reading: the user is told `message`
+    kPage,  // the page or the cover: an error that is reported as it is
+  };
+  Stage stage;
+  RuntimeError error;
+  QString message;   // what the user is told
+  Int16 tracks = 0;  // as the counting pass found them; 0 when it failed
+};
+
+// The wait for another build was given up; nothing was done.
+struct Abandoned {};
+
+using Outcome = std::variant<Built, NoAlbum, Failed, Abandoned>;
+
+// Builds the album in `albumFolder` (ending in "/"), as one click of the window's button
+// does once the file is chosen, for the window and the batch alike:
+//
+// 1. takes the folder's lock, for the whole build (waiting while another build, of this
+//    process or another, holds it: see Events::keepWaiting);
+// 2. the counting pass; no MP3 file, or more than kLargestAlbum, is NoAlbum;
+// 3. the fill pass with its renames and tag reads; then puts the records in the order of
+//    the files' new names, by the listing's own order (OrderedName), so that a first
+//    build, a rebuild and a build after one cut off midway give the same page;
+// 4. removes the temporary files an earlier build left when it was killed;
+// 5. writes the page and copies the cover.
+//
+// Every failure is an outcome, never an exception: what Events' hooks raise alone
+// passes through.
+//
+//   const Outcome outcome = album::build("/music/album/", services, events);
+//   if (const auto* built = std::get_if<Built>(&outcome)) show(built->table);
+Outcome build(const QString& albumFolder, const Services& services, Events& events);
+
+}  // namespace orv::album

@@ -1,0 +1,69 @@
+#include "app/ProgramCommand.h"
+
+#include "batch/BatchOptions.h"
+#include "core/CommandLine.h"
+
+namespace orv {
+namespace {
+
+const QString kBatch = QStringLiteral("--batch");
+
+CommandLine programCommandLine() {
+  return CommandLine({
+      {{"batch"},
+       {},
+       {},
+       {QStringLiteral("ウィンドウを開かずに、指定したフォルダーをアルバムとして作ります。"),
+        QStringLiteral("画面は要りません。--batch の後に書くことは下のとおりです。")}},
+      {{"h", "help"}, {}, {}, {QStringLiteral("この説明を表示します。")}},
+      {{"version"}, {}, {}, {QStringLiteral("バージョンを表示します。")}},
+  });
+}
+
+ProgramCommand command(ProgramCommand::Kind kind, QStringList batchArguments = {},
+                       QString error = {}) {
+  return {kind, std::move(batchArguments), std::move(error)};
+}
+
+}  // namespace
+
+ProgramCommand readProgramCommand(const QStringList& arguments) {
+  const qsizetype batch = arguments.indexOf(kBatch);
+  CommandLine line = programCommandLine();
+  if (const QString error = line.parse(batch < 0 ? arguments : arguments.first(batch));
+      !error.isEmpty()) {
+    return command(ProgramCommand::kUsageError, {}, error);
+  }
+  if (line.isSet(QStringLiteral("help"))) return command(ProgramCommand::kHelp);
+  if (line.isSet(QStringLiteral("version"))) return command(ProgramCommand::kVersion);
+  if (!line.positional().isEmpty()) {
+    return command(
+        ProgramCommand::kUsageError, {},
+        QStringLiteral("ウィンドウの orv は引数を取りません: ") + line.positional().first());
+  }
+  if (batch >= 0) return command(ProgramCommand::kBatch, arguments.mid(batch + 1));
+  return command(ProgramCommand::kWindow);
+}
+
+QString programHelp() {
+  return QStringLiteral(
+             "使い方: orv\n"
+             "        orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n"
+             "        orv --help | --version\n"
+             "\n"
+             "orv だけで、アルバムのページを作るウィンドウを開きます。ボタンを押してアルバムの\n"
+             "mp3ファイルを 1 つ選ぶと、そのフォルダーをアルバムとして、mp3ファイルの名前の空白を\n"
+             "「_」に変え、タグを読み、ページ disk.html を書きます。ウィンドウには画面（X や\n"
+             "Wayland）が要ります。画面のないところ（ssh やコンソール）では orv --batch を\n"
+             "使ってください。同時に開けるウィンドウは 1 つだけです。\n"
+             "\n") +
+         programCommandLine().optionHelp() +
+         QStringLiteral(
+             "\n"
+             "終了コード: 0 ウィンドウを閉じた、1 エラーを表示して終わった・画面に接続できない、\n"
+             "2 コマンドラインの誤り。\n"
+             "\n") +
+         batch::batchHelp();
+}
+
+}  // namespace orv

@@ -1,0 +1,81 @@
+#include "platform/taglib/LetterPairs.h"
+
+#include "platform/taglib/frequencies/Frequencies.h"
+
+#include <algorithm>
+
+namespace orv::platform {
+namespace {
+
+namespace f = frequencies;
+using Byte = unsigned char;
+
+constexpr int kBase = 28;           // two pairs' worth of random bytes, 7 bits each, less the
+                                    // letter after's own odds
+constexpr int kCaseBreakCost = 16;  // "aB" inside a word
+constexpr int kMixedScriptCost = 40;
+
+struct Table {
+  const unsigned char* letters;
+  int alphabet;
+  const char* pairs;
+};
+
+Table tableOf(LetterLanguage language) {
+  switch (language) {
+    case LetterLanguage::kCyrillic:
+      return {f::kCyrillicLetters, f::kCyrillicAlphabet, f::kCyrillicPairs};
+    case LetterLanguage::kCentralEuropean:
+      return {f::kCentralEuropeanLetters, f::kCentralEuropeanAlphabet, f::kCentralEuropeanPairs};
+    case LetterLanguage::kWestern:
+      break;
+  }
+  return {f::kWesternLetters, f::kWesternAlphabet, f::kWesternPairs};
+}
+
+struct Letter {
+  int index = 0;  // 0: no letter, a word's edge
+  bool capital = false;
+  bool ascii = false;
+};
+
+Letter letterAt(const Table& table, QByteArrayView s, qsizetype i) {
+  if (i < 0 || i >= s.size()) return {};
+  const Byte b = static_cast<Byte>(s[i]);
+  if (b >= 'a' && b <= 'z') return {b - 'a' + 1, false, true};
+  if (b >= 'A' && b <= 'Z') return {b - 'A' + 1, true, true};
+  if (b < 0x80) return {};
+  const int code = table.letters[b - 0x80];
+  return {code / 2, code % 2 == 1, false};
+}
+
+}  // namespace
+
+std::optional<int> letterPlausibility(LetterLanguage language, QByteArrayView s, qsizetype i) {
+  const Table table = tableOf(language);
+  const Letter self = letterAt(table, s, i);
+  if (self.index == 0) return std::nullopt;
+  const Letter before = letterAt(table, s, i - 1), after = letterAt(table, s, i + 1);
+  const auto pairCost = [&](const Letter& a, const Letter& b) {
+    return f::cost(table.pairs[a.index * table.alphabet + b.index]);
+  };
+  int weight = kBase - pairCost(before, self) - pairCost(self, after);
+  if (before.index != 0 && !before.capital && self.capital) weight -= kCaseBreakCost;
+  if (after.index != 0 && !self.capital && after.capital) weight -= kCaseBreakCost;
+  // Nor does a word in capitals go on in small letters ("ЖУКч"), outside Western names
+  // like "McDONALD's".
+  if (language != LetterLanguage::kWestern && !self.capital && before.capital &&
+      letterAt(table, s, i - 2).capital) {
+    weight -= kCaseBreakCost;
+  }
+  if (language == LetterLanguage::kCyrillic) {
+    weight -= kMixedScriptCost * (int(before.ascii) + int(after.ascii));
+  }
+  // A one-letter word is as likely a Western one ("à", "è"), which Windows-1252 reads.
+  if (language != LetterLanguage::kWestern && before.index == 0 && after.index == 0) {
+    weight = std::min(weight, 0);
+  }
+  return weight;
+}
+
+}  // namespace orv::platform

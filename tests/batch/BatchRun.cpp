@@ -1,0 +1,39 @@
+#include "tests/batch/BatchRun.h"
+
+#include "tests/mp3/Mp3Files.h"
+
+#include <QProcessEnvironment>
+
+#include <stdexcept>
+
+namespace orv::test {
+
+QByteArray track(const QString& title, const QString& album) {
+  static const QByteArray audio = encodeMp3(pcm(22050, 1, 1.0), 22050, 1, {"-b", "32"});
+  return id3v2Tag(3, {textFrame("TPE1", QStringLiteral("歌手"), Id3Encoding::kUtf16),
+                      textFrame("TIT2", title, Id3Encoding::kUtf16),
+                      textFrame("TALB", album, Id3Encoding::kUtf16)}) +
+         audio;
+}
+
+void startOrv(QProcess& process, const QStringList& arguments, const QString& workingFolder,
+              const QString& runtimeFolder) {
+  QProcessEnvironment env;
+  if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+  startWithoutDisplay(process, QStringLiteral(ORV_EXECUTABLE),
+                      QStringList{QStringLiteral("--batch")} + arguments, workingFolder, env);
+}
+
+Ran orv(const QStringList& arguments, const QString& workingFolder, const QString& runtimeFolder) {
+  QProcess process;
+  startOrv(process, arguments, workingFolder, runtimeFolder);
+  return finished(process);
+}
+
+void copyTree(const QString& from, const QString& to) {
+  if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) != 0) {
+    throw std::runtime_error("cp -a failed");
+  }
+}
+
+}  // namespace orv::test

@@ -1,0 +1,34 @@
+#pragma once
+
+// `orv --batch` run as users run it, for the batch's tests: the real program, without a
+// display or a platform plugin of Qt's.
+
+#include "tests/support/Program.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace orv::test {
+
+// The folder beside the built executable, with the real head.txt, tail.txt and jacket.jpg.
+inline const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
+
+// A second of mono audio with a LAME header, tagged with `title` and `album`.
+QByteArray track(const QString& title, const QString& album);
+
+// Starts `orv --batch arguments…` in `workingFolder`, with XDG_RUNTIME_DIR set to
+// `runtimeFolder` when one is given; `finished` (tests/support/Program.h) waits for it.
+void startOrv(QProcess& process, const QStringList& arguments,
+              const QString& workingFolder = QDir::tempPath(), const QString& runtimeFolder = {});
+
+// A whole run.
+Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
+        const QString& runtimeFolder = {});
+
+// Copies a whole folder as it is: links as links, names as bytes.
+void copyTree(const QString& from, const QString& to);
+
+}  // namespace orv::test
