@@ -39,12 +39,16 @@ std::array<QString, 4> DetailFolderFiles::details(const QString& name) const {
   platform::TagLibDetailSourceFactory factory;
   auto source = factory.create();
   auto folderObject = source->NameSpace(folder());
-  auto item = folderObject->ParseName(name);
+  return detailsIn(*folderObject, name);
+}
+
+std::array<QString, 4> detailsIn(platform::DetailFolder& folder, const QString& name) {
+  auto item = folder.ParseName(name);
   std::array<QString, 4> out;
   int i = 0;
   for (int column : {platform::kColumnArtist, platform::kColumnTitle, platform::kColumnAlbumTitle,
                      platform::kColumnPlayTime}) {
-    out[i++] = folderObject->GetDetailsOf(item.get(), column);
+    out[i++] = folder.GetDetailsOf(item.get(), column);
   }
   return out;
 }

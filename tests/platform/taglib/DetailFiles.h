@@ -35,4 +35,7 @@ class DetailFolderFiles {
   QTemporaryDir dir_;
 };
 
+// The artist, title, album title and play time of `name` in `folder`.
+std::array<QString, 4> detailsIn(platform::DetailFolder& folder, const QString& name);
+
 }  // namespace orv::test

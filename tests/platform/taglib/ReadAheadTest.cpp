@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <fcntl.h>
@@ -69,6 +70,38 @@ TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
   EXPECT_EQ(title("3 x.mp3"), "three");
   EXPECT_EQ(title("4 x.mp3", &read), "4");
   EXPECT_LT(read, 1024);
+}
+
+// Every column, blank ones included (tag reading tells a tagged artist or album title from
+// an untagged one by them), is what the file's own reading in turn gives.
+TEST(ReadAhead, DetailsReadAheadAreThoseReadInTurn) {
+  DetailFolderFiles files;
+  const QByteArray tracks[] = {
+      id3v2Tag(3, textFrames(3, "Artist", "Title", "Album", Id3Encoding::kUtf16)) + shortMp3(),
+      // Blank artist and title; then no tag at all.
+      id3v2Tag(4, textFrames(4, "   ", "", "Album", Id3Encoding::kUtf8)) + shortMp3(),
+      shortMp3(),
+      id3v1Tag("Title", "", "") + shortMp3(),
+      QByteArray("not audio"),
+  };
+  std::vector<QString> paths{files.put("first.mp3", shortMp3())};
+  for (const QByteArray& track : tracks)
+    paths.push_back(files.put(QStringLiteral("%1.mp3").arg(paths.size()), track));
+  const auto results = std::make_shared<platform::ReadAheadResults>();
+  platform::TagReadAhead ahead(paths, results, /*threads=*/2, /*window=*/8);
+  ahead.reached(0);
+  waitUntilReady(*results, std::size(tracks));
+  ASSERT_EQ(results->ready(), static_cast<int>(std::size(tracks)));
+
+  platform::TagLibDetailFolder folder(
+      platform::FileDescriptor(
+          ::open(QFile::encodeName(files.folder()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
+      files.folder(), results);
+  for (std::size_t i = 1; i < paths.size(); ++i) {
+    const QString name = QFileInfo(paths[i]).fileName();
+    EXPECT_EQ(detailsIn(folder, name), files.details(name)) << name.toStdString();
+  }
+  EXPECT_EQ(results->ready(), 0);  // every one was taken
 }
 
 TEST(ReadAhead, WhatNoReadingTookIsDroppedAtTheEnd) {
