@@ -18,6 +18,8 @@ const TagLayout& TagLibDetailItem::layout() const {
   return *layout_;
 }
 
+qint64 TagLibDetailItem::audioBegin() const { return layout().audioBegin; }
+
 const TrackTexts& TagLibDetailItem::texts() const {
   if (!texts_) texts_ = readTrackTexts(file_, name_, layout());
   return *texts_;

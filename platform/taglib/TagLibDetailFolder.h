@@ -23,6 +23,7 @@ class TagLibDetailItem final : public DetailItem {
 
   const TrackTexts& texts() const;
   const QString& playTime() const;  // "" when the file holds no audio
+  qint64 audioBegin() const;        // after the ID3v2 tags at the file's start
   int descriptor() const { return fd_.get(); }
 
  private:

@@ -17,18 +17,29 @@ namespace {
 
 // Tag reading reads a file's start (its ID3v2 tag and first audio frames) and its end
 // (the trailing tags) one after the other; on a cold disk both reads are asked for at
-// once, so that they overlap.
+// once, so that they overlap. Where a large tag (covers, mostly) puts the audio beyond
+// that start, the first audio frames and the tag's last frame headers are asked for as
+// soon as the tag's size is known; the covers themselves are never read, not even ahead.
 constexpr off_t kStartRead = 128 * 1024;
 constexpr off_t kEndRead = 8 * 1024;
+constexpr off_t kAudioRead = 16 * 1024;
+constexpr off_t kBeforeAudio = 4 * 1024;
 
 constexpr int kWakeEvery = 8;
 
-void adviseWillNeed(int fd, off_t size) {
-  ::posix_fadvise(fd, 0, std::min(size, kStartRead), POSIX_FADV_WILLNEED);
-  if (size > kStartRead) {
-    const off_t end = std::max(kStartRead, size - kEndRead);
-    ::posix_fadvise(fd, end, size - end, POSIX_FADV_WILLNEED);
-  }
+void adviseWillNeed(int fd, off_t begin, off_t end) {
+  if (end > begin) ::posix_fadvise(fd, begin, end - begin, POSIX_FADV_WILLNEED);
+}
+
+void adviseStartAndEnd(int fd, off_t size) {
+  adviseWillNeed(fd, 0, std::min(size, kStartRead));
+  adviseWillNeed(fd, std::max(kStartRead, size - kEndRead), size);
+}
+
+void adviseAudioStart(int fd, off_t size, off_t audioBegin) {
+  if (audioBegin + kAudioRead <= kStartRead) return;
+  adviseWillNeed(fd, std::max(kStartRead, audioBegin - kBeforeAudio),
+                 std::min(size, audioBegin + kAudioRead));
 }
 
 }  // namespace
@@ -150,12 +161,13 @@ void TagReadAhead::readAhead(int index) {
   if (!fd.valid()) return;
   const auto key = ReadAheadResults::keyOf(fd.get());
   if (!key || !results_->begin(*key)) return;
-  adviseWillNeed(fd.get(), key->size);
+  adviseStartAndEnd(fd.get(), key->size);
   // From here on the file's own reading may be waiting for these details: they are
   // finished, read or not, whatever happens.
   std::optional<TrackDetails> details;
   try {
     const TagLibDetailItem item(std::move(fd), encoded);
+    adviseAudioStart(item.descriptor(), key->size, item.audioBegin());
     details = TrackDetails{item.texts(), item.playTime()};
     // Changed while it was read: what was read may be neither the old nor the new file.
     if (ReadAheadResults::keyOf(item.descriptor()) != key) details.reset();
