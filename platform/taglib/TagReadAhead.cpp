@@ -15,14 +15,15 @@
 namespace orv::platform {
 namespace {
 
-// Tag reading reads a file's start (its ID3v2 tag and first audio frames) and its end
-// (the trailing tags) one after the other; on a cold disk both reads are asked for at
-// once, so that they overlap. Where a large tag (covers, mostly) puts the audio beyond
-// that start, the first audio frames and the tag's last frame headers are asked for as
-// soon as the tag's size is known; the covers themselves are never read, not even ahead.
-constexpr off_t kStartRead = 128 * 1024;
-constexpr off_t kEndRead = 8 * 1024;
+// Tag reading reads a file's start (an ID3v2 tag it reads whole and the first audio
+// frames after it) and its end (the trailing tags) one after the other; on a cold disk
+// both reads are asked for at once, so that they overlap. Where a large tag (covers,
+// mostly) puts the audio beyond that start, the first audio frames and the tag's last
+// frame headers are asked for as soon as the tag's size is known; the covers themselves
+// are never read, not even ahead.
 constexpr off_t kAudioRead = 16 * 1024;
+constexpr off_t kStartRead = kReadWholeTagUpTo + kAudioRead;
+constexpr off_t kEndRead = 8 * 1024;
 constexpr off_t kBeforeAudio = 4 * 1024;
 
 constexpr int kWakeEvery = 8;
