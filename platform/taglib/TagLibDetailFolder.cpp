@@ -10,8 +10,8 @@
 
 namespace orv::platform {
 
-TagLibDetailItem::TagLibDetailItem(FileDescriptor fd, QByteArray name)
-    : fd_(std::move(fd)), file_(fd_.get()), name_(std::move(name)) {}
+TagLibDetailItem::TagLibDetailItem(FileDescriptor fd, QByteArray name, qint64 size)
+    : fd_(std::move(fd)), file_(fd_.get(), size), name_(std::move(name)) {}
 
 const TagLayout& TagLibDetailItem::layout() const {
   if (!layout_) layout_ = findTagLayout(file_);
@@ -52,9 +52,10 @@ std::unique_ptr<DetailItem> TagLibDetailFolder::ParseName(const QString& name) {
       }
     }
   }
-  FileDescriptor fd = openRegularFile(folder_.get(), encoded, path_ + name);
+  struct stat opened {};
+  FileDescriptor fd = openRegularFile(folder_.get(), encoded, path_ + name, &opened);
   if (!fd.valid()) return nullptr;
-  return std::make_unique<TagLibDetailItem>(std::move(fd), encoded);
+  return std::make_unique<TagLibDetailItem>(std::move(fd), encoded, opened.st_size);
 }
 
 QString TagLibDetailFolder::GetDetailsOf(const DetailItem* item, int column) {

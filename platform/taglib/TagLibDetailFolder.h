@@ -17,7 +17,8 @@ namespace orv::platform {
 // from the one descriptor.
 class TagLibDetailItem final : public DetailItem {
  public:
-  TagLibDetailItem(FileDescriptor fd, QByteArray name);
+  // `size`: the regular file's size, as its opening found it.
+  TagLibDetailItem(FileDescriptor fd, QByteArray name, qint64 size);
   // A file whose details were read ahead: nothing is read.
   explicit TagLibDetailItem(TrackDetails details);
 

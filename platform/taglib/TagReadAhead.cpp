@@ -158,26 +158,27 @@ std::optional<int> TagReadAhead::nextFile() {
 void TagReadAhead::readAhead(int index) {
   const QString& path = paths_[static_cast<std::size_t>(index)];
   const QByteArray encoded = QFile::encodeName(path);
-  FileDescriptor fd = openRegularFile(AT_FDCWD, encoded, path);
+  struct stat opened {};
+  FileDescriptor fd = openRegularFile(AT_FDCWD, encoded, path, &opened);
   if (!fd.valid()) return;
-  const auto key = ReadAheadResults::keyOf(fd.get());
-  if (!key || !results_->begin(*key)) return;
-  adviseStartAndEnd(fd.get(), key->size);
+  const auto key = ReadAheadResults::keyOf(opened);
+  if (!results_->begin(key)) return;
+  adviseStartAndEnd(fd.get(), key.size);
   // From here on the file's own reading may be waiting for these details: they are
   // finished, read or not, whatever happens.
   std::optional<TrackDetails> details;
   try {
-    const TagLibDetailItem item(std::move(fd), encoded);
-    adviseAudioStart(item.descriptor(), key->size, item.audioBegin());
+    const TagLibDetailItem item(std::move(fd), encoded, key.size);
+    adviseAudioStart(item.descriptor(), key.size, item.audioBegin());
     details = TrackDetails{item.texts(), item.playTime()};
     // Changed while it was read: what was read may be neither the old nor the new file.
     if (ReadAheadResults::keyOf(item.descriptor()) != key) details.reset();
   } catch (...) {
     details.reset();
   }
-  results_->finish(*key, std::move(details));
+  results_->finish(key, std::move(details));
   const std::lock_guard lock(mutex_);
-  begun_.push_back(*key);  // room was made for every file at the start
+  begun_.push_back(key);  // room was made for every file at the start
 }
 
 }  // namespace orv::platform

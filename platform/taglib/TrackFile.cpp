@@ -13,11 +13,16 @@ namespace {
 constexpr qint64 kHead = 16 * 1024;
 constexpr qint64 kTail = 4 * 1024;
 
+qint64 regularFileSize(int fd) {
+  struct stat st {};
+  return fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size : 0;
+}
+
 }  // namespace
 
-TrackFile::TrackFile(int fd) : fd_(fd) {
-  struct stat st {};
-  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) size_ = st.st_size;
+TrackFile::TrackFile(int fd) : TrackFile(fd, regularFileSize(fd)) {}
+
+TrackFile::TrackFile(int fd, qint64 size) : fd_(fd), size_(size) {
   if (size_ <= kHead + kTail) {
     head_.end = size_;
   } else {

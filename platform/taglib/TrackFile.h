@@ -18,6 +18,8 @@ namespace orv::platform {
 class TrackFile {
  public:
   explicit TrackFile(int fd);
+  // The same for a regular file whose size its opener has just asked for.
+  TrackFile(int fd, qint64 size);
 
   int descriptor() const { return fd_; }
   qint64 size() const { return size_; }
