@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic libxcb1-dev libwayland-dev
   libtag1-dev libmpg123-dev librsvg2-bin
   libgtest-dev libgmock-dev libbenchmark-dev
+  python3-mutagen  # the benchmarks' reference reader
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
   weston qt6-wayland bash-completion desktop-file-utils appstream lintian file

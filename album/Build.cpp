@@ -76,7 +76,10 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
   try {
     services.fileSystem.removeLeftoverTemporaryFiles(albumFolder, kWrittenFiles);
     const qint64 milliseconds =
-        WriteAlbumHtml(table, count, services.programFolder, services.fileSystem);
+        services.templates
+            ? WriteAlbumHtml(table, count, *services.templates, services.programFolder,
+                             services.fileSystem)
+            : WriteAlbumHtml(table, count, services.programFolder, services.fileSystem);
     return Built{std::move(table), count, milliseconds};
   } catch (...) {
     return failed(Failed::Stage::kPage, count);

@@ -2,6 +2,7 @@
 
 #include "core/CheckedInt.h"
 #include "core/RuntimeError.h"
+#include "output/PageTemplates.h"
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
@@ -42,6 +43,9 @@ struct Services {
   platform::DetailSourceFactory& detailSources;
   platform::FolderLocks& folderLocks;
   QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  // head.txt and tail.txt read beforehand, once for many albums; null: the build reads
+  // them, so that a template changed between two builds shows.
+  const PageTemplates* templates = nullptr;
 };
 
 // What a front end does while its build runs, on the build's own thread. What a hook

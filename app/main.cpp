@@ -7,6 +7,7 @@
 #include "batch/BatchCommand.h"
 #include "batch/BatchOutput.h"
 #include "core/CommandLine.h"
+#include "output/PageTemplates.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
 #include "platform/posix/PosixInterruption.h"
@@ -33,14 +34,18 @@ int runBatch(int argc, char* argv[], const QStringList& arguments) {
   QCoreApplication app(argc, argv);
   orv::platform::PosixInterruption interruption;
   orv::platform::PosixFileSystem fileSystem;
-  orv::platform::TagLibDetailSourceFactory detailSources;
+  // The batch builds several albums at once (-j) and so keeps the disk and the processors
+  // busy itself: its albums don't read ahead too.
+  orv::platform::TagLibDetailSourceFactory detailSources(/*readAhead=*/false);
   orv::platform::PosixFolderLocks folderLocks;
-  return orv::batch::RunBatch(arguments,
-                              {.fileSystem = fileSystem,
-                               .detailSources = detailSources,
-                               .folderLocks = folderLocks,
-                               .interruption = interruption,
-                               .programFolder = QCoreApplication::applicationDirPath() + u'/'});
+  const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
+  const orv::PageTemplates templates = orv::PageTemplates::load(programFolder, fileSystem);
+  return orv::batch::RunBatch(arguments, {.fileSystem = fileSystem,
+                                          .detailSources = detailSources,
+                                          .folderLocks = folderLocks,
+                                          .interruption = interruption,
+                                          .programFolder = programFolder,
+                                          .templates = &templates});
 }
 
 // Without a display Qt would abort: say so, and name the way that needs none.

@@ -38,7 +38,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
                    {.fileSystem = files,
                     .detailSources = dryRun ? dryRunDetails : services.detailSources,
                     .folderLocks = services.folderLocks,
-                    .programFolder = services.programFolder},
+                    .programFolder = services.programFolder,
+                    .templates = services.templates},
                    events);
   std::visit(
       [&](const auto& result) {

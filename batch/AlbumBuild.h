@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/AlbumFiles.h"
+#include "output/PageTemplates.h"
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
@@ -45,6 +46,9 @@ struct BuildServices {
   platform::FolderLocks& folderLocks;
   const platform::Interruption& interruption;
   QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  // head.txt and tail.txt read and encoded once for every album of the run; null: each
+  // album reads them.
+  const PageTemplates* templates = nullptr;
 };
 
 // Builds the album in `albumFolder` (ending in "/") by the window's own build

@@ -3,8 +3,6 @@
 #include "core/RuntimeError.h"
 #include "output/PlayTime.h"
 #include "output/ScriptString.h"
-#include "output/TemplateLines.h"
-#include "platform/Cp932.h"
 #include "tracks/TextRules.h"
 
 #include <algorithm>
@@ -15,38 +13,6 @@ namespace orv {
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
-
-// Appends every line of the template `name` from the program folder, each with CR LF.
-void appendTemplate(platform::FileSystem& fileSystem, const QString& programFolder,
-                    const QString& name, QByteArray& page) {
-  const QString path = programFolder + name;
-  QByteArray bytes;
-  try {
-    bytes = fileSystem.readFile(path);
-  } catch (const RuntimeError& error) {
-    const QString what =
-        error.is(ErrorCode::kFileNotFound)
-            ? QStringLiteral("ページのひな形 %1 がプログラムのフォルダーにありません。")
-            : QStringLiteral("ページのひな形 %1 を読み込めません。");
-    throw RuntimeError(error.number(), what.arg(name) + error.description());
-  }
-
-  // CP932 can't hold U+FFFD, so every one of them stands for bytes that aren't CP932.
-  const QString text = cp932::decode(bytes);
-  const std::vector<QStringView> lines = TemplateLines(text);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    for (const QChar c : lines[i]) {  // CP932 decodes to the BMP only
-      if (!cp932::appendEncoded(c.unicode(), page)) {
-        throw RuntimeError(ErrorCode::kPathFileAccessError,
-                           QStringLiteral("ページのひな形 %1 の %2 行目は CP932（Shift_JIS）の"
-                                          "テキストとして読めません: %3")
-                               .arg(name, QString::number(i + 1), path));
-      }
-    }
-    page.append(kLineEnd);
-  }
-}
-
 // One pass over the table, one line per record. The counter runs from 1 to n and steps
 // one past n, so n = 32,767 overflows as every 16-bit count of the program does.
 template <typename Line>
@@ -123,15 +89,21 @@ void ensureCover(platform::FileSystem& fileSystem, const QString& programFolder,
 
 qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem) {
+  return WriteAlbumHtml(table, n, PageTemplates::load(programFolder, fileSystem), programFolder,
+                        fileSystem);
+}
+
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
+                      const QString& programFolder, platform::FileSystem& fileSystem) {
   const QString albumFolder = Trim(table[0].folderPath);
 
   // The page is built whole in memory, so a failure on the way leaves the old page as
   // it was.
   QByteArray page;
   page.reserve(static_cast<qsizetype>(n.value()) * 256 + 16 * 1024);
-  appendTemplate(fileSystem, programFolder, QStringLiteral("head.txt"), page);
+  templates.head.appendTo(page);
   const qint64 milliseconds = appendDataBlock(table, n, page);
-  appendTemplate(fileSystem, programFolder, QStringLiteral("tail.txt"), page);
+  templates.tail.appendTo(page);
   fileSystem.replaceFileAtomically(albumFolder + QStringLiteral("disk.html"), page);
 
   ensureCover(fileSystem, programFolder, albumFolder);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CheckedInt.h"
+#include "output/PageTemplates.h"
 #include "platform/FileSystem.h"
 #include "tracks/TrackTable.h"
 
@@ -29,5 +30,13 @@ namespace orv {
 //   const qint64 milliseconds = WriteAlbumHtml(table, table.count(), "/usr/lib/orv/", fs);
 qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem);
+
+// The same with the templates read and encoded beforehand, once for many pages; their
+// errors are raised where the page would have read them.
+//
+//   const PageTemplates templates = PageTemplates::load(programFolder, fileSystem);
+//   for (…) WriteAlbumHtml(table, n, templates, programFolder, fileSystem);
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
+                      const QString& programFolder, platform::FileSystem& fileSystem);
 
 }  // namespace orv

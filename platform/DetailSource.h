@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/ReadAhead.h"
+
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace orv::platform {
 
@@ -51,6 +54,15 @@ class DetailSourceFactory {
  public:
   virtual ~DetailSourceFactory() = default;
   virtual std::unique_ptr<DetailSource> create() = 0;
+
+  // Starts reading the files `paths` (whole paths, as they are named now) ahead of their
+  // tag reading, in that order; see TrackReadAhead. What is read ahead for a file serves
+  // that file's own reading once, and only while the file is unchanged. The default reads
+  // nothing ahead.
+  virtual std::unique_ptr<TrackReadAhead> readAhead(std::vector<QString> paths) {
+    (void)paths;
+    return std::make_unique<NoReadAhead>();
+  }
 };
 
 }  // namespace orv::platform

@@ -3,6 +3,8 @@
 #include "core/RuntimeError.h"
 #include "tracks/TagReading.h"
 
+#include <vector>
+
 namespace orv {
 namespace {
 
@@ -39,6 +41,14 @@ Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, On
   return count;
 }
 
+// The files by the names the listing gave them, which they keep until their rename.
+std::vector<QString> listedPaths(const TrackTable& table) {
+  std::vector<QString> paths;
+  for (Int16 i = 0; i < table.count(); ++i)
+    paths.push_back(table[i].folderPath + table[i].listedName);
+  return paths;
+}
+
 }  // namespace
 
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
@@ -62,9 +72,12 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
   // A folder that gained or lost files since the count would leave records without a
   // file, or files without a record: nothing is renamed then.
   if (listed != count) throw folderChangedError(albumFolder);
+  // While one file is renamed and read, the files after it are read ahead.
+  const auto readAhead = context.detailSources.readAhead(listedPaths(table));
   // Each file is renamed just before its tags are read, so a failure leaves every file
   // before it complete and every file after it untouched.
   for (Int16 i = 0; i < count; ++i) {
+    readAhead->reached(i.value());
     const TrackRecord& record = table[i];
     context.fileSystem.rename(record.folderPath + record.listedName,
                               record.folderPath + record.fileName);

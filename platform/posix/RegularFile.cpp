@@ -9,7 +9,8 @@
 
 namespace orv::platform {
 
-FileDescriptor openRegularFile(int folderFd, const QByteArray& name, const QString& shownPath) {
+FileDescriptor openRegularFile(int folderFd, const QByteArray& name, const QString& shownPath,
+                               struct stat* opened) {
   const auto failure = [&](int err) {
     return errnoError(err, QStringLiteral("ファイル「%1」を開けません。").arg(shownPath));
   };
@@ -29,6 +30,7 @@ FileDescriptor openRegularFile(int folderFd, const QByteArray& name, const QStri
     throw failure(err);
   }
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  if (opened) *opened = st;
   return fd;
 }
 

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/stat.h>
+
 namespace orv::platform {
 
 // Opens the regular file `name` of the folder `folderFd` for reading (AT_FDCWD: `name`
@@ -15,8 +17,12 @@ namespace orv::platform {
 // "ファイル「<shownPath>」を開けません。（<reason>）": tag reading and the scan's counting
 // pass report a file they can't open alike.
 //
+// `opened`, when given, receives the open file's own status, so that its reader need not
+// ask for it again.
+//
 //   FileDescriptor fd = openRegularFile(folderFd, "01_Intro.mp3", "/music/a/01_Intro.mp3");
 //   if (!fd.valid()) return nullptr;  // no such file
-FileDescriptor openRegularFile(int folderFd, const QByteArray& name, const QString& shownPath);
+FileDescriptor openRegularFile(int folderFd, const QByteArray& name, const QString& shownPath,
+                               struct stat* opened = nullptr);
 
 }  // namespace orv::platform

@@ -1,6 +1,5 @@
 #include "platform/taglib/AudioLength.h"
 
-#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/MpegStream.h"
 
 #include <mpg123.h>
@@ -14,7 +13,7 @@ namespace {
 // libmpg123 reads the file through this: the audio only, from the first frame to the
 // trailing tags, so it neither hunts through junk nor mistakes tag bytes for frames.
 struct AudioWindow {
-  int fd;
+  const TrackFile& file;
   qint64 begin;
   qint64 size;
   qint64 position = 0;
@@ -23,7 +22,7 @@ struct AudioWindow {
 mpg123_ssize_t readWindow(void* handle, void* buffer, size_t count) {
   auto* w = static_cast<AudioWindow*>(handle);
   const qint64 wanted = std::min<qint64>(static_cast<qint64>(count), w->size - w->position);
-  const qint64 done = readAt(w->fd, w->begin + w->position, buffer, wanted);
+  const qint64 done = w->file.read(w->begin + w->position, buffer, wanted);
   if (done < 0) return -1;
   w->position += done;
   return static_cast<mpg123_ssize_t>(done);
@@ -71,10 +70,10 @@ struct OpenStream {
 
 }  // namespace
 
-std::optional<AudioLength> readAudioLength(int fd, const TagLayout& layout) {
-  const auto stream = locateMpegStream(fd, layout);
+std::optional<AudioLength> readAudioLength(const TrackFile& file, const TagLayout& layout) {
+  const auto stream = locateMpegStream(file, layout);
   if (!stream) return std::nullopt;
-  AudioWindow window{fd, stream->begin, stream->end - stream->begin};
+  AudioWindow window{file, stream->begin, stream->end - stream->begin};
   mpg123_handle* h = threadDecoder();
   if (h == nullptr || mpg123_open_handle(h, &window) != MPG123_OK) return std::nullopt;
   const OpenStream open{h};

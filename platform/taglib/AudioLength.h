@@ -15,15 +15,15 @@ struct AudioLength {
   long sampleRate = 0;  // Hz
 };
 
-// The decoded length of the audio of the open file `fd` (whose tags lie as `layout`
-// says), as libmpg123 decodes it. A
+// The decoded length of the audio of the open `file` (whose tags lie as `layout` says),
+// as libmpg123 decodes it. A
 // complete Xing/Info header that agrees with the file gives it at once (its encoder delay
 // and padding taken off); any other file is scanned frame by frame, so VBR files without
 // a header come out exact too. nullopt when the file holds no audio (empty, random bytes,
-// PCM, tags only). Reads with pread and leaves the file offset alone.
+// PCM, tags only).
 //
-//   readAudioLength(fd.get(), findTagLayout(fd.get()))  // {242550, 44100} for 5.5 s
-std::optional<AudioLength> readAudioLength(int fd, const TagLayout& layout);
+//   readAudioLength(file, findTagLayout(file))  // {242550, 44100} for 5.5 s
+std::optional<AudioLength> readAudioLength(const TrackFile& file, const TagLayout& layout);
 
 // The play time as "H:MM:SS": hours unpadded, whole seconds truncated.
 //

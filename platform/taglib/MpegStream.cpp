@@ -1,7 +1,5 @@
 #include "platform/taglib/MpegStream.h"
 
-#include "platform/posix/FileDescriptor.h"
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -22,12 +20,12 @@ bool sameStream(const MpegFrameHeader& a, const MpegFrameHeader& b) {
 
 // Whether frames of one stream follow each other from `pos` on: three of them, or fewer
 // that end exactly at `end`.
-bool frameChainAt(int fd, qint64 pos, qint64 end, const MpegFrameHeader& first) {
+bool frameChainAt(const TrackFile& file, qint64 pos, qint64 end, const MpegFrameHeader& first) {
   qint64 next = pos + first.frameBytes;
   for (int frames = 1; frames < 3; ++frames) {
     if (next == end) return true;
     Byte h[4];
-    if (next + 4 > end || readAt(fd, next, h, 4) != 4) return false;
+    if (next + 4 > end || file.read(next, h, 4) != 4) return false;
     const auto header = parseLayer3Header(h);
     if (!header || !sameStream(*header, first)) return false;
     next += header->frameBytes;
@@ -35,10 +33,11 @@ bool frameChainAt(int fd, qint64 pos, qint64 end, const MpegFrameHeader& first) 
   return next <= end;
 }
 
-std::optional<XingCounts> readXingCounts(int fd, qint64 pos, const MpegFrameHeader& frame) {
+std::optional<XingCounts> readXingCounts(const TrackFile& file, qint64 pos,
+                                         const MpegFrameHeader& frame) {
   std::array<Byte, 16> x{};
   if (frame.xingOffset + 16 > frame.frameBytes ||
-      readAt(fd, pos + frame.xingOffset, x.data(), 16) != 16) {
+      file.read(pos + frame.xingOffset, x.data(), 16) != 16) {
     return std::nullopt;
   }
   if (std::memcmp(x.data(), "Xing", 4) != 0 && std::memcmp(x.data(), "Info", 4) != 0) {
@@ -103,7 +102,7 @@ bool MpegStream::headerTrusted() const {
          averageFrame <= bytesPerKbps * (mpeg1 ? 320 : 160) + 1;
 }
 
-std::optional<MpegStream> locateMpegStream(int fd, const TagLayout& layout) {
+std::optional<MpegStream> locateMpegStream(const TrackFile& file, const TagLayout& layout) {
   MpegStream stream;
   stream.end = layout.audioEnd;
   // Searched in blocks that overlap by a header's length, so no header straddles two. The
@@ -114,14 +113,14 @@ std::optional<MpegStream> locateMpegStream(int fd, const TagLayout& layout) {
     if (at > layout.audioBegin) blockSize = 64 * 1024;
     const qint64 wanted = std::min(blockSize + 3, stream.end - at);
     block.resize(static_cast<size_t>(wanted));
-    const qint64 got = readAt(fd, at, block.data(), wanted);
+    const qint64 got = file.read(at, block.data(), wanted);
     for (qint64 i = 0; i + 4 <= got; ++i) {
       if (block[i] != 0xFF) continue;
       const auto header = parseLayer3Header(&block[i]);
-      if (!header || !frameChainAt(fd, at + i, stream.end, *header)) continue;
+      if (!header || !frameChainAt(file, at + i, stream.end, *header)) continue;
       stream.begin = at + i;
       stream.first = *header;
-      stream.xing = readXingCounts(fd, stream.begin, stream.first);
+      stream.xing = readXingCounts(file, stream.begin, stream.first);
       return stream;
     }
     if (got < wanted) break;  // a read error

@@ -43,13 +43,12 @@ struct MpegStream {
   bool headerTrusted() const;
 };
 
-// Finds the audio of the open file `fd` between its tags: the first place where three
+// Finds the audio of the open `file` between its tags: the first place where three
 // Layer III frames of one stream follow each other (or fewer that end exactly where the
 // audio ends). nullopt when the file holds no such frames: empty, random bytes, PCM.
-// Reads with pread and leaves the file offset alone.
 //
-//   auto stream = locateMpegStream(fd.get(), findTagLayout(fd.get()));
+//   auto stream = locateMpegStream(file, findTagLayout(file));
 //   stream->first.sampleRate == 44100
-std::optional<MpegStream> locateMpegStream(int fd, const TagLayout& layout);
+std::optional<MpegStream> locateMpegStream(const TrackFile& file, const TagLayout& layout);
 
 }  // namespace orv::platform

@@ -1,9 +1,5 @@
 #include "platform/taglib/TagLayout.h"
 
-#include "platform/posix/FileDescriptor.h"
-
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -17,24 +13,27 @@ quint32 littleEndian32(const Byte* p) {
 }
 
 // The end of the ID3v2 tags at the start of the file (several may follow each other).
-qint64 skipId3v2Tags(int fd, qint64 fileSize, TagLayout& layout) {
+qint64 skipId3v2Tags(const TrackFile& file, qint64 fileSize, TagLayout& layout) {
   qint64 pos = 0;
   for (int tag = 0; tag < 8; ++tag) {
     Byte h[10];
-    if (readAt(fd, pos, h, 10) != 10 || std::memcmp(h, "ID3", 3) != 0) break;
+    if (file.read(pos, h, 10) != 10 || std::memcmp(h, "ID3", 3) != 0) break;
     if (h[3] == 0xFF || h[4] == 0xFF || ((h[6] | h[7] | h[8] | h[9]) & 0x80) != 0) break;
-    if (pos == 0) layout.id3v2 = 0;
     const qint64 size = qint64(h[6]) << 21 | qint64(h[7]) << 14 | qint64(h[8]) << 7 | h[9];
     const bool footer = (h[5] & 0x10) != 0;
+    if (pos == 0) {
+      layout.id3v2 = 0;
+      layout.id3v2Bytes = 10 + size + (footer ? 10 : 0);
+    }
     pos += 10 + size + (footer ? 10 : 0);
     if (pos >= fileSize) return fileSize;
   }
   return pos;
 }
 
-bool cutApe(int fd, qint64& end, TagLayout& layout) {
+bool cutApe(const TrackFile& file, qint64& end, TagLayout& layout) {
   Byte f[32];
-  if (end < 32 || readAt(fd, end - 32, f, 32) != 32 || std::memcmp(f, "APETAGEX", 8) != 0) {
+  if (end < 32 || file.read(end - 32, f, 32) != 32 || std::memcmp(f, "APETAGEX", 8) != 0) {
     return false;
   }
   const qint64 size = littleEndian32(f + 12);  // items and footer
@@ -46,9 +45,9 @@ bool cutApe(int fd, qint64& end, TagLayout& layout) {
   return true;
 }
 
-bool cutLyrics3(int fd, qint64& end) {
+bool cutLyrics3(const TrackFile& file, qint64& end) {
   Byte f[15];
-  if (end < 15 || readAt(fd, end - 15, f, 15) != 15 || std::memcmp(f + 6, "LYRICS200", 9) != 0 ||
+  if (end < 15 || file.read(end - 15, f, 15) != 15 || std::memcmp(f + 6, "LYRICS200", 9) != 0 ||
       !std::all_of(f, f + 6, [](Byte c) { return c >= '0' && c <= '9'; })) {
     return false;
   }
@@ -61,24 +60,23 @@ bool cutLyrics3(int fd, qint64& end) {
 
 }  // namespace
 
-TagLayout findTagLayout(int fd) {
+TagLayout findTagLayout(const TrackFile& file) {
   TagLayout layout;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return layout;
-  const qint64 size = st.st_size;
-  const qint64 begin = skipId3v2Tags(fd, size, layout);
+  const qint64 size = file.size();
+  if (size == 0) return layout;
+  const qint64 begin = skipId3v2Tags(file, size, layout);
   // The trailing tags are looked for whatever the ID3v2 tag claims: a tag-only file may
   // hold both, and a wrong ID3v2 size must not hide the others.
   qint64 end = size;
   Byte tag[3];
-  if (end >= 128 && readAt(fd, end - 128, tag, 3) == 3 && std::memcmp(tag, "TAG", 3) == 0) {
+  if (end >= 128 && file.read(end - 128, tag, 3) == 3 && std::memcmp(tag, "TAG", 3) == 0) {
     end -= 128;
     layout.id3v1 = end;
   }
   // Taggers have put these two in either order.
   for (int round = 0; round < 2; ++round) {
-    const bool ape = cutApe(fd, end, layout);
-    const bool lyrics = cutLyrics3(fd, end);
+    const bool ape = cutApe(file, end, layout);
+    const bool lyrics = cutLyrics3(file, end);
     if (!ape && !lyrics) break;
   }
   layout.audioBegin = begin;

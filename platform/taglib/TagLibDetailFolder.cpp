@@ -5,38 +5,57 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace orv::platform {
 
-TagLibDetailItem::TagLibDetailItem(FileDescriptor fd, QByteArray name)
-    : fd_(std::move(fd)), name_(std::move(name)) {}
+TagLibDetailItem::TagLibDetailItem(FileDescriptor fd, QByteArray name, qint64 size)
+    : fd_(std::move(fd)), file_(fd_.get(), size), name_(std::move(name)) {}
 
 const TagLayout& TagLibDetailItem::layout() const {
-  if (!layout_) layout_ = findTagLayout(fd_.get());
+  if (!layout_) layout_ = findTagLayout(file_);
   return *layout_;
 }
 
+qint64 TagLibDetailItem::audioBegin() const { return layout().audioBegin; }
+
 const TrackTexts& TagLibDetailItem::texts() const {
-  if (!texts_) texts_ = readTrackTexts(fd_.get(), name_, layout());
+  if (!texts_) texts_ = readTrackTexts(file_, name_, layout());
   return *texts_;
 }
 
 const QString& TagLibDetailItem::playTime() const {
   if (!playTime_) {
-    const auto length = readAudioLength(fd_.get(), layout());
+    const auto length = readAudioLength(file_, layout());
     playTime_ = length ? formatPlayTime(*length) : QString();
   }
   return *playTime_;
 }
 
-TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path)
-    : folder_(std::move(folder)), path_(std::move(path)) {}
+TagLibDetailItem::TagLibDetailItem(TrackDetails details)
+    : file_(-1), texts_(std::move(details.texts)), playTime_(std::move(details.playTime)) {}
+
+TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path,
+                                       std::shared_ptr<ReadAheadResults> readAhead)
+    : folder_(std::move(folder)), path_(std::move(path)), readAhead_(std::move(readAhead)) {}
 
 std::unique_ptr<DetailItem> TagLibDetailFolder::ParseName(const QString& name) {
   const QByteArray encoded = QFile::encodeName(name);
   if (encoded.isEmpty()) return nullptr;
-  FileDescriptor fd = openRegularFile(folder_.get(), encoded, path_ + name);
+  if (readAhead_) {
+    // Read ahead under whatever name: the same file, unchanged, needs no opening.
+    struct stat st {};
+    if (::fstatat(folder_.get(), encoded.constData(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
+      if (auto details = readAhead_->take(st)) {
+        return std::make_unique<TagLibDetailItem>(std::move(*details));
+      }
+    }
+  }
+  struct stat opened {};
+  FileDescriptor fd = openRegularFile(folder_.get(), encoded, path_ + name, &opened);
   if (!fd.valid()) return nullptr;
-  return std::make_unique<TagLibDetailItem>(std::move(fd), encoded);
+  return std::make_unique<TagLibDetailItem>(std::move(fd), encoded, opened.st_size);
 }
 
 QString TagLibDetailFolder::GetDetailsOf(const DetailItem* item, int column) {

@@ -3,6 +3,8 @@
 #include "platform/DetailSource.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/TagLayout.h"
+#include "platform/taglib/TagReadAhead.h"
+#include "platform/taglib/TrackFile.h"
 #include "platform/taglib/TrackTexts.h"
 
 #include <QByteArray>
@@ -15,15 +17,21 @@ namespace orv::platform {
 // from the one descriptor.
 class TagLibDetailItem final : public DetailItem {
  public:
-  TagLibDetailItem(FileDescriptor fd, QByteArray name);
+  // `size`: the regular file's size, as its opening found it.
+  TagLibDetailItem(FileDescriptor fd, QByteArray name, qint64 size);
+  // A file whose details were read ahead: nothing is read.
+  explicit TagLibDetailItem(TrackDetails details);
 
   const TrackTexts& texts() const;
   const QString& playTime() const;  // "" when the file holds no audio
+  qint64 audioBegin() const;        // after the ID3v2 tags at the file's start
+  int descriptor() const { return fd_.get(); }
 
  private:
   const TagLayout& layout() const;
 
   FileDescriptor fd_;
+  TrackFile file_;
   QByteArray name_;
   // Read on first use; asking for details changes nothing the caller can see.
   mutable std::optional<TagLayout> layout_;
@@ -31,14 +39,16 @@ class TagLibDetailItem final : public DetailItem {
   mutable std::optional<QString> playTime_;
 };
 
-// A folder, held open, whose MP3 files are found by name.
+// A folder, held open, whose MP3 files are found by name. A file whose details were read
+// ahead (`readAhead`, which may be null) is not read again.
 //
-//   TagLibDetailFolder folder(std::move(dirFd), "/music/album/");
+//   TagLibDetailFolder folder(std::move(dirFd), "/music/album/", nullptr);
 //   auto item = folder.ParseName("01.mp3");              // nullptr when missing
 //   folder.GetDetailsOf(item.get(), kColumnPlayTime);     // "0:03:25"
 class TagLibDetailFolder final : public DetailFolder {
  public:
-  TagLibDetailFolder(FileDescriptor folder, QString path);
+  TagLibDetailFolder(FileDescriptor folder, QString path,
+                     std::shared_ptr<ReadAheadResults> readAhead);
 
   // nullptr when the folder holds no regular file of that name. A file that exists but
   // cannot be opened raises a RuntimeError naming it.
@@ -48,6 +58,7 @@ class TagLibDetailFolder final : public DetailFolder {
  private:
   FileDescriptor folder_;
   QString path_;
+  std::shared_ptr<ReadAheadResults> readAhead_;
 };
 
 }  // namespace orv::platform

@@ -2,6 +2,7 @@
 
 #include "platform/taglib/ApeTexts.h"
 #include "platform/taglib/FdStream.h"
+#include "platform/taglib/SparseId3v2Tag.h"
 #include "platform/taglib/StringHandlers.h"
 
 #include <taglib/id3v1tag.h>
@@ -47,17 +48,26 @@ TrackTexts merged(const std::array<TrackTexts, 3>& tags) {
 
 }  // namespace
 
-TrackTexts readTrackTexts(int fd, const QByteArray& name, const TagLayout& layout) {
+TrackTexts readTrackTexts(const TrackFile& file, const QByteArray& name, const TagLayout& layout,
+                          qint64 readWholeTagUpTo) {
   installEightBitStringHandlers();
-  FdStream stream(fd, name);
-  TagFile file(&stream);
+  FdStream stream(file, name);
+  TagFile tagFile(&stream);
   std::array<TrackTexts, 3> tags;  // ID3v2, APE, ID3v1
   if (layout.id3v2) {
-    tags[0] = textsOf(TagLib::ID3v2::Tag(&file, static_cast<long>(*layout.id3v2),
+    // TagLib reads a tag in one block, its pictures too; a large tag is read without them.
+    if (layout.id3v2Bytes > readWholeTagUpTo) {
+      if (auto tag = readSparseId3v2Tag(file, *layout.id3v2)) {
+        stream.serveFromMemory(static_cast<long>(*layout.id3v2), std::move(*tag));
+      }
+    }
+    tags[0] = textsOf(TagLib::ID3v2::Tag(&tagFile, static_cast<long>(*layout.id3v2),
                                          TagLib::ID3v2::FrameFactory::instance()));
   }
-  if (layout.apeFooter) tags[1] = readApeTexts(file, static_cast<long>(*layout.apeFooter));
-  if (layout.id3v1) tags[2] = textsOf(TagLib::ID3v1::Tag(&file, static_cast<long>(*layout.id3v1)));
+  if (layout.apeFooter) tags[1] = readApeTexts(tagFile, static_cast<long>(*layout.apeFooter));
+  if (layout.id3v1) {
+    tags[2] = textsOf(TagLib::ID3v1::Tag(&tagFile, static_cast<long>(*layout.id3v1)));
+  }
   return merged(tags);
 }
 

@@ -154,7 +154,7 @@ struct FakeFormControls {
 // A detail source that answers every item from `columns` and writes down what it is
 // asked: "create", "NameSpace <folder>", "ParseName <name>", "release item", "release
 // folder", "release source". The hooks run in NameSpace and ParseName once the call is
-// written down, e.g. to fail there.
+// written down, e.g. to fail there, and in readAhead, which reads nothing.
 class FakeDetailSources : public platform::DetailSourceFactory {
  public:
   std::map<int, QString> columns;
@@ -162,8 +162,14 @@ class FakeDetailSources : public platform::DetailSourceFactory {
   std::function<void(const QString& folder)> onNameSpace = [](const QString&) {};
   std::function<void(const QString& folder, const QString& name)> onParseName =
       [](const QString&, const QString&) {};
+  std::function<void(const std::vector<QString>& paths)> onReadAhead =
+      [](const std::vector<QString>&) {};
 
   std::unique_ptr<platform::DetailSource> create() override;
+  std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> paths) override {
+    onReadAhead(paths);
+    return std::make_unique<platform::NoReadAhead>();
+  }
 };
 
 }  // namespace orv::test

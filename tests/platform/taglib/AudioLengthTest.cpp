@@ -26,9 +26,9 @@ struct Measured {
 Measured measure(const QString& path) {
   FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) throw std::runtime_error("cannot open " + path.toStdString());
-  const platform::TagLayout layout = platform::findTagLayout(fd.get());
-  return {platform::readAudioLength(fd.get(), layout),
-          platform::locateMpegStream(fd.get(), layout)};
+  const platform::TrackFile file(fd.get());
+  const platform::TagLayout layout = platform::findTagLayout(file);
+  return {platform::readAudioLength(file, layout), platform::locateMpegStream(file, layout)};
 }
 
 struct AudioCase {

@@ -4,6 +4,8 @@
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 
+#include <QFile>
+
 #include <stdexcept>
 
 namespace orv::test {
@@ -11,6 +13,14 @@ namespace orv::test {
 const QByteArray& shortMp3() {
   static const QByteArray mp3 = encodeMp3(pcm(44100, 2, 1.0), 44100, 2, {"-b", "128"});
   return mp3;
+}
+
+qint64 bytesReadByThisThread() {
+  QFile io(QStringLiteral("/proc/thread-self/io"));
+  if (!io.open(QIODevice::ReadOnly)) throw std::runtime_error("no /proc/thread-self/io");
+  const QByteArray all = io.readAll();
+  const qsizetype at = all.indexOf("rchar:");
+  return all.mid(at + 6, all.indexOf('\n', at) - at - 6).trimmed().toLongLong();
 }
 
 DetailFolderFiles::DetailFolderFiles() {
@@ -29,12 +39,16 @@ std::array<QString, 4> DetailFolderFiles::details(const QString& name) const {
   platform::TagLibDetailSourceFactory factory;
   auto source = factory.create();
   auto folderObject = source->NameSpace(folder());
-  auto item = folderObject->ParseName(name);
+  return detailsIn(*folderObject, name);
+}
+
+std::array<QString, 4> detailsIn(platform::DetailFolder& folder, const QString& name) {
+  auto item = folder.ParseName(name);
   std::array<QString, 4> out;
   int i = 0;
   for (int column : {platform::kColumnArtist, platform::kColumnTitle, platform::kColumnAlbumTitle,
                      platform::kColumnPlayTime}) {
-    out[i++] = folderObject->GetDetailsOf(item.get(), column);
+    out[i++] = folder.GetDetailsOf(item.get(), column);
   }
   return out;
 }

@@ -15,6 +15,10 @@ namespace orv::test {
 // One second of 44.1 kHz stereo at 128 kbps with an Info header, encoded once per run.
 const QByteArray& shortMp3();
 
+// The bytes this thread's read and pread calls have read so far (/proc/thread-self/io).
+// Reading the counter itself counts a hundred bytes or so.
+qint64 bytesReadByThisThread();
+
 class DetailFolderFiles {
  public:
   DetailFolderFiles();
@@ -30,5 +34,8 @@ class DetailFolderFiles {
  private:
   QTemporaryDir dir_;
 };
+
+// The artist, title, album title and play time of `name` in `folder`.
+std::array<QString, 4> detailsIn(platform::DetailFolder& folder, const QString& name);
 
 }  // namespace orv::test
