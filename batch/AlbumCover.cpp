@@ -1,0 +1,86 @@
+#include "batch/AlbumCover.h"
+
+#include "batch/CoverFiles.h"
+#include "core/RuntimeError.h"
+
+#include <optional>
+
+namespace orv::batch {
+namespace {
+
+const QString kCoverName = QStringLiteral("jacket.jpg");
+
+std::vector<QString> filesOf(const QString& folder, platform::FileSystem& fileSystem) {
+  std::vector<QString> names;
+  const auto listing = fileSystem.list(folder + u'*');
+  for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+// The bytes of `path`; nullopt when it is gone since the folder was listed.
+std::optional<QByteArray> readIfThere(const QString& path, platform::FileSystem& fileSystem) {
+  try {
+    return fileSystem.readFile(path);
+  } catch (const RuntimeError& error) {
+    if (error.is(ErrorCode::kFileNotFound)) return std::nullopt;
+    throw;
+  }
+}
+
+struct FoundCover {
+  CoverSource source;
+  QByteArray jpeg;
+};
+
+std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<QString>& tracks,
+                                       const CoverServices& services) {
+  for (const QString& name : coverFileCandidates(filesOf(folder, services.fileSystem))) {
+    const std::optional<QByteArray> bytes = readIfThere(folder + name, services.fileSystem);
+    if (!bytes) continue;
+    if (auto jpeg = services.pictures.toJpeg(*bytes)) {
+      return FoundCover{{CoverSource::Kind::kFile, name}, std::move(*jpeg)};
+    }
+  }
+  // Track by track, so that only the tags up to the first picture are read whole.
+  for (const QString& name : tracks) {
+    const std::optional<QByteArray> picture = services.tagPictures.coverOf(folder + name);
+    if (!picture) continue;
+    if (auto jpeg = services.pictures.toJpeg(*picture)) {
+      return FoundCover{{CoverSource::Kind::kTags, name}, std::move(*jpeg)};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+QString CoverSource::text() const {
+  switch (kind) {
+    case Kind::kKept:
+      return QStringLiteral("kept");
+    case Kind::kFile:
+      return QStringLiteral("file:") + name;
+    case Kind::kTags:
+      return QStringLiteral("tags:") + name;
+    case Kind::kPlaceholder:
+      break;
+  }
+  return QStringLiteral("placeholder");
+}
+
+CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& tracks,
+                       const CoverServices& services) {
+  platform::FileSystem& fileSystem = services.fileSystem;
+  const QString cover = albumFolder + kCoverName;
+  if (fileSystem.fileExists(cover)) return {CoverSource::Kind::kKept, {}};
+  if (std::optional<FoundCover> found = albumPicture(albumFolder, tracks, services)) {
+    fileSystem.createFileAtomically(cover, found->jpeg);
+    return found->source;
+  }
+  fileSystem.copyFileNoReplace(services.programFolder + kCoverName, cover);
+  return {CoverSource::Kind::kPlaceholder, {}};
+}
+
+}  // namespace orv::batch
