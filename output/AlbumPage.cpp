@@ -105,23 +105,24 @@ qint64 appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
   return total;
 }
 
-// A cover the user put into the album folder is never replaced.
-void ensureCover(platform::FileSystem& fileSystem, const QString& programFolder,
-                 const QString& albumFolder) {
+}  // namespace
+
+bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
+                      const QString& albumFolder) {
   const QString cover = albumFolder + QStringLiteral("jacket.jpg");
-  if (fileSystem.fileExists(cover)) return;
+  if (fileSystem.fileExists(cover)) return false;
   try {
     fileSystem.copyFileNoReplace(programFolder + QStringLiteral("jacket.jpg"), cover);
+    return true;
   } catch (const RuntimeError& error) {
     // A cover that arrived between the test and the copy is as good as one found by the
     // test: the album has its cover and nothing was replaced.
     if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
+    return false;
   }
 }
 
-}  // namespace
-
-qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
+qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem) {
   const QString albumFolder = Trim(table[0].folderPath);
 
@@ -133,8 +134,13 @@ qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFo
   const qint64 milliseconds = appendDataBlock(table, n, page);
   appendTemplate(fileSystem, programFolder, QStringLiteral("tail.txt"), page);
   fileSystem.replaceFileAtomically(albumFolder + QStringLiteral("disk.html"), page);
+  return milliseconds;
+}
 
-  ensureCover(fileSystem, programFolder, albumFolder);
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
+                      platform::FileSystem& fileSystem) {
+  const qint64 milliseconds = WriteAlbumPage(table, n, programFolder, fileSystem);
+  CopyProgramCover(fileSystem, programFolder, Trim(table[0].folderPath));
   return milliseconds;
 }
 
