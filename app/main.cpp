@@ -15,7 +15,9 @@
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "platform/qtgui/QtPictureConverter.h"
 #include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibPictures.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -35,11 +37,15 @@ int runBatch(int argc, char* argv[], const QStringList& arguments) {
   orv::platform::PosixFileSystem fileSystem;
   orv::platform::TagLibDetailSourceFactory detailSources;
   orv::platform::PosixFolderLocks folderLocks;
+  orv::platform::TagLibPictures tagPictures;
+  orv::platform::QtPictureConverter pictures;
   return orv::batch::RunBatch(arguments,
                               {.fileSystem = fileSystem,
                                .detailSources = detailSources,
                                .folderLocks = folderLocks,
                                .interruption = interruption,
+                               .tagPictures = tagPictures,
+                               .pictures = pictures,
                                .programFolder = QCoreApplication::applicationDirPath() + u'/'});
 }
 

@@ -2,6 +2,7 @@
 
 #include "batch/CoverFiles.h"
 #include "core/RuntimeError.h"
+#include "output/AlbumPage.h"
 
 #include <optional>
 
@@ -74,13 +75,21 @@ CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& t
                        const CoverServices& services) {
   platform::FileSystem& fileSystem = services.fileSystem;
   const QString cover = albumFolder + kCoverName;
-  if (fileSystem.fileExists(cover)) return {CoverSource::Kind::kKept, {}};
+  const CoverSource kept{CoverSource::Kind::kKept, {}};
+  if (fileSystem.fileExists(cover)) return kept;
   if (std::optional<FoundCover> found = albumPicture(albumFolder, tracks, services)) {
-    fileSystem.createFileAtomically(cover, found->jpeg);
+    try {
+      fileSystem.createFileAtomically(cover, found->jpeg);
+    } catch (const RuntimeError& error) {
+      // As for the program's cover: one that arrived meanwhile stays and is the album's.
+      if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
+      return kept;
+    }
     return found->source;
   }
-  fileSystem.copyFileNoReplace(services.programFolder + kCoverName, cover);
-  return {CoverSource::Kind::kPlaceholder, {}};
+  return CopyProgramCover(fileSystem, services.programFolder, albumFolder)
+             ? CoverSource{CoverSource::Kind::kPlaceholder, {}}
+             : kept;
 }
 
 }  // namespace orv::batch

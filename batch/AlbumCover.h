@@ -39,10 +39,11 @@ struct CoverServices {
 // from the album's own picture: the first of its image files (coverFileCandidates) that
 // can be read as a picture; else the tag picture of the first of `tracks` (the tracks'
 // file names in the album folder, in the page's order) that has one that can be read;
-// else the placeholder, copied as the window copies it. A JPEG is written as it is, any
-// other picture converted (PictureConverter). The new jacket.jpg is created whole and
-// atomically and never replaces anything, not even a file that appears meanwhile; the
-// source picture and everything else in the folder stay as they are.
+// else the placeholder, copied as the window copies it (CopyProgramCover). A JPEG is
+// written as it is, any other picture converted (PictureConverter). The new jacket.jpg is
+// created whole and atomically and never replaces anything: a jacket.jpg that appears
+// meanwhile stays, and the cover counts as kept. The source picture and everything else
+// in the folder stay as they are.
 //
 // A candidate that vanished is passed over. Any other failure to read one, or to write
 // jacket.jpg, raises its RuntimeError.

@@ -88,7 +88,6 @@ void AlbumFiles::copyFileNoReplace(const QString& from, const QString& to) {
   } else {
     disk_.copyFileNoReplace(from, to);
   }
-  coverCopied_ = true;
 }
 
 void AlbumFiles::checkCopy(const QString& from, const QString& to) { disk_.checkCopy(from, to); }

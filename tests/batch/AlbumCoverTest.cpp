@@ -1,22 +1,19 @@
-// An album's own cover: which image file of its folder counts, and jacket.jpg made from
-// the best picture the album has, on real folders and real MP3 files.
+// An album's own cover: which image file of its folder counts, and `orv --batch --covers`
+// (the real program) giving each album the best picture it has, on real folders and
+// real MP3 files.
 
-#include "batch/AlbumCover.h"
 #include "batch/CoverFiles.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "platform/qtgui/QtPictureConverter.h"
-#include "platform/taglib/TagLibPictures.h"
+#include "tests/batch/BatchRun.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <QDir>
-#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
-
-#include <mutex>
 
 namespace orv::test {
 namespace {
@@ -44,23 +41,6 @@ TEST(CoverFiles, TheCoverNamesThenTheAlbumArtImagesInAnyLetterCase) {
   }
 }
 
-// The tag pictures the cover asks for, track by track.
-class CountedTagPictures : public platform::TagPictures {
- public:
-  std::optional<QByteArray> coverOf(const QString& path) override {
-    {
-      const std::lock_guard lock(mutex_);
-      asked << path.sliced(path.lastIndexOf(u'/') + 1);
-    }
-    return disk_.coverOf(path);
-  }
-  QStringList asked;
-
- private:
-  platform::TagLibPictures disk_;
-  std::mutex mutex_;
-};
-
 QByteArray trackWith(const std::vector<Id3v2Frame>& pictures) {
   static const QByteArray audio = encodeMp3(pcm(22050, 1, 0.5), 22050, 1, {"-b", "32"});
   std::vector<Id3v2Frame> frames{textFrame("TIT2", QStringLiteral("曲"), Id3Encoding::kUtf16)};
@@ -68,36 +48,53 @@ QByteArray trackWith(const std::vector<Id3v2Frame>& pictures) {
   return id3v2Tag(3, frames) + audio;
 }
 
-TEST(AlbumCover, TheAlbumsOwnPictureElseThePlaceholder) {
-  const QByteArray placeholder = readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg"));
+// Each album's JSON object by its folder's name.
+std::map<QString, QJsonObject> byAlbum(const QString& out) {
+  std::map<QString, QJsonObject> albums;
+  for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
+    const QJsonObject album = QJsonDocument::fromJson(line.toUtf8()).object();
+    albums[album["folder"].toString().section(u'/', -1)] = album;
+  }
+  return albums;
+}
+
+// One library of albums, each with its own pictures, through a dry run and a real run:
+// the cover each album gets, where the run says it came from, and nothing else changed.
+TEST(AlbumCover, EachAlbumGetsItsBestPictureElseThePlaceholder) {
+  const QByteArray placeholder = readFile(kProgramFolder + QStringLiteral("jacket.jpg"));
   const QImage picture = quarters();
   const QByteArray png = imageFile(picture, "png");
   const QByteArray jpeg = imageFile(picture, "jpeg");
   const QByteArray otherJpeg = imageFile(picture.mirrored(true, false), "jpeg");
   const QByteArray notAPicture = "<html>not a picture</html>";
   using Files = std::map<QString, QByteArray>;
-  using Pictures = std::vector<std::vector<Id3v2Frame>>;  // the tracks' picture frames
+  using Tracks = std::vector<std::vector<Id3v2Frame>>;  // the tracks' picture frames
   const struct {
-    const char* what;
+    const char* album;
     Files files;
-    Pictures tracks;
+    Tracks tracks;
     QString source;
-    QByteArray jacket;  // the bytes of jacket.jpg afterwards; empty: converted from `png`
-    QStringList asked;  // the tracks whose tags were asked for a picture
+    QByteArray jacket;    // the bytes of jacket.jpg afterwards; empty: converted from `png`
+    const char* dryLine;  // the dry run's line for the cover, %1 for jacket.jpg; empty: none
   } cases[] = {
       {"jacket.jpg present",
        {{"jacket.jpg", "the user's own"}, {"cover.png", png}},
        {{pictureFrame(3, jpeg)}},
        "kept",
        "the user's own",
-       {}},
-      {"cover.png only", {{"cover.png", png}}, {{}}, "file:cover.png", {}, {}},
+       ""},
+      {"cover.png only",
+       {{"cover.png", png}},
+       {{}},
+       "file:cover.png",
+       {},
+       "    書き込み: %1（cover.png から）\n"},
       {"Folder.JPG and an embedded picture",
        {{"Folder.JPG", jpeg}},
        {{pictureFrame(3, otherJpeg)}},
        "file:Folder.JPG",
        jpeg,
-       {}},
+       "    書き込み: %1（Folder.JPG から）\n"},
       {"a broken cover.jpg before AlbumArt images",
        {{"cover.jpg", notAPicture},
         {"AlbumArtSmall.jpg", otherJpeg},
@@ -105,65 +102,83 @@ TEST(AlbumCover, TheAlbumsOwnPictureElseThePlaceholder) {
        {{}},
        "file:AlbumArt_{X}_Large.jpg",
        jpeg,
-       {}},
-      {"the front cover of the second track",
+       "    書き込み: %1（AlbumArt_{X}_Large.jpg から）\n"},
+      // Named with spaces: the dry run reads the tags under the names on disk, and both
+      // runs name the track as the page does.
+      {"an embedded front cover on track 2 only",
        {{"notes.txt", "not an image file"}},
-       {{}, {pictureFrame(3, otherJpeg, 0), pictureFrame(3, jpeg)}, {pictureFrame(3, png)}},
-       "tags:02.mp3",
+       {{}, {pictureFrame(3, otherJpeg, 0), pictureFrame(3, jpeg)}, {pictureFrame(3, png, 0)}},
+       "tags:02_b.mp3",
        jpeg,
-       {"01.mp3", "02.mp3"}},
-      {"a broken picture, then a good one",
+       "    書き込み: %1（02_b.mp3 のタグの画像から）\n"},
+      {"an embedded picture that is not a valid image",
        {},
        {{pictureFrame(3, notAPicture)}, {pictureFrame(3, png)}},
-       "tags:02.mp3",
+       "tags:02_b.mp3",
        {},
-       {"01.mp3", "02.mp3"}},
-      {"only a broken picture",
-       {},
-       {{pictureFrame(3, notAPicture)}, {}},
-       "placeholder",
-       placeholder,
-       {"01.mp3", "02.mp3"}},
-      {"nothing", {}, {{}, {}}, "placeholder", placeholder, {"01.mp3", "02.mp3"}},
+       "    書き込み: %1（02_b.mp3 のタグの画像から）\n"},
+      {"nothing", {}, {{}, {}}, "placeholder", placeholder, "    コピー: %1\n"},
   };
 
   TemporaryFolder dir;
   ASSERT_TRUE(dir.isValid());
-  platform::PosixFileSystem fileSystem;
-  platform::QtPictureConverter converter;
+  const QString lib = dir.path() + QStringLiteral("/lib/");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const QString album = dir.path() + QStringLiteral("/album/");
-    ASSERT_TRUE(removeTree(album));
+    const QString album = lib + QString::fromUtf8(c.album) + u'/';
     ASSERT_TRUE(QDir().mkpath(album));
-    std::vector<QString> tracks;
     for (std::size_t k = 0; k < c.tracks.size(); ++k) {
-      tracks.push_back(QStringLiteral("%1.mp3").arg(k + 1, 2, 10, QChar(u'0')));
-      writeFile(album + tracks.back(), trackWith(c.tracks[k]));
+      writeFile(album + QStringLiteral("0%1 %2.mp3").arg(k + 1).arg(QChar(u'a' + int(k))),
+                trackWith(c.tracks[k]));
     }
     for (const auto& [name, bytes] : c.files) writeFile(album + name, bytes);
-    const TreeSnapshot before = snapshotTree(album);
-    CountedTagPictures tagPictures;
-
-    const batch::CoverSource source = batch::coverAlbum(
-        album, tracks, {fileSystem, tagPictures, converter, QStringLiteral(ORV_PROGRAM_DIR "/")});
-
-    EXPECT_EQ(source.text(), c.source);
-    EXPECT_EQ(tagPictures.asked, c.asked);
-    TreeSnapshot after = snapshotTree(album);
-    const QByteArray jacket = after["jacket.jpg"];
-    if (c.jacket.isEmpty()) {
-      EXPECT_TRUE(jacket.startsWith("\xFF\xD8\xFF"));
-      EXPECT_TRUE(looksLike(jacket, picture));
-    } else {
-      EXPECT_EQ(jacket, c.jacket);
-    }
-    // Nothing else changed: the source picture stays where and as it was.
-    after.erase("jacket.jpg");
-    TreeSnapshot rest = before;
-    rest.erase("jacket.jpg");
-    EXPECT_EQ(after, rest);
   }
+  const TreeSnapshot before = snapshotTree(lib);
+
+  const Ran dry = orv({QStringLiteral("-rnc"), lib});
+  const Ran dryJson = orv({QStringLiteral("-rnc"), QStringLiteral("--json"), lib});
+  EXPECT_EQ(snapshotTree(lib), before);
+  const Ran real =
+      orv({QStringLiteral("-r"), QStringLiteral("--covers"), QStringLiteral("--json"), lib});
+
+  ASSERT_EQ(real.exitCode, 0) << real.err.toStdString();
+  EXPECT_EQ(
+      QString(dryJson.out).replace(QStringLiteral("\"planned\""), QStringLiteral("\"built\"")),
+      real.out);
+  const std::map<QString, QJsonObject> albums = byAlbum(real.out);
+  TreeSnapshot after = snapshotTree(lib);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.album);
+    const QString album = QString::fromUtf8(c.album);
+    const QJsonObject& json = albums.at(album);
+    EXPECT_EQ(json["cover_source"].toString(), c.source);
+    EXPECT_EQ(json["cover_copied"].toBool(), c.source != u"kept");
+    const QString jacket = lib + album + QStringLiteral("/jacket.jpg");
+    const QString line = *c.dryLine ? QString::fromUtf8(c.dryLine).arg(jacket) : QString();
+    EXPECT_TRUE(line.isEmpty() || dry.out.contains(line)) << dry.out.toStdString();
+    EXPECT_EQ(dry.out.count(jacket), line.isEmpty() ? 0 : 1);
+
+    const QByteArray key = album.toUtf8() + "/jacket.jpg";
+    if (c.jacket.isEmpty()) {
+      EXPECT_TRUE(after[key].startsWith("\xFF\xD8\xFF"));
+      EXPECT_TRUE(looksLike(after[key], picture));
+    } else {
+      EXPECT_EQ(after[key], c.jacket);
+    }
+  }
+  // Nothing else changed, but the renamed tracks and the new pages: the pictures stay
+  // where and as they were.
+  TreeSnapshot expected;
+  for (const auto& [path, content] : before) {
+    const qsizetype name = path.lastIndexOf('/') + 1;
+    expected[path.endsWith(".mp3") ? path.left(name) + path.sliced(name).replace(' ', '_') : path] =
+        content;
+  }
+  for (auto it = after.begin(); it != after.end();) {
+    const bool built = it->first.endsWith("/disk.html") ||
+                       (it->first.endsWith("/jacket.jpg") && !before.count(it->first));
+    it = built ? after.erase(it) : std::next(it);
+  }
+  EXPECT_EQ(after, expected);
 }
 
 }  // namespace
