@@ -33,6 +33,7 @@ std::optional<QByteArray> readIfThere(const QString& path, platform::FileSystem&
 struct FoundCover {
   CoverSource source;
   QByteArray jpeg;
+  bool wholeFile = false;  // the JPEG is the source file as it is
 };
 
 std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<QString>& tracks,
@@ -41,7 +42,8 @@ std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<
     const std::optional<QByteArray> bytes = readIfThere(folder + name, services.fileSystem);
     if (!bytes) continue;
     if (auto jpeg = services.pictures.toJpeg(*bytes)) {
-      return FoundCover{{CoverSource::Kind::kFile, name}, std::move(*jpeg)};
+      const bool wholeFile = *jpeg == *bytes;
+      return FoundCover{{CoverSource::Kind::kFile, name}, std::move(*jpeg), wholeFile};
     }
   }
   // Track by track, so that only the tags up to the first picture are read whole.
@@ -79,7 +81,15 @@ CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& t
   if (fileSystem.fileExists(cover)) return kept;
   if (std::optional<FoundCover> found = albumPicture(albumFolder, tracks, services)) {
     try {
-      fileSystem.createFileAtomically(cover, found->jpeg);
+      // A JPEG file is copied as the program's cover is, which leaves the sync of the
+      // folder to the system: one sync fewer for each album, which the build of a warm
+      // library feels most. A picture taken from tags or converted is created from its
+      // bytes.
+      if (found->wholeFile) {
+        fileSystem.copyFileNoReplace(albumFolder + found->source.name, cover);
+      } else {
+        fileSystem.createFileAtomically(cover, found->jpeg);
+      }
     } catch (const RuntimeError& error) {
       // As for the program's cover: one that arrived meanwhile stays and is the album's.
       if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
