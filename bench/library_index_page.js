@@ -198,7 +198,7 @@ async function main() {
       });
       console.log(`scrolling to the end, ${scrolling.screens} screens: slowest ${ms(scrolling.worst)}, in all ${ms(scrolling.total)}`);
       await page.close();
-      if (bigCovers) await smoothScroll(context, index);
+      await smoothScroll(context, index);
     });
   } finally {
     fs.rmSync(work, { recursive: true, force: true });
