@@ -77,9 +77,13 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
     services.fileSystem.removeLeftoverTemporaryFiles(albumFolder, kWrittenFiles);
     const qint64 milliseconds =
         services.templates
-            ? WriteAlbumHtml(table, count, *services.templates, services.programFolder,
-                             services.fileSystem)
-            : WriteAlbumHtml(table, count, services.programFolder, services.fileSystem);
+            ? WriteAlbumPage(table, count, *services.templates, services.fileSystem)
+            : WriteAlbumPage(table, count, services.programFolder, services.fileSystem);
+    if (services.cover) {
+      services.cover->coverAlbum(albumFolder, table, count);
+    } else {
+      CopyProgramCover(services.fileSystem, services.programFolder, albumFolder);
+    }
     return Built{std::move(table), count, milliseconds};
   } catch (...) {
     return failed(Failed::Stage::kPage, count);

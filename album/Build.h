@@ -36,8 +36,20 @@ inline constexpr int kLargestAlbum = 32766;
 // "フォルダーを分けてから、もう一度実行してください。"
 QString tooManyMp3FilesMessage(Int16 count);
 
+// How a front end gives the album its cover jacket.jpg, in place of the copy of the
+// program's own when the album has none.
+class CoverStep {
+ public:
+  virtual ~CoverStep() = default;
+  // Right after the page is written, under the album's lock: `table`'s first `count`
+  // records are the tracks in the page's order. What it raises fails the build at
+  // Failed::Stage::kPage, as a failed copy would.
+  virtual void coverAlbum(const QString& albumFolder, const TrackTable& table, Int16 count) = 0;
+};
+
 // What one album's build works with. A front end that builds several albums at once
-// shares them between the builds, so each must be safe to use from several threads.
+// shares them between the builds, so each must be safe to use from several threads
+// (but `cover`, which belongs to one build).
 struct Services {
   platform::FileSystem& fileSystem;
   platform::DetailSourceFactory& detailSources;
@@ -46,6 +58,8 @@ struct Services {
   // head.txt and tail.txt read beforehand, once for many albums; null: the build reads
   // them, so that a template changed between two builds shows.
   const PageTemplates* templates = nullptr;
+  // None: the program's jacket.jpg is copied when the album has none (CopyProgramCover).
+  CoverStep* cover = nullptr;
 };
 
 // What a front end does while its build runs, on the build's own thread. What a hook
@@ -101,7 +115,7 @@ using Outcome = std::variant<Built, NoAlbum, Failed, Abandoned>;
 //    the files' new names, by the listing's own order (OrderedName), so that a first
 //    build, a rebuild and a build after one cut off midway give the same page;
 // 4. removes the temporary files an earlier build left when it was killed;
-// 5. writes the page and copies the cover.
+// 5. writes the page, then copies the cover (or leaves it to services.cover).
 //
 // Every failure is an outcome, never an exception: what Events' hooks raise alone
 // passes through.

@@ -48,7 +48,10 @@ ProgramCommand readProgramCommand(const QStringList& arguments) {
 QString programHelp() {
   return QStringLiteral(
              "使い方: orv\n"
-             "        orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n"
+             "        ") +
+         batch::batchUsage() +
+         QStringLiteral(
+             "\n"
              "        orv --help | --version\n"
              "\n"
              "orv だけで、アルバムのページを作るウィンドウを開きます。ボタンを押してアルバムの\n"

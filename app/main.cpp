@@ -16,7 +16,9 @@
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "platform/qtgui/QtPictureConverter.h"
 #include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibPictures.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -38,12 +40,16 @@ int runBatch(int argc, char* argv[], const QStringList& arguments) {
   // busy itself: its albums don't read ahead too.
   orv::platform::TagLibDetailSourceFactory detailSources(/*readAhead=*/false);
   orv::platform::PosixFolderLocks folderLocks;
+  orv::platform::TagLibPictures tagPictures;
+  orv::platform::QtPictureConverter pictures;
   const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
   const orv::PageTemplates templates = orv::PageTemplates::load(programFolder, fileSystem);
   return orv::batch::RunBatch(arguments, {.fileSystem = fileSystem,
                                           .detailSources = detailSources,
                                           .folderLocks = folderLocks,
                                           .interruption = interruption,
+                                          .tagPictures = tagPictures,
+                                          .pictures = pictures,
                                           .programFolder = programFolder,
                                           .templates = &templates});
 }

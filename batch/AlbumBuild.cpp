@@ -1,6 +1,7 @@
 #include "batch/AlbumBuild.h"
 
 #include "album/Build.h"
+#include "output/AlbumPage.h"
 #include "tracks/TextRules.h"
 
 #include <type_traits>
@@ -25,13 +26,48 @@ class BatchEvents : public album::Events {
   const platform::Interruption& interruption_;
 };
 
+// The batch's cover: with --covers the album's own picture, else the program's cover as
+// the window copies it; either way, where it came from.
+class BatchCover : public album::CoverStep {
+ public:
+  BatchCover(const CoverServices& services, bool ownPictures)
+      : services_(services), ownPictures_(ownPictures) {}
+
+  void coverAlbum(const QString& albumFolder, const TrackTable& table, Int16 count) override {
+    if (!ownPictures_) {
+      const bool copied =
+          CopyProgramCover(services_.fileSystem, services_.programFolder, albumFolder);
+      source = CoverSource{copied ? CoverSource::Kind::kPlaceholder : CoverSource::Kind::kKept, {}};
+      return;
+    }
+    std::vector<QString> tracks;
+    tracks.reserve(static_cast<std::size_t>(count.value()));
+    for (Int16 k = 0; k < count; ++k) tracks.push_back(Trim(table[k].fileName));
+    source = batch::coverAlbum(albumFolder, tracks, services_);
+  }
+
+  std::optional<CoverSource> source;
+
+ private:
+  const CoverServices services_;
+  const bool ownPictures_;
+};
+
 }  // namespace
 
-AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services, bool dryRun) {
+AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services,
+                        const BatchOptions& options) {
+  const bool dryRun = options.dryRun;
   AlbumOutcome outcome;
   outcome.folder = albumFolder;
   AlbumFiles files(services.fileSystem, dryRun);
   DryRunDetailSources dryRunDetails(services.detailSources, files);
+  DryRunTagPictures dryRunPictures(services.tagPictures, files);
+  BatchCover cover({.fileSystem = files,
+                    .tagPictures = dryRun ? dryRunPictures : services.tagPictures,
+                    .pictures = services.pictures,
+                    .programFolder = services.programFolder},
+                   options.covers);
   BatchEvents events(services.interruption);
   const album::Outcome built =
       album::build(albumFolder,
@@ -39,7 +75,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
                     .detailSources = dryRun ? dryRunDetails : services.detailSources,
                     .folderLocks = services.folderLocks,
                     .programFolder = services.programFolder,
-                    .templates = services.templates},
+                    .templates = services.templates,
+                    .cover = &cover},
                    events);
   std::visit(
       [&](const auto& result) {
@@ -65,7 +102,7 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
       built);
   outcome.renames = files.renames();
   outcome.page = files.page();
-  outcome.coverCopied = files.coverCopied();
+  outcome.cover = cover.source;
   return outcome;
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "batch/AlbumCover.h"
 #include "batch/AlbumFiles.h"
+#include "batch/BatchOptions.h"
 #include "output/PageTemplates.h"
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
 #include "platform/Interruption.h"
+#include "platform/PictureConverter.h"
+#include "platform/TagPictures.h"
 
 #include <QString>
 
@@ -33,7 +37,9 @@ struct AlbumOutcome {
   bool artistTagged = false;
   std::vector<Rename> renames;  // done (or, in a dry run, to be done), even on a failure
   QString page;                 // the page written (or to be written); empty if none
-  bool coverCopied = false;
+  // Where the album's jacket.jpg came (or would come) from; none when the build stopped
+  // before its cover.
+  std::optional<CoverSource> cover;
   std::optional<int> errorNumber;  // a failure's run-time error number, where it has one
   QString error;                   // a failure's text, as the window would show it
 };
@@ -45,6 +51,8 @@ struct BuildServices {
   platform::DetailSourceFactory& detailSources;
   platform::FolderLocks& folderLocks;
   const platform::Interruption& interruption;
+  platform::TagPictures& tagPictures;  // for --covers
+  platform::PictureConverter& pictures;
   QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
   // head.txt and tail.txt read and encoded once for every album of the run; null: each
   // album reads them.
@@ -56,11 +64,14 @@ struct BuildServices {
 // message box before it ends, or report as an unhandled error, fails this album alone,
 // with the same text, and leaves its folder as the window would. An album that another
 // build holds is waited for, unless the run is interrupted first: then it is not
-// started. A dry run changes nothing on disk. Never throws.
+// started. A dry run (options.dryRun) changes nothing on disk. With options.covers an
+// album without jacket.jpg gets its own picture (coverAlbum) in place of the program's.
+// Never throws.
 //
-//   AlbumOutcome outcome = BuildAlbum("/music/album/", services, /*dryRun=*/false);
+//   AlbumOutcome outcome = BuildAlbum("/music/album/", services, options);
 //   if (outcome.status == AlbumStatus::kFailed) print(outcome.error);
-AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services, bool dryRun);
+AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services,
+                        const BatchOptions& options);
 
 // The outcome of a folder that was not built at all: failed with `error`.
 AlbumOutcome FailedAlbum(const QString& albumFolder, const RuntimeError& error);

@@ -68,10 +68,14 @@ void AlbumFiles::replaceFileAtomically(const QString& path, const QByteArray& co
 void AlbumFiles::checkReplaceable(const QString& path) { disk_.checkReplaceable(path); }
 
 void AlbumFiles::createFileAtomically(const QString& path, const QByteArray& content) {
-  // An album's build creates no file this way, and a dry run creates none at all.
-  if (dryRun_) throw RuntimeError(ErrorCode::kInternalError);
-  disk_.createFileAtomically(path, content);
+  if (dryRun_) {
+    disk_.checkCreate(path);
+  } else {
+    disk_.createFileAtomically(path, content);
+  }
 }
+
+void AlbumFiles::checkCreate(const QString& path) { disk_.checkCreate(path); }
 
 bool AlbumFiles::fileExists(const QString& path) {
   if (dryRun_ && renamedAway_.contains(path) && renamedOnPaper_.count(path) == 0) return false;
@@ -84,7 +88,6 @@ void AlbumFiles::copyFileNoReplace(const QString& from, const QString& to) {
   } else {
     disk_.copyFileNoReplace(from, to);
   }
-  coverCopied_ = true;
 }
 
 void AlbumFiles::checkCopy(const QString& from, const QString& to) { disk_.checkCopy(from, to); }

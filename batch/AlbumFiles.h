@@ -2,6 +2,7 @@
 
 #include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
+#include "platform/TagPictures.h"
 
 #include <QSet>
 #include <QString>
@@ -18,14 +19,14 @@ struct Rename {
 };
 
 // The file system as one album's build in the batch uses it: the program's own, with
-// what the build changes on disk written down (the renames, the page, the cover copy).
+// what the build changes on disk written down (the renames, the page).
 //
-// In a dry run nothing changes on disk. A rename, the page and the cover copy are only
-// written down, each checked first by the disk's own rules as the real one would be (a
+// In a dry run nothing changes on disk. A rename, the page and the cover are only
+// written down or checked, each by the disk's own rules as the real one would be (a
 // missing file, a taken name or a rename cut off midway, a protected page, a cover's
 // place taken, a folder that takes no change), and later calls see the files under their
-// new names. The scan lists a
-// folder before it renames anything, so listings are those of the disk.
+// new names. The scan lists a folder before it renames anything, so listings are those
+// of the disk.
 //
 //   AlbumFiles files(disk, /*dryRun=*/true);
 //   files.rename("/a/x y.mp3", "/a/x_y.mp3");   // written down; the disk keeps "x y.mp3"
@@ -38,7 +39,6 @@ class AlbumFiles : public platform::FileSystem {
   const std::vector<Rename>& renames() const { return renames_; }
   // The page written (replaced whole), or empty.
   const QString& page() const { return page_; }
-  bool coverCopied() const { return coverCopied_; }
 
   // Where the file `path` names lies on disk: in a dry run, a file renamed only on
   // paper still lies under its old name.
@@ -55,6 +55,7 @@ class AlbumFiles : public platform::FileSystem {
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
   void checkReplaceable(const QString& path) override;
   void createFileAtomically(const QString& path, const QByteArray& content) override;
+  void checkCreate(const QString& path) override;
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
   void checkCopy(const QString& from, const QString& to) override;
@@ -67,7 +68,6 @@ class AlbumFiles : public platform::FileSystem {
   const bool dryRun_;
   std::vector<Rename> renames_;
   QString page_;
-  bool coverCopied_ = false;
   // Dry run only: new path -> path on disk, and the old paths renamed away.
   std::map<QString, QString> renamedOnPaper_;
   QSet<QString> renamedAway_;
@@ -83,6 +83,21 @@ class DryRunDetailSources : public platform::DetailSourceFactory {
 
  private:
   platform::DetailSourceFactory& disk_;
+  const AlbumFiles& files_;
+};
+
+// Tag pictures in a dry run: each file's tags are read under the name it has on disk, as
+// DryRunDetailSources reads them.
+class DryRunTagPictures : public platform::TagPictures {
+ public:
+  DryRunTagPictures(platform::TagPictures& disk, const AlbumFiles& files)
+      : disk_(disk), files_(files) {}
+  std::optional<QByteArray> coverOf(const QString& path) override {
+    return disk_.coverOf(files_.onDisk(path));
+  }
+
+ private:
+  platform::TagPictures& disk_;
   const AlbumFiles& files_;
 };
 

@@ -112,7 +112,7 @@ int RunBatch(const QStringList& arguments, const BuildServices& services) {
         const AlbumFolder& album = albums[i];
         if (interrupted()) return NotStartedAlbum(album.path);
         return album.error ? FailedAlbum(album.path, *album.error)
-                           : BuildAlbum(album.path, services, options.dryRun);
+                           : BuildAlbum(album.path, services, options);
       },
       [&](std::size_t, AlbumOutcome outcome) {
         if (outcome.status == AlbumStatus::kNotStarted) {

@@ -26,6 +26,14 @@ CommandLine batchCommandLine() {
        {},
        {QStringLiteral("何も変えずに、アルバムごとに名前の変更と書き込むファイルを"),
         QStringLiteral("表示します。")}},
+      {{"c", "covers"},
+       {},
+       {},
+       {QStringLiteral("jacket.jpg のないアルバムに、そのアルバムの画像から jacket.jpg を"),
+        QStringLiteral("作ります。フォルダーの画像ファイル（cover・folder・front・album、"),
+        QStringLiteral("AlbumArt… の .jpg・.jpeg・.png）、なければ曲のタグの画像（表紙を"),
+        QStringLiteral("優先）を使い、JPEG 以外は JPEG に変換します。どれもなければ、"),
+        QStringLiteral("いつもの jacket.jpg をコピーします。元の画像はそのまま残ります。")}},
       {{"j", "jobs"},
        QStringLiteral("N"),
        QStringLiteral("同時に作るアルバムの数"),
@@ -35,7 +43,8 @@ CommandLine batchCommandLine() {
        {},
        {QStringLiteral("アルバムごとに JSON を 1 行ずつ出力します。項目は folder、"),
         QStringLiteral("status（built・failed・planned）、tracks、renamed、page、"),
-        QStringLiteral("cover_copied、error_number、error です。")}},
+        QStringLiteral("cover_copied、cover_source（kept・placeholder・file:名前・"),
+        QStringLiteral("tags:名前）、error_number、error です。")}},
       {{"index"},
        QStringLiteral("FILE"),
        QStringLiteral("一覧ページのファイル名"),
@@ -74,6 +83,7 @@ ParsedOptions parseBatchOptions(const QStringList& arguments) {
 
   o.recursive = line.isSet(QStringLiteral("recursive"));
   o.dryRun = line.isSet(QStringLiteral("dry-run"));
+  o.covers = line.isSet(QStringLiteral("covers"));
   o.json = line.isSet(QStringLiteral("json"));
   o.help = line.isSet(QStringLiteral("help"));
   o.version = line.isSet(QStringLiteral("version"));
@@ -97,15 +107,21 @@ ParsedOptions parseBatchOptions(const QStringList& arguments) {
   return parsed;
 }
 
+QString batchUsage() {
+  return QStringLiteral("orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] FOLDER...");
+}
+
 QString batchHelp() {
-  return QStringLiteral(
-             "使い方: orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n"
+  return QStringLiteral("使い方: ") + batchUsage() +
+         QStringLiteral(
+             "\n"
              "\n"
              "指定したフォルダーをそれぞれアルバムとして、ウィンドウのボタンを押したときと同じよう"
              "に\n"
              "ページを作ります。mp3ファイルの名前の空白を「_」に変え、タグを読み、disk.html "
              "を書き、\n"
-             "jacket.jpg がなければコピーします。画面（X や Wayland）は要りません。\n"
+             "jacket.jpg がなければコピーします（-c では、アルバム自身の画像から作ります）。\n"
+             "画面（X や Wayland）は要りません。\n"
              "ウィンドウの Orv や別の orv --batch と同時に動かすこともできます。同じアルバムは\n"
              "一度に 1 つしか作らず、ほかが作成中のアルバムはその終わりを待ってから作ります。\n"
              "\n") +

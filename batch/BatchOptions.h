@@ -12,6 +12,7 @@ struct BatchOptions {
   QStringList folders;
   bool recursive = false;
   bool dryRun = false;
+  bool covers = false;  // the albums' own pictures as their covers
   bool json = false;
   int jobs = 0;       // albums built at once
   QString indexFile;  // empty: no library page
@@ -37,6 +38,9 @@ struct ParsedOptions {
   QString usageError;  // empty when the command line is good
 };
 ParsedOptions parseBatchOptions(const QStringList& arguments);
+
+// The batch's line of the usage: "orv --batch [-r] … FOLDER...".
+QString batchUsage();
 
 // The text of --help.
 QString batchHelp();

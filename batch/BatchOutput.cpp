@@ -24,6 +24,22 @@ QString jsonOrNull(const QString& text) {
   return text.isEmpty() ? QStringLiteral("null") : jsonString(text);
 }
 
+// The dry run's line for the cover the album would get; none for a cover it keeps.
+QString coverLine(const CoverSource& cover, const QString& folder) {
+  const QString jacket = folder + QStringLiteral("jacket.jpg");
+  switch (cover.kind) {
+    case CoverSource::Kind::kKept:
+      break;
+    case CoverSource::Kind::kPlaceholder:
+      return QStringLiteral("    コピー: %1\n").arg(jacket);
+    case CoverSource::Kind::kFile:
+      return QStringLiteral("    書き込み: %1（%2 から）\n").arg(jacket, cover.name);
+    case CoverSource::Kind::kTags:
+      return QStringLiteral("    書き込み: %1（%2 のタグの画像から）\n").arg(jacket, cover.name);
+  }
+  return {};
+}
+
 void write(std::FILE* stream, const QString& text) {
   const QByteArray bytes = text.toUtf8();
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
@@ -67,7 +83,7 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
       line += QStringLiteral("    名前の変更: %1 → %2\n").arg(fileName(r.from), fileName(r.to));
     }
     if (!o.page.isEmpty()) line += QStringLiteral("    書き込み: %1\n").arg(o.page);
-    if (o.coverCopied) line += QStringLiteral("    コピー: %1jacket.jpg\n").arg(o.folder);
+    if (o.cover) line += coverLine(*o.cover, o.folder);
   }
   return line;
 }
@@ -82,10 +98,12 @@ QString albumJson(const AlbumOutcome& o) {
   // One pass, as above: a folder's "%1" must not take the place of a later field.
   return QStringLiteral(
              "{\"folder\":%1,\"status\":\"%2\",\"tracks\":%3,\"renamed\":[%4],\"page\":%5,"
-             "\"cover_copied\":%6,\"error_number\":%7,\"error\":%8}\n")
+             "\"cover_copied\":%6,\"cover_source\":%7,\"error_number\":%8,\"error\":%9}\n")
       .arg(jsonString(shownFolder(o.folder)), QLatin1String(kStatus[static_cast<int>(o.status)]),
            QString::number(o.tracks), renamed.join(u','), jsonOrNull(o.page),
-           o.coverCopied ? QStringLiteral("true") : QStringLiteral("false"),
+           o.cover && o.cover->kind != CoverSource::Kind::kKept ? QStringLiteral("true")
+                                                                : QStringLiteral("false"),
+           o.cover ? jsonString(o.cover->text()) : QStringLiteral("null"),
            o.errorNumber ? QString::number(*o.errorNumber) : QStringLiteral("null"),
            o.status == AlbumStatus::kFailed ? jsonString(o.error) : QStringLiteral("null"));
 }

@@ -21,7 +21,7 @@ QString shownFolder(const QString& folder);
 // One album's line for standard output, ending in a line feed: the outcome (作成, 失敗,
 // 予定), the track count, the total play time and the folder, then for a failure its
 // error on the same line. A dry run adds an indented line for each rename and each file
-// it would write.
+// it would write, the cover with the picture it would be made from.
 //
 //   作成    25曲  1:23:45  /music/Artist/Album
 //   失敗     2曲         -  /music/Clash  エラー 58: 「…」を「…」に名前を変更できません。…
@@ -29,7 +29,10 @@ QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 
 // One album as a JSON object on one line, ending in a line feed, with the fields folder,
 // status ("built", "failed", "planned"), tracks, renamed ([{"from", "to"}] file names),
-// page (a path or null), cover_copied, error_number (or null) and error (or null).
+// page (a path or null), cover_copied (whether the build gave the album its jacket.jpg),
+// cover_source (CoverSource::text(): "kept", "placeholder", "file:cover.png",
+// "tags:01_Intro.mp3"; null when the build stopped before the cover), error_number (or
+// null) and error (or null).
 QString albumJson(const AlbumOutcome& outcome);
 
 // What the whole run did, for the last line on standard error.

@@ -8,6 +8,9 @@
 //   build/bench/library_bench cold [ALBUMS TRACKS [JOBS…]]
 //       60 albums of 12 files of about 4 MB with a cover picture in the tag, read from
 //       disk: the page cache is dropped before each run (root only): -j 1 to 16
+//   build/bench/library_bench covers [ALBUMS TRACKS [JOBS…]]
+//       the warm library with a cover.jpg of about 100 KB in every album, each run made
+//       twice in turn, without and with --covers, and how much slower --covers is
 //
 // The library lies in a new folder in the working folder, on its disk, and is removed
 // at the end; with LIBRARY_BENCH_KEEP=1 in the environment it is kept, as
@@ -39,6 +42,7 @@ namespace {
 
 struct Setup {
   bool cold = false;
+  bool covers = false;  // a cover.jpg in every album; runs with and without --covers
   int albums = 400;
   int tracks = 25;
   std::vector<int> jobs{1, 2};
@@ -59,23 +63,13 @@ QByteArray audio(bool cold) {
   return orv::test::encodeMp3(orv::test::pcm(44100, 2, seconds), 44100, 2, {"-b", "128"});
 }
 
-// An ID3v2.3 frame "APIC" holding `jpeg`, as taggers store a front cover.
-orv::test::Id3v2Frame coverFrame(const QByteArray& jpeg) {
-  QByteArray data("image/jpeg");
-  data.append('\0').append('\x03').append('\0');  // front cover, no description
-  return {"APIC", '\0', data + jpeg};
-}
-
 void makeLibrary(const QString& lib, const Setup& s) {
   std::printf("making %d albums of %d tracks in %s…\n", s.albums, s.tracks, qPrintable(lib));
   std::fflush(stdout);
   const QByteArray sound = audio(s.cold);
   // A cover of realistic size: the program's own, padded to about 100 KB.
-  QByteArray cover;
-  if (s.cold) {
-    cover = orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg"));
-    cover.append(QByteArray(100 * 1024 - cover.size(), '\0'));
-  }
+  QByteArray cover = orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg"));
+  cover.append(QByteArray(100 * 1024 - cover.size(), '\0'));
   for (int a = 0; a < s.albums; ++a) {
     const QString folder = albumFolder(lib, a);
     QDir().mkpath(folder);
@@ -87,9 +81,10 @@ void makeLibrary(const QString& lib, const Setup& s) {
                                orv::test::Id3Encoding::kUtf16),
           orv::test::textFrame("TALB", QStringLiteral("アルバム %1").arg(a),
                                orv::test::Id3Encoding::kUtf16)};
-      if (s.cold) frames.push_back(coverFrame(cover));
+      if (s.cold) frames.push_back(orv::test::pictureFrame(3, cover));
       orv::test::writeFile(folder + trackName(k), orv::test::id3v2Tag(3, frames, 256) + sound);
     }
+    if (s.covers) orv::test::writeFile(folder + QStringLiteral("cover.jpg"), cover);
   }
 }
 
@@ -131,25 +126,82 @@ double childrenProcessorSeconds() {
 }
 
 // One batch run; seconds, or -1 when it did not build everything.
-double timedRun(const QString& lib, int jobs) {
+double timedRun(const QString& lib, int jobs, bool covers) {
   QProcess orv;
   orv.setStandardOutputFile(QProcess::nullDevice());
   orv.setStandardErrorFile(QProcess::nullDevice());
   QElapsedTimer clock;
   clock.start();
-  orv.start(QStringLiteral(ORV_EXECUTABLE), {QStringLiteral("--batch"), QStringLiteral("-r"),
-                                             QStringLiteral("-j"), QString::number(jobs), lib});
+  QStringList arguments{QStringLiteral("--batch"), QStringLiteral("-r"), QStringLiteral("-j"),
+                        QString::number(jobs), lib};
+  if (covers) arguments << QStringLiteral("--covers");
+  orv.start(QStringLiteral(ORV_EXECUTABLE), arguments);
   if (!orv.waitForFinished(-1) || orv.exitStatus() != QProcess::NormalExit || orv.exitCode() != 0) {
     return -1;
   }
   return clock.nsecsElapsed() / 1e9;
 }
 
+// Back to the library as it was made, its files in the page cache (warm) or not (cold),
+// with nothing left to write back from the making or the resetting, which the first
+// syncs of the run would otherwise pay for.
+void prepare(const QString& lib, const Setup& s, bool cold) {
+  resetLibrary(lib, s);
+  if (cold) {
+    dropPageCache();
+  } else {
+    warmUp(lib, s);
+    ::sync();
+  }
+}
+
+// Runs without and with --covers in turn, each pair in the other order than the last, so
+// that a change in the machine's load weighs on both alike: the best of each, the median
+// of the pairs' ratios, and the least processor time orv took (user and system), which
+// the load changes less.
+int compareCovers(const QString& lib, const Setup& s) {
+  std::printf("warm, %d albums, %d tracks, a cover.jpg in every album, %d pairs of runs\n",
+              s.albums, s.albums * s.tracks, s.runs);
+  std::printf("%5s %10s %10s %14s %10s %6s %12s %12s\n", "jobs", "plain s", "covers s",
+              "slower (best)", "(median)", "load", "plain cpu s", "covers cpu s");
+  for (const int jobs : s.jobs) {
+    double best[2] = {1e9, 1e9};
+    double processor[2] = {1e9, 1e9};
+    std::vector<double> ratios;
+    QString load;
+    for (int r = 0; r < s.runs; ++r) {
+      double seconds[2];
+      for (const bool covers : {r % 2 == 1, r % 2 == 0}) {
+        prepare(lib, s, /*cold=*/false);
+        load = loadAverage();
+        const double processorBefore = childrenProcessorSeconds();
+        seconds[covers] = timedRun(lib, jobs, covers);
+        processor[covers] =
+            std::min(processor[covers], childrenProcessorSeconds() - processorBefore);
+        if (seconds[covers] < 0) {
+          std::printf("orv --batch failed with -j %d\n", jobs);
+          return 1;
+        }
+        best[covers] = std::min(best[covers], seconds[covers]);
+      }
+      ratios.push_back(seconds[1] / seconds[0]);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("%5d %10.3f %10.3f %13.1f%% %9.1f%% %6s %12.3f %12.3f\n", jobs, best[0], best[1],
+                (best[1] / best[0] - 1) * 100, (ratios[ratios.size() / 2] - 1) * 100,
+                qPrintable(load), processor[0], processor[1]);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 int run(const Setup& s) {
   QTemporaryDir temporary(QDir::currentPath() + QStringLiteral("/library-bench-XXXXXX"));
   const bool keep = qEnvironmentVariableIntValue("LIBRARY_BENCH_KEEP") == 1;
   const QString root = keep ? QDir::currentPath() + QStringLiteral("/library-bench-%1-%2x%3")
-                                                        .arg(s.cold ? "cold" : "warm")
+                                                        .arg(s.cold     ? "cold"
+                                                             : s.covers ? "covers"
+                                                                        : "warm")
                                                         .arg(s.albums)
                                                         .arg(s.tracks)
                             : temporary.path();
@@ -164,6 +216,7 @@ int run(const Setup& s) {
   if (s.cold && !cold) {
     std::printf("cannot write /proc/sys/vm/drop_caches (only root can): running warm only\n");
   }
+  if (s.covers) return compareCovers(lib, s);
   const int total = s.albums * s.tracks;
   std::printf("%s, %d albums, %d tracks, best of %d runs\n", cold ? "cold" : "warm", s.albums,
               total, s.runs);
@@ -175,18 +228,10 @@ int run(const Setup& s) {
     double bestProcessor = 1e9;
     QString load;
     for (int r = 0; r < s.runs; ++r) {
-      resetLibrary(lib, s);
-      // Nothing left to write back from the making or the resetting, which the first
-      // syncs of the run would otherwise pay for.
-      if (cold) {
-        dropPageCache();
-      } else {
-        warmUp(lib, s);
-        ::sync();
-      }
+      prepare(lib, s, cold);
       load = loadAverage();
       const double processorBefore = childrenProcessorSeconds();
-      const double seconds = timedRun(lib, jobs);
+      const double seconds = timedRun(lib, jobs, /*covers=*/false);
       if (seconds < 0) {
         std::printf("orv --batch failed with -j %d\n", jobs);
         return 1;
@@ -209,6 +254,8 @@ int main(int argc, char* argv[]) {
   const QStringList args = app.arguments().mid(1);
   Setup s;
   s.cold = !args.isEmpty() && args[0] == u"cold";
+  s.covers = !args.isEmpty() && args[0] == u"covers";
+  if (s.covers) s.runs = 6;
   if (s.cold) {
     s.albums = 60;
     s.tracks = 12;
@@ -225,7 +272,7 @@ int main(int argc, char* argv[]) {
     for (const QString& j : args.mid(3)) s.jobs.push_back(j.toInt());
   }
   if (s.albums < 1 || s.tracks < 1 || s.tracks > 32766) {
-    std::fputs("usage: library_bench warm|cold [ALBUMS TRACKS [JOBS…]]\n", stderr);
+    std::fputs("usage: library_bench warm|cold|covers [ALBUMS TRACKS [JOBS…]]\n", stderr);
     return 2;
   }
   return run(s);

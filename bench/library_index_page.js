@@ -2,7 +2,7 @@
 // after opening, how long each keystroke in its search box takes, and scrolling through
 // every album.
 //
-//   node bench/library_index_page.js [ALBUMS [untagged]]
+//   node bench/library_index_page.js [ALBUMS [untagged|big-covers]]
 //
 // It has build/bench/library_index_bench (BENCH in the environment to use another) lay
 // out ALBUMS (4,000) album folders with covers and their index.html in a temporary
@@ -24,6 +24,7 @@ const { withBrowser, run } = require('../tests/page/browser');
 
 const albums = Number(process.argv[2] || 4000);
 const untagged = process.argv[3] === 'untagged';
+const bigCovers = process.argv[3] === 'big-covers';
 const bench = process.env.BENCH || path.join(__dirname, '..', 'build', 'bench', 'library_index_bench');
 
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
@@ -46,6 +47,80 @@ async function keystroke(page, text) {
   }, text);
 }
 
+// Every album's jacket.jpg made a 1500×1500 JPEG of about 1 MB, the same for all (each
+// file is still fetched and decoded on its own).
+async function useBigCovers(context, lib) {
+  const page = await context.newPage();
+  const jpeg = Buffer.from(await page.evaluate(() => {
+    const canvas = Object.assign(document.createElement('canvas'), { width: 1500, height: 1500 });
+    const g = canvas.getContext('2d');
+    const image = g.createImageData(1500, 1500);
+    for (let i = 0; i < image.data.length; i += 4) {
+      const x = (i / 4) % 1500;
+      const y = Math.floor(i / 4 / 1500);
+      image.data[i] = (x / 6 + Math.random() * 40) & 255;
+      image.data[i + 1] = (y / 6 + Math.random() * 40) & 255;
+      image.data[i + 2] = ((x + y) / 12 + Math.random() * 40) & 255;
+      image.data[i + 3] = 255;
+    }
+    g.putImageData(image, 0, 0);
+    for (let q = 0.95; ; q -= 0.05) {
+      const url = canvas.toDataURL('image/jpeg', q);
+      if (url.length * 0.75 < 1.15e6 || q < 0.3) return url.split(',')[1];
+    }
+  }), 'base64');
+  await page.close();
+  let count = 0;
+  for (const artist of fs.readdirSync(lib)) {
+    for (const album of fs.readdirSync(path.join(lib, artist))) {
+      fs.writeFileSync(path.join(lib, artist, album, 'jacket.jpg'), jpeg);
+      count++;
+    }
+  }
+  console.log(`covers: ${count} of ${(jpeg.length / 1e6).toFixed(2)} MB, 1500×1500`);
+}
+
+// Scrolling as a wheel or a touchpad does, 60 pixels a frame from the top to the end:
+// the time between frames (a smooth page draws one every 16.7 ms), the covers the page
+// loaded on the way, and the memory the browser's processes hold at the end.
+async function smoothScroll(context, index) {
+  const page = await context.newPage();
+  await page.goto(pathToFileURL(index).href, { waitUntil: 'load' });
+  const result = await page.evaluate(async () => {
+    const frames = [];
+    scrollTo(0, 0);
+    await new Promise((resolve) => setTimeout(resolve, 500));
+    let last = performance.now();
+    while (scrollY + innerHeight < document.documentElement.scrollHeight - 1) {
+      scrollBy(0, 60);
+      await new Promise((resolve) => requestAnimationFrame(resolve));
+      const now = performance.now();
+      frames.push(now - last);
+      last = now;
+    }
+    await new Promise((resolve) => setTimeout(resolve, 2000));
+    const images = [...document.images];
+    return { frames, images: images.length, loaded: images.filter((i) => i.complete && i.naturalWidth > 0).length };
+  });
+  const sorted = [...result.frames].sort((a, b) => a - b);
+  const at = (p) => sorted[Math.min(sorted.length - 1, Math.floor(sorted.length * p))];
+  const long = result.frames.filter((f) => f > 50).length;
+  console.log(`smooth scrolling, ${result.frames.length} frames (ms between frames): median ${ms(at(0.5))}, ` +
+    `95th ${ms(at(0.95))}, slowest ${ms(sorted[sorted.length - 1])}, ${long} over 50 ms`);
+  console.log(`covers in the page ${result.images}, loaded ${result.loaded}`);
+  // The browser's processes: those that descend from this one.
+  const processes = execFileSync('ps', ['-e', '-o', 'pid=,ppid=,rss='], { encoding: 'utf8' })
+    .trim().split('\n').map((l) => l.trim().split(/\s+/).map(Number));
+  const ours = new Set([process.pid]);
+  for (let grown = true; grown;) {
+    grown = false;
+    for (const [pid, ppid] of processes) if (ours.has(ppid) && !ours.has(pid)) { ours.add(pid); grown = true; }
+  }
+  const rss = processes.filter(([pid]) => pid !== process.pid && ours.has(pid)).reduce((sum, [, , kb]) => sum + kb, 0);
+  console.log(`memory of the browser's processes (resident): ${(rss / 1024).toFixed(0)} MB`);
+  await page.close();
+}
+
 async function main() {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-index-bench-'));
   try {
@@ -53,6 +128,7 @@ async function main() {
     console.log(`${albums} ${untagged ? 'untagged ' : ''}albums, page of ${(fs.statSync(index).size / 1e6).toFixed(2)} MB, ` +
       `load average ${os.loadavg()[0].toFixed(1)} on ${os.cpus().length} processors`);
     await withBrowser([], async ({ context }) => {
+      if (bigCovers) await useBigCovers(context, path.join(work, 'library'));
       const loads = [];
       for (let r = 0; r < 5; r++) {
         const page = await context.newPage();
@@ -122,6 +198,7 @@ async function main() {
       });
       console.log(`scrolling to the end, ${scrolling.screens} screens: slowest ${ms(scrolling.worst)}, in all ${ms(scrolling.total)}`);
       await page.close();
+      await smoothScroll(context, index);
     });
   } finally {
     fs.rmSync(work, { recursive: true, force: true });

@@ -71,30 +71,30 @@ qint64 appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
   return total;
 }
 
-// A cover the user put into the album folder is never replaced.
-void ensureCover(platform::FileSystem& fileSystem, const QString& programFolder,
-                 const QString& albumFolder) {
+}  // namespace
+
+bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
+                      const QString& albumFolder) {
   const QString cover = albumFolder + QStringLiteral("jacket.jpg");
-  if (fileSystem.fileExists(cover)) return;
+  if (fileSystem.fileExists(cover)) return false;
   try {
     fileSystem.copyFileNoReplace(programFolder + QStringLiteral("jacket.jpg"), cover);
+    return true;
   } catch (const RuntimeError& error) {
     // A cover that arrived between the test and the copy is as good as one found by the
     // test: the album has its cover and nothing was replaced.
     if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
+    return false;
   }
 }
 
-}  // namespace
-
-qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
+qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem) {
-  return WriteAlbumHtml(table, n, PageTemplates::load(programFolder, fileSystem), programFolder,
-                        fileSystem);
+  return WriteAlbumPage(table, n, PageTemplates::load(programFolder, fileSystem), fileSystem);
 }
 
-qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
-                      const QString& programFolder, platform::FileSystem& fileSystem) {
+qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const PageTemplates& templates,
+                      platform::FileSystem& fileSystem) {
   const QString albumFolder = Trim(table[0].folderPath);
 
   // The page is built whole in memory, so a failure on the way leaves the old page as
@@ -105,8 +105,13 @@ qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& tem
   const qint64 milliseconds = appendDataBlock(table, n, page);
   templates.tail.appendTo(page);
   fileSystem.replaceFileAtomically(albumFolder + QStringLiteral("disk.html"), page);
+  return milliseconds;
+}
 
-  ensureCover(fileSystem, programFolder, albumFolder);
+qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
+                      platform::FileSystem& fileSystem) {
+  const qint64 milliseconds = WriteAlbumPage(table, n, programFolder, fileSystem);
+  CopyProgramCover(fileSystem, programFolder, Trim(table[0].folderPath));
   return milliseconds;
 }
 

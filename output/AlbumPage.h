@@ -31,12 +31,25 @@ namespace orv {
 qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem);
 
-// The same with the templates read and encoded beforehand, once for many pages; their
-// errors are raised where the page would have read them.
+// The two steps of WriteAlbumHtml, for a build that gives the album its cover another
+// way: the page alone (the same result and errors, no cover), and the cover alone.
+qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const QString& programFolder,
+                      platform::FileSystem& fileSystem);
+
+// The page alone with the templates read and encoded beforehand, once for many pages;
+// their errors are raised where the page would have read them.
 //
 //   const PageTemplates templates = PageTemplates::load(programFolder, fileSystem);
-//   for (…) WriteAlbumHtml(table, n, templates, programFolder, fileSystem);
-qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const PageTemplates& templates,
-                      const QString& programFolder, platform::FileSystem& fileSystem);
+//   for (…) WriteAlbumPage(table, n, templates, fileSystem);
+qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const PageTemplates& templates,
+                      platform::FileSystem& fileSystem);
+
+// Copies the program's jacket.jpg into `albumFolder` (ending in "/") unless it has one,
+// as WriteAlbumHtml does: true when it copied, false when the album had its cover (or one
+// arrived meanwhile, which stays).
+//
+//   if (CopyProgramCover(fs, "/usr/lib/orv/", "/music/album/")) say("copied");
+bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
+                      const QString& albumFolder);
 
 }  // namespace orv

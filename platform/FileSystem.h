@@ -120,6 +120,14 @@ class FileSystem {
   //   fs.createFileAtomically("/music/index.html", page);   // throws if index.html is there
   virtual void createFileAtomically(const QString& path, const QByteArray& content) = 0;
 
+  // Raises what createFileAtomically(path, …) refuses before it writes, and changes
+  // nothing: kFileAlreadyExists when anything is under `path` (a symbolic link too, even
+  // one leading nowhere), and the error of a folder that takes no new file, as
+  // checkReplaceable gives it. A dry run asks this where the real build creates a file.
+  //
+  //   fs.checkCreate("/music/album/jacket.jpg");   // throws if jacket.jpg is there
+  virtual void checkCreate(const QString& path) = 0;
+
   // True when `path` is a file or a link to one (a folder is no file).
   virtual bool fileExists(const QString& path) = 0;
 

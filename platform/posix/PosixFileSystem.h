@@ -31,6 +31,7 @@ class PosixFileSystem : public FileSystem {
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
   void checkReplaceable(const QString& path) override;
   void createFileAtomically(const QString& path, const QByteArray& content) override;
+  void checkCreate(const QString& path) override;
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
   void checkCopy(const QString& from, const QString& to) override;

@@ -28,6 +28,11 @@ QString cannotWrite(const QString& path) {
   return QStringLiteral("ファイル %1 を書き込めません").arg(path);
 }
 
+RuntimeError alreadyThere(const QString& path) {
+  return RuntimeError(ErrorCode::kFileAlreadyExists,
+                      QStringLiteral("ファイル %1 が既にあるため、新しく作れません。").arg(path));
+}
+
 QString cannotCopy(const QString& from, const QString& to) {
   return QStringLiteral("ファイル %1 を %2 にコピーできません").arg(from, to);
 }
@@ -286,6 +291,14 @@ std::optional<struct stat> replaceableFile(const QString& path) {
   return exists ? std::optional<struct stat>(st) : std::nullopt;
 }
 
+// What createFileAtomically(path, …) needs before it writes, shared with checkCreate:
+// nothing under `path` (a link not followed), and a folder that takes the new file.
+void creatableFile(const QString& path) {
+  struct stat st;
+  if (::lstat(nativePath(path).constData(), &st) == 0) throw alreadyThere(path);
+  requireWritableFolder(path);
+}
+
 // What copyFileNoReplace(from, to) needs before it copies, shared with checkCopy: `from`
 // open for reading (returned, with its size), nothing under `to` (a link not followed),
 // and a folder that takes the new file.
@@ -336,13 +349,11 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
 void PosixFileSystem::checkReplaceable(const QString& path) { replaceableFile(path); }
 
 void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray& content) {
-  requireWritableFolder(path);
+  creatableFile(path);
+  // A name taken after creatableFile looked is still never replaced.
   const int err = writeAndPlace(path, 0644, /*exactMode=*/false, Placement::kNew, unnamed(),
                                 creationErrorFor(path), cannotWrite(path), contentOf(content));
-  if (err == EEXIST) {
-    throw RuntimeError(ErrorCode::kFileAlreadyExists,
-                       QStringLiteral("ファイル %1 が既にあるため、新しく作れません。").arg(path));
-  }
+  if (err == EEXIST) throw alreadyThere(path);
   if (err != 0) throw errnoError(err, cannotWrite(path));
   if (const int syncErr = syncFolder(folderOf(path))) {
     throw errnoError(
@@ -350,6 +361,8 @@ void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray
         QStringLiteral("ファイル %1 は作りましたが、フォルダーへの記録を確定できません").arg(path));
   }
 }
+
+void PosixFileSystem::checkCreate(const QString& path) { creatableFile(path); }
 
 bool PosixFileSystem::fileExists(const QString& path) {
   struct stat st;

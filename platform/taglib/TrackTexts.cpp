@@ -4,28 +4,16 @@
 #include "platform/taglib/FdStream.h"
 #include "platform/taglib/SparseId3v2Tag.h"
 #include "platform/taglib/StringHandlers.h"
+#include "platform/taglib/TagFile.h"
 
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
-#include <taglib/tfile.h>
 
 #include <array>
 
 namespace orv::platform {
 namespace {
-
-// A file that TagLib's tag classes read from. TagLib's own MPEG file would look for the
-// tags itself, and on a file with neither an ID3v2 tag nor a frame at its start it hunts
-// through every byte for one (a tenth of a second for 1 MB of PCM); the layout already
-// knows where the tags are.
-class TagFile final : public TagLib::File {
- public:
-  explicit TagFile(TagLib::IOStream* stream) : TagLib::File(stream) {}
-  TagLib::Tag* tag() const override { return nullptr; }
-  TagLib::AudioProperties* audioProperties() const override { return nullptr; }
-  bool save() override { return false; }
-};
 
 QString toQString(const TagLib::String& text) {
   return QString::fromUtf8(text.toCString(/*unicode=*/true));

@@ -329,7 +329,7 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
        "作成 2、失敗 0、"},
       {{"--help"},
        0,
-       "使い方: orv --batch [-r] [-n] [-j N] [--json] [--index FILE] FOLDER...\n",
+       "使い方: orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] FOLDER...\n",
        ""},
       {{}, 2, "", "orv: アルバムのフォルダーを指定してください。\n"},
       {{"-x", good}, 2, "", "orv: 知らないオプションです: -x\n"},

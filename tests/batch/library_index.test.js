@@ -2,7 +2,8 @@
 // `orv --batch -r --index`, opens the library page over file:// in headless Chromium and
 // uses it as a person would: every album there, its link working, the search, the
 // keyboard, a phone's width, and a hostile album title shown as text; then a library of
-// albums without tags, shown and found by their folders.
+// albums without tags, shown and found by their folders, and a library built with
+// --covers, each album shown with its own picture.
 //
 // Environment (set by CTest): ORV (the program), ORV_SCREENSHOT_DIR, optionally CHROMIUM
 // and LAME.
@@ -229,6 +230,55 @@ async function main() {
         await long.goBack();
         assert.equal(await topOf(), before);
         await long.close();
+      });
+
+      await check('with --covers each album shows its own picture: a JPEG file, a PNG file, a tag', async () => {
+        // Three pictures told apart by their sizes, drawn by the browser itself.
+        const drawn = watch(await context.newPage());
+        const picture = (width, height, type, colours) => drawn.evaluate(([w, h, t, c]) => {
+          const canvas = Object.assign(document.createElement('canvas'), { width: w, height: h });
+          const g = canvas.getContext('2d');
+          c.forEach((colour, i) => { g.fillStyle = colour; g.fillRect(0, (i * h) / c.length, w, h / c.length); });
+          g.fillStyle = '#fff';
+          g.beginPath();
+          g.arc(w / 2, h / 2, h / 4, 0, 2 * Math.PI);
+          g.fill();
+          return canvas.toDataURL(t).split(',')[1];
+        }, [width, height, type, colours]);
+        const covers = path.join(work, 'covers');
+        const made = [
+          ['Jpeg', 'cover.jpg', Buffer.from(await picture(640, 640, 'image/jpeg', ['#c0392b', '#e67e22']), 'base64')],
+          ['Png', 'Folder.PNG', Buffer.from(await picture(480, 360, 'image/png', ['#2c3e50', '#2980b9', '#1abc9c']), 'base64')],
+          ['Tagged', null, Buffer.from(await picture(320, 320, 'image/png', ['#8e44ad', '#f1c40f']), 'base64')],
+          ['None', null, null],
+        ];
+        await drawn.close();
+        for (const [name, file, bytes] of made) {
+          makeAlbum(path.join(covers, name), `${name} のアルバム`, 'Orv', ['a.mp3'], tone);
+          if (file) fs.writeFileSync(path.join(covers, name, file), bytes);
+        }
+        const art = path.join(work, 'art.png');
+        fs.writeFileSync(art, made[2][2]);
+        execFileSync(lame, ['--quiet', '-b', '32', '--id3v2-only', '--tl', 'Tagged のアルバム', '--ta', 'Orv',
+          '--ti', art, tone, path.join(covers, 'Tagged', 'a.mp3')]);
+        const coversIndex = path.join(covers, 'index.html');
+        const built = spawnSync(orv, ['--batch', '-r', '--covers', '--json', '--index', coversIndex, covers], { encoding: 'utf8' });
+        assert.equal(built.status, 0, built.stderr);
+        assert.deepEqual(built.stdout.trim().split('\n').map((l) => JSON.parse(l).cover_source),
+          ['file:cover.jpg', 'placeholder', 'file:Folder.PNG', 'tags:a.mp3']);
+        assert.ok(fs.readFileSync(path.join(covers, 'Jpeg', 'jacket.jpg')).equals(made[0][2]));
+
+        const shown = watch(await context.newPage());
+        await shown.goto(pathToFileURL(coversIndex).href);
+        await shown.evaluate(() => document.fonts.ready);
+        await shown.waitForFunction(() => document.images.length === 4 &&
+          [...document.images].every((i) => i.complete && i.naturalWidth > 0));
+        const sizes = await shown.$$eval('.album', (els) => els.map((e) => [e.querySelector('.album-title').textContent,
+          e.querySelector('img').naturalWidth, e.querySelector('img').naturalHeight]));
+        assert.deepEqual(sizes, [['Jpeg のアルバム', 640, 640], ['None のアルバム', 500, 500],
+          ['Png のアルバム', 480, 360], ['Tagged のアルバム', 320, 320]]);
+        await shown.screenshot({ path: path.join(shotDir, 'library-covers.png') });
+        await shown.close();
       });
 
       await check('no request left file:// and nothing went to the console as an error', async () => {

@@ -168,6 +168,12 @@ std::vector<Id3v2Frame> textFrames(int version, const QString& artist, const QSt
           textFrame(v22 ? "TAL" : "TALB", album, encoding, bigEndianBom)};
 }
 
+Id3v2Frame pictureFrame(int version, const QByteArray& picture, char type) {
+  // The image's format: three letters in version 2.2, a MIME type after it.
+  const QByteArray format = version == 2 ? QByteArray("JPG") : QByteArray("image/jpeg", 11);
+  return {version == 2 ? "PIC" : "APIC", '\0', format + type + '\0' + picture};
+}
+
 QByteArray id3v2Tag(int version, const std::vector<Id3v2Frame>& frames, int padding) {
   QByteArray body;
   for (const Id3v2Frame& f : frames) {

@@ -61,6 +61,11 @@ std::vector<Id3v2Frame> textFrames(int version, const QString& artist, const QSt
                                    const QString& album, Id3Encoding encoding,
                                    bool bigEndianBom = false);
 
+// A picture frame of ID3v2 `version` (2, 3 or 4) holding `picture`, an image file's bytes,
+// as ID3v2 picture `type` (3: front cover, 0: other), without a description: "PIC" in
+// version 2.2, "APIC" after.
+Id3v2Frame pictureFrame(int version, const QByteArray& picture, char type = 3);
+
 // A whole ID3v2 tag of major `version` 2, 3 or 4, with `padding` zero bytes after the
 // frames.
 QByteArray id3v2Tag(int version, const std::vector<Id3v2Frame>& frames, int padding = 0);

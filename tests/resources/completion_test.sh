@@ -43,6 +43,7 @@ offers() {
 offers 'orv -' --batch --help --version
 offers 'orv --b' --batch
 offers 'orv --batch --j' --jobs --json
+offers 'orv --batch --c' --covers
 offers 'orv --batch -r --in' --index=
 offers 'orv --batch Mu' Music
 offers 'orv --batch -r My' 'My Albums'

@@ -23,6 +23,7 @@ class UnusedFileSystem : public platform::FileSystem {
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
   void checkReplaceable(const QString&) override { fail(); }
   void createFileAtomically(const QString&, const QByteArray&) override { fail(); }
+  void checkCreate(const QString&) override { fail(); }
   bool fileExists(const QString&) override { fail(); }
   void copyFileNoReplace(const QString&, const QString&) override { fail(); }
   void checkCopy(const QString&, const QString&) override { fail(); }

@@ -167,7 +167,7 @@ TEST_P(PosixFiles, EveryChangeAndItsCheckRefuseAReadOnlyFolderAlike) {
       {"replace", [&] { fs.replaceFileAtomically(path("disk.html"), "new"); },
        [&] { fs.checkReplaceable(path("disk.html")); }},
       {"create", [&] { fs.createFileAtomically(path("index.html"), "new"); },
-       [&] { fs.checkReplaceable(path("index.html")); }},
+       [&] { fs.checkCreate(path("index.html")); }},
       {"copy", [&] { fs.copyFileNoReplace(cover, path("jacket.jpg")); },
        [&] { fs.checkCopy(cover, path("jacket.jpg")); }},
       {"rename", [&] { fs.rename(path("a b.mp3"), path("a_b.mp3")); },
@@ -235,7 +235,8 @@ TEST_P(PosixFiles, CreatesANewFileWhole) {
   EXPECT_EQ(entries(), QStringList({"index.html"}));
 }
 
-// Whatever is under the name stays, and no temporary file is left.
+// Whatever is under the name stays, and no temporary file is left; the check alone
+// refuses it alike.
 TEST_P(PosixFiles, CreatingAFileNeverReplacesAnything) {
   writeFile(path("file"), "the user's");
   QDir(dir.path()).mkdir("folder");
@@ -244,10 +245,12 @@ TEST_P(PosixFiles, CreatingAFileNeverReplacesAnything) {
   for (const char* name : {"file", "folder", "link", "dangling"}) {
     SCOPED_TRACE(name);
     const test::TreeSnapshot before = test::snapshotTree(dir.path());
+    const RuntimeError checked = errorOf([&] { fs.checkCreate(path(name)); });
     const RuntimeError e = errorOf([&] { fs.createFileAtomically(path(name), "page"); });
     EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
     EXPECT_EQ(e.description(),
               QStringLiteral("ファイル %1 が既にあるため、新しく作れません。").arg(path(name)));
+    EXPECT_EQ(checked.description(), e.description());
     EXPECT_EQ(test::snapshotTree(dir.path()), before);
   }
 }

@@ -1,0 +1,105 @@
+#include "batch/AlbumCover.h"
+
+#include "batch/CoverFiles.h"
+#include "core/RuntimeError.h"
+#include "output/AlbumPage.h"
+
+#include <optional>
+
+namespace orv::batch {
+namespace {
+
+const QString kCoverName = QStringLiteral("jacket.jpg");
+
+std::vector<QString> filesOf(const QString& folder, platform::FileSystem& fileSystem) {
+  std::vector<QString> names;
+  const auto listing = fileSystem.list(folder + u'*');
+  for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+// The bytes of `path`; nullopt when it is gone since the folder was listed.
+std::optional<QByteArray> readIfThere(const QString& path, platform::FileSystem& fileSystem) {
+  try {
+    return fileSystem.readFile(path);
+  } catch (const RuntimeError& error) {
+    if (error.is(ErrorCode::kFileNotFound)) return std::nullopt;
+    throw;
+  }
+}
+
+struct FoundCover {
+  CoverSource source;
+  QByteArray jpeg;
+  bool wholeFile = false;  // the JPEG is the source file as it is
+};
+
+std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<QString>& tracks,
+                                       const CoverServices& services) {
+  for (const QString& name : coverFileCandidates(filesOf(folder, services.fileSystem))) {
+    const std::optional<QByteArray> bytes = readIfThere(folder + name, services.fileSystem);
+    if (!bytes) continue;
+    if (auto jpeg = services.pictures.toJpeg(*bytes)) {
+      const bool wholeFile = *jpeg == *bytes;
+      return FoundCover{{CoverSource::Kind::kFile, name}, std::move(*jpeg), wholeFile};
+    }
+  }
+  // Track by track, so that only the tags up to the first picture are read whole.
+  for (const QString& name : tracks) {
+    const std::optional<QByteArray> picture = services.tagPictures.coverOf(folder + name);
+    if (!picture) continue;
+    if (auto jpeg = services.pictures.toJpeg(*picture)) {
+      return FoundCover{{CoverSource::Kind::kTags, name}, std::move(*jpeg)};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+QString CoverSource::text() const {
+  switch (kind) {
+    case Kind::kKept:
+      return QStringLiteral("kept");
+    case Kind::kFile:
+      return QStringLiteral("file:") + name;
+    case Kind::kTags:
+      return QStringLiteral("tags:") + name;
+    case Kind::kPlaceholder:
+      break;
+  }
+  return QStringLiteral("placeholder");
+}
+
+CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& tracks,
+                       const CoverServices& services) {
+  platform::FileSystem& fileSystem = services.fileSystem;
+  const QString cover = albumFolder + kCoverName;
+  const CoverSource kept{CoverSource::Kind::kKept, {}};
+  if (fileSystem.fileExists(cover)) return kept;
+  if (std::optional<FoundCover> found = albumPicture(albumFolder, tracks, services)) {
+    try {
+      // A JPEG file is copied as the program's cover is, which leaves the sync of the
+      // folder to the system: one sync fewer for each album, which the build of a warm
+      // library feels most. A picture taken from tags or converted is created from its
+      // bytes.
+      if (found->wholeFile) {
+        fileSystem.copyFileNoReplace(albumFolder + found->source.name, cover);
+      } else {
+        fileSystem.createFileAtomically(cover, found->jpeg);
+      }
+    } catch (const RuntimeError& error) {
+      // As for the program's cover: one that arrived meanwhile stays and is the album's.
+      if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
+      return kept;
+    }
+    return found->source;
+  }
+  return CopyProgramCover(fileSystem, services.programFolder, albumFolder)
+             ? CoverSource{CoverSource::Kind::kPlaceholder, {}}
+             : kept;
+}
+
+}  // namespace orv::batch

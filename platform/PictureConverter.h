@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace orv::platform {
+
+// Pictures turned into JPEG files, the one format every browser and every older player
+// shows as an album's cover.
+class PictureConverter {
+ public:
+  virtual ~PictureConverter() = default;
+
+  // `picture`, the bytes of an image file, as the bytes of a JPEG file. A JPEG is given
+  // back byte for byte, never encoded again, once its header reads as an image's; any
+  // other format that can be decoded (PNG, GIF, BMP, …) is converted at quality 90,
+  // transparent parts laid on white. nullopt when `picture` is no image that can be read:
+  // not an image, a format that is not known, a broken image, one too large to decode.
+  // Safe to call from several threads at once.
+  //
+  //   converter.toJpeg(readFile("cover.jpg"))   // the same bytes
+  //   converter.toJpeg(readFile("cover.png"))   // a JPEG of the same picture
+  //   converter.toJpeg("not a picture")         // nullopt
+  virtual std::optional<QByteArray> toJpeg(const QByteArray& picture) = 0;
+};
+
+}  // namespace orv::platform
