@@ -207,10 +207,14 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
     queryAttributes(from);
     return;
   }
-  if (const int err = renameRefusal(fromBytes, toBytes)) throw renameError(err, from, to);
-  if (const int err = renameNoReplace(fromBytes.constData(), toBytes.constData())) {
-    throw renameError(err, from, to);
-  }
+  // The rename is tried first: it moves nothing when it fails, and most albums pass, so
+  // the checks that choose the error run only for a rename that failed. They raise what
+  // checkRenameTarget raises, as before anything moves; any other failure is the
+  // rename's own.
+  const int err = renameNoReplace(fromBytes.constData(), toBytes.constData());
+  if (err == 0) return;
+  if (const int refusal = renameRefusal(fromBytes, toBytes)) throw renameError(refusal, from, to);
+  throw renameError(err, from, to);
 }
 
 void PosixFileSystem::checkRenameTarget(const QString& from, const QString& to) {
