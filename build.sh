@@ -8,7 +8,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic libxcb1-dev libwayland-dev
-  libtag1-dev libmpg123-dev librsvg2-bin
+  libtag1-dev libmpg123-dev libjpeg-dev librsvg2-bin
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-mutagen  # the benchmarks' reference reader
 )

@@ -42,7 +42,9 @@ std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<
     const std::optional<QByteArray> bytes = readIfThere(folder + name, services.fileSystem);
     if (!bytes) continue;
     if (auto jpeg = services.pictures.toJpeg(*bytes)) {
-      const bool wholeFile = *jpeg == *bytes;
+      // A JPEG comes back as the very bytes given, not a copy; comparing them would
+      // read the whole cover once more.
+      const bool wholeFile = jpeg->isSharedWith(*bytes);
       return FoundCover{{CoverSource::Kind::kFile, name}, std::move(*jpeg), wholeFile};
     }
   }

@@ -58,6 +58,7 @@ TEST(QtPictureConverter, KeepsAJpegAndConvertsEveryOtherPicture) {
       {"nothing", {}},
       {"text", "not a picture at all"},
       {"a JPEG's first bytes before noise", brokenJpeg},
+      {"a JPEG cut off in its header", jpeg.left(jpeg.indexOf("\xFF\xC0") + 6)},
       {"half a PNG", png.left(png.size() / 2)},
   };
   for (const auto& c : refused) {
