@@ -10,11 +10,13 @@
 //       disk: the page cache is dropped before each run (root only): -j 1 to 16
 //   build/bench/library_bench covers [ALBUMS TRACKS [JOBS…]]
 //       the warm library with a cover.jpg of about 100 KB in every album, each run made
-//       twice in turn, without and with --covers, and how much slower --covers is
+//       twice in turn, without and with --covers, and how much slower --covers is: the
+//       medians of 12 pairs
 //
 // The library lies in a new folder in the working folder, on its disk, and is removed
 // at the end; with LIBRARY_BENCH_KEEP=1 in the environment it is kept, as
 // library-bench-MODE-ALBUMSxTRACKS, and used again by the next run of the same size.
+// LIBRARY_BENCH_RUNS=N sets the runs of each figure (pairs, for covers).
 //
 // Each line gives the best of the runs, the load average when it was measured (other
 // builds on the machine slow the runs down) and the least processor time orv took, its
@@ -155,41 +157,48 @@ void prepare(const QString& lib, const Setup& s, bool cold) {
   }
 }
 
+// The middle of `values`: the mean of the two middle ones for an even count, so that
+// neither half of the pairs weighs more.
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 // Runs without and with --covers in turn, each pair in the other order than the last, so
-// that a change in the machine's load weighs on both alike: the best of each, the median
-// of the pairs' ratios, and the least processor time orv took (user and system), which
-// the load changes less.
+// that a change in the machine's load weighs on both alike. On a shared machine single
+// runs of the same work differ by a quarter, in phases, so the figure is the ratio of the
+// medians of many pairs (LIBRARY_BENCH_RUNS, default 12), with the median of the pairs'
+// own ratios and the medians of orv's processor time (user and system) beside it.
 int compareCovers(const QString& lib, const Setup& s) {
   std::printf("warm, %d albums, %d tracks, a cover.jpg in every album, %d pairs of runs\n",
               s.albums, s.albums * s.tracks, s.runs);
-  std::printf("%5s %10s %10s %14s %10s %6s %12s %12s\n", "jobs", "plain s", "covers s",
-              "slower (best)", "(median)", "load", "plain cpu s", "covers cpu s");
+  std::printf("%5s %10s %10s %9s %13s %6s %12s %12s\n", "jobs", "plain s", "covers s", "slower",
+              "(pairs' own)", "load", "plain cpu s", "covers cpu s");
   for (const int jobs : s.jobs) {
-    double best[2] = {1e9, 1e9};
-    double processor[2] = {1e9, 1e9};
-    std::vector<double> ratios;
+    std::vector<double> seconds[2], processor[2], ratios;
     QString load;
     for (int r = 0; r < s.runs; ++r) {
-      double seconds[2];
+      double pair[2];
       for (const bool covers : {r % 2 == 1, r % 2 == 0}) {
         prepare(lib, s, /*cold=*/false);
         load = loadAverage();
         const double processorBefore = childrenProcessorSeconds();
-        seconds[covers] = timedRun(lib, jobs, covers);
-        processor[covers] =
-            std::min(processor[covers], childrenProcessorSeconds() - processorBefore);
-        if (seconds[covers] < 0) {
+        pair[covers] = timedRun(lib, jobs, covers);
+        if (pair[covers] < 0) {
           std::printf("orv --batch failed with -j %d\n", jobs);
           return 1;
         }
-        best[covers] = std::min(best[covers], seconds[covers]);
+        seconds[covers].push_back(pair[covers]);
+        processor[covers].push_back(childrenProcessorSeconds() - processorBefore);
       }
-      ratios.push_back(seconds[1] / seconds[0]);
+      ratios.push_back(pair[1] / pair[0]);
     }
-    std::sort(ratios.begin(), ratios.end());
-    std::printf("%5d %10.3f %10.3f %13.1f%% %9.1f%% %6s %12.3f %12.3f\n", jobs, best[0], best[1],
-                (best[1] / best[0] - 1) * 100, (ratios[ratios.size() / 2] - 1) * 100,
-                qPrintable(load), processor[0], processor[1]);
+    const double plain = median(seconds[0]);
+    const double covers = median(seconds[1]);
+    std::printf("%5d %10.3f %10.3f %8.1f%% %12.1f%% %6s %12.3f %12.3f\n", jobs, plain, covers,
+                (covers / plain - 1) * 100, (median(ratios) - 1) * 100, qPrintable(load),
+                median(processor[0]), median(processor[1]));
     std::fflush(stdout);
   }
   return 0;
@@ -255,7 +264,7 @@ int main(int argc, char* argv[]) {
   Setup s;
   s.cold = !args.isEmpty() && args[0] == u"cold";
   s.covers = !args.isEmpty() && args[0] == u"covers";
-  if (s.covers) s.runs = 6;
+  if (s.covers) s.runs = 12;
   if (s.cold) {
     s.albums = 60;
     s.tracks = 12;
@@ -263,6 +272,7 @@ int main(int argc, char* argv[]) {
     for (int j = 1; j <= 16; ++j) s.jobs.push_back(j);
     s.runs = 2;
   }
+  if (const int runs = qEnvironmentVariableIntValue("LIBRARY_BENCH_RUNS"); runs > 0) s.runs = runs;
   if (args.size() >= 3) {
     s.albums = args[1].toInt();
     s.tracks = args[2].toInt();
