@@ -36,24 +36,26 @@ const QString& TagLibDetailItem::playTime() const {
 TagLibDetailItem::TagLibDetailItem(TrackDetails details)
     : file_(-1), texts_(std::move(details.texts)), playTime_(std::move(details.playTime)) {}
 
-TagLibDetailFolder::TagLibDetailFolder(FileDescriptor folder, QString path,
-                                       std::shared_ptr<ReadAheadResults> readAhead)
-    : folder_(std::move(folder)), path_(std::move(path)), readAhead_(std::move(readAhead)) {}
+TagLibDetailFolder::TagLibDetailFolder(QString path, std::shared_ptr<ReadAheadResults> readAhead)
+    : path_(path.endsWith(u'/') ? std::move(path) : path + u'/'),
+      native_(QFile::encodeName(path_)),
+      readAhead_(std::move(readAhead)) {}
 
 std::unique_ptr<DetailItem> TagLibDetailFolder::ParseName(const QString& name) {
   const QByteArray encoded = QFile::encodeName(name);
   if (encoded.isEmpty()) return nullptr;
+  const QByteArray file = native_ + encoded;
   if (readAhead_) {
     // Read ahead under whatever name: the same file, unchanged, needs no opening.
     struct stat st {};
-    if (::fstatat(folder_.get(), encoded.constData(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
+    if (::stat(file.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
       if (auto details = readAhead_->take(st)) {
         return std::make_unique<TagLibDetailItem>(std::move(*details));
       }
     }
   }
   struct stat opened {};
-  FileDescriptor fd = openRegularFile(folder_.get(), encoded, path_ + name, &opened);
+  FileDescriptor fd = openRegularFile(AT_FDCWD, file, path_ + name, &opened);
   if (!fd.valid()) return nullptr;
   return std::make_unique<TagLibDetailItem>(std::move(fd), encoded, opened.st_size);
 }

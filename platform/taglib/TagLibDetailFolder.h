@@ -39,16 +39,16 @@ class TagLibDetailItem final : public DetailItem {
   mutable std::optional<QString> playTime_;
 };
 
-// A folder, held open, whose MP3 files are found by name. A file whose details were read
-// ahead (`readAhead`, which may be null) is not read again.
+// A folder whose MP3 files are found by name. A file whose details were read ahead
+// (`readAhead`, which may be null) is not read again. The folder is not held open: a
+// build asks for one folder per track, and a file is opened by its whole path anyway.
 //
-//   TagLibDetailFolder folder(std::move(dirFd), "/music/album/", nullptr);
+//   TagLibDetailFolder folder("/music/album/", nullptr);
 //   auto item = folder.ParseName("01.mp3");              // nullptr when missing
 //   folder.GetDetailsOf(item.get(), kColumnPlayTime);     // "0:03:25"
 class TagLibDetailFolder final : public DetailFolder {
  public:
-  TagLibDetailFolder(FileDescriptor folder, QString path,
-                     std::shared_ptr<ReadAheadResults> readAhead);
+  TagLibDetailFolder(QString path, std::shared_ptr<ReadAheadResults> readAhead);
 
   // nullptr when the folder holds no regular file of that name. A file that exists but
   // cannot be opened raises a RuntimeError naming it.
@@ -56,8 +56,8 @@ class TagLibDetailFolder final : public DetailFolder {
   QString GetDetailsOf(const DetailItem* item, int column) override;
 
  private:
-  FileDescriptor folder_;
-  QString path_;
+  QString path_;       // ends in "/"
+  QByteArray native_;  // the same, as the file system's bytes
   std::shared_ptr<ReadAheadResults> readAhead_;
 };
 

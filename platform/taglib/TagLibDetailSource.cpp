@@ -1,14 +1,13 @@
 #include "platform/taglib/TagLibDetailSource.h"
 
 #include "core/RuntimeError.h"
-#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/StringHandlers.h"
 #include "platform/taglib/TagLibDetailFolder.h"
 #include "platform/taglib/TagReadAhead.h"
 
 #include <QFile>
 
-#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -27,18 +26,20 @@ class TagLibDetailSource final : public DetailSource {
       : readAhead_(std::move(readAhead)) {}
 
   std::unique_ptr<DetailFolder> NameSpace(const QString& folder) override {
+    const auto notFound = [&] {
+      return RuntimeError(ErrorCode::kPathNotFound,
+                          QStringLiteral("フォルダ「%1」が見つかりません。").arg(folder));
+    };
     const QByteArray encoded = QFile::encodeName(folder);
-    FileDescriptor fd(
-        encoded.isEmpty() ? -1 : ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid()) {
-      const int err = encoded.isEmpty() ? ENOENT : errno;
-      if (err == ENOENT || err == ENOTDIR) {
-        throw RuntimeError(ErrorCode::kPathNotFound,
-                           QStringLiteral("フォルダ「%1」が見つかりません。").arg(folder));
-      }
+    if (encoded.isEmpty()) throw notFound();
+    struct stat st {};
+    if (::stat(encoded.constData(), &st) != 0) {
+      const int err = errno;
+      if (err == ENOENT || err == ENOTDIR) throw notFound();
       throw errnoError(err, QStringLiteral("フォルダ「%1」を開けません。").arg(folder));
     }
-    return std::make_unique<TagLibDetailFolder>(std::move(fd), folder, readAhead_);
+    if (!S_ISDIR(st.st_mode)) throw notFound();
+    return std::make_unique<TagLibDetailFolder>(folder, readAhead_);
   }
 
  private:

@@ -99,6 +99,26 @@ void ReadAheadResults::forget(const std::vector<FileKey>& keys) {
 TagReadAhead::TagReadAhead(std::vector<QString> paths, std::shared_ptr<ReadAheadResults> results,
                            int threads, int window)
     : paths_(std::move(paths)), results_(std::move(results)), window_(window) {
+  // An album's files share one folder, opened once, here on the caller's thread.
+  QByteArray lastFolder;
+  int lastFolderFd = AT_FDCWD;
+  places_.reserve(paths_.size());
+  for (const QString& path : paths_) {
+    const QByteArray encoded = QFile::encodeName(path);
+    const qsizetype slash = encoded.lastIndexOf('/');
+    const QByteArray folder = encoded.first(slash + 1);
+    if (slash > 0 && folder != lastFolder) {
+      lastFolder = folder;
+      FileDescriptor fd(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+      lastFolderFd = fd.valid() ? fd.get() : AT_FDCWD;
+      if (fd.valid()) folders_.push_back(std::move(fd));
+    }
+    if (slash > 0 && lastFolderFd != AT_FDCWD) {
+      places_.push_back({lastFolderFd, encoded.sliced(slash + 1)});
+    } else {
+      places_.push_back({AT_FDCWD, encoded});
+    }
+  }
   begun_.reserve(paths_.size());
   const int wanted = std::min(threads, static_cast<int>(paths_.size()) - 1);
   for (int i = 0; i < wanted; ++i) threads_.emplace_back([this] { work(); });
@@ -157,9 +177,9 @@ std::optional<int> TagReadAhead::nextFile() {
 
 void TagReadAhead::readAhead(int index) {
   const QString& path = paths_[static_cast<std::size_t>(index)];
-  const QByteArray encoded = QFile::encodeName(path);
+  const Place& place = places_[static_cast<std::size_t>(index)];
   struct stat opened {};
-  FileDescriptor fd = openRegularFile(AT_FDCWD, encoded, path, &opened);
+  FileDescriptor fd = openRegularFile(place.folder, place.name, path, &opened);
   if (!fd.valid()) return;
   const auto key = ReadAheadResults::keyOf(opened);
   if (!results_->begin(key)) return;
@@ -168,7 +188,7 @@ void TagReadAhead::readAhead(int index) {
   // finished, read or not, whatever happens.
   std::optional<TrackDetails> details;
   try {
-    const TagLibDetailItem item(std::move(fd), encoded, key.size);
+    const TagLibDetailItem item(std::move(fd), place.name, key.size);
     adviseAudioStart(item.descriptor(), key.size, item.audioBegin());
     details = TrackDetails{item.texts(), item.playTime()};
     // Changed while it was read: what was read may be neither the old nor the new file.

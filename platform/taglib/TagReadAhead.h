@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/ReadAhead.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/taglib/TrackTexts.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <sys/stat.h>
@@ -92,6 +94,15 @@ class TagReadAhead final : public TrackReadAhead {
   void readAhead(int index);
 
   const std::vector<QString> paths_;
+  // Each path's folder, held open, and its name in it: the threads open a file by its
+  // name alone instead of each walking the whole path again (by the whole path where
+  // the folder can't be opened).
+  struct Place {
+    int folder;
+    QByteArray name;
+  };
+  std::vector<FileDescriptor> folders_;
+  std::vector<Place> places_;
   const std::shared_ptr<ReadAheadResults> results_;
   const int window_;
   std::mutex mutex_;

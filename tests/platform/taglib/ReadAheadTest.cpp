@@ -11,8 +11,6 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include <fcntl.h>
-
 #include <gtest/gtest.h>
 
 namespace orv::test {
@@ -48,10 +46,7 @@ TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
   ASSERT_TRUE(QFile::remove(paths[3]));
   ASSERT_TRUE(QFile::rename(files.folder() + "new.mp3", paths[3]));
 
-  platform::TagLibDetailFolder folder(
-      platform::FileDescriptor(
-          ::open(QFile::encodeName(files.folder()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
-      files.folder(), results);
+  platform::TagLibDetailFolder folder(files.folder(), results);
   const auto title = [&](const QString& name, qint64* bytesRead = nullptr) {
     const qint64 before = bytesReadByThisThread();
     const auto item = folder.ParseName(name);
@@ -93,10 +88,7 @@ TEST(ReadAhead, DetailsReadAheadAreThoseReadInTurn) {
   waitUntilReady(*results, std::size(tracks));
   ASSERT_EQ(results->ready(), static_cast<int>(std::size(tracks)));
 
-  platform::TagLibDetailFolder folder(
-      platform::FileDescriptor(
-          ::open(QFile::encodeName(files.folder()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
-      files.folder(), results);
+  platform::TagLibDetailFolder folder(files.folder(), results);
   for (std::size_t i = 1; i < paths.size(); ++i) {
     const QString name = QFileInfo(paths[i]).fileName();
     EXPECT_EQ(detailsIn(folder, name), files.details(name)) << name.toStdString();
