@@ -62,11 +62,15 @@ class FileSystem {
   //   fs.fileId("/music/Album") == fs.fileId("/music/link-to-album/")
   virtual FileId fileId(const QString& path) = 0;
 
-  // Opens the file `path` for reading and closes it again, so that a file that exists but
-  // can't be read is found before anything is done to the album. Raises kPermissionDenied
-  // (or the code of whatever else stops the open) described as tag reading describes the
-  // same failure: "ファイル「<path>」を開けません。（<reason>）". Nothing under `path`, or
-  // no regular file, passes: that is for queryAttributes and tag reading to judge.
+  // Raises what queryAttributes(path) raises, then opens the file `path` for reading and
+  // closes it again, so that a file that exists but can't be read is found before
+  // anything is done to the album. Raises kPermissionDenied (or the code of whatever else
+  // stops the open) described as tag reading describes the same failure: "ファイル
+  // 「<path>」を開けません。（<reason>）". A folder or anything else that is no regular
+  // file passes, and so does a file gone between the look and the open: that is for tag
+  // reading to judge.
+  //
+  //   fs.checkReadable("/music/album/01.mp3");   // throws after chmod 000 01.mp3
   virtual void checkReadable(const QString& path) = 0;
 
   // Renames `from` to `to`, never replacing a file: a taken `to` raises

@@ -24,17 +24,17 @@ RuntimeError folderChangedError(const QString& folder) {
           .arg(folder));
 }
 
-// Lists the MP3 files of `folder` and hands each to `onFile(number, name)`, numbered from
-// 1. Returns how many there were.
-template <typename OnFile>
-Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, OnFile&& onFile) {
+// Lists the MP3 files of `folder`, proves each can be reached by the name the listing
+// gave it (`reach(path)` raises when it cannot) and hands it to `onFile(number, name)`,
+// numbered from 1. Returns how many there were.
+template <typename Reach, typename OnFile>
+Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, Reach&& reach,
+                     OnFile&& onFile) {
   Int16 count = 0;
   auto listing = fileSystem.list(folder + QStringLiteral("*.mp3"));
   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
     if (name == u"." || name == u"..") continue;
-    // The answer is not needed: the query only proves the file can be reached by the
-    // name the listing gave, and raises kFileNotFound when it cannot.
-    fileSystem.queryAttributes(folder + name);
+    reach(folder + name);
     count += 1;
     onFile(count, name);
   }
@@ -52,16 +52,21 @@ std::vector<QString> listedPaths(const TrackTable& table) {
 }  // namespace
 
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
-  return forEachMp3File(albumFolder, context.fileSystem, [&](Int16, const QString& name) {
-    context.fileSystem.checkReadable(albumFolder + name);
-  });
+  // Each file is opened once, so that one that can't be read stops the build before
+  // anything is renamed; the open's look is also the proof that the name reaches it.
+  return forEachMp3File(
+      albumFolder, context.fileSystem,
+      [&](const QString& path) { context.fileSystem.checkReadable(path); },
+      [](Int16, const QString&) {});
 }
 
 TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& context) {
   TrackTable table;
   table.resize(count);
-  const Int16 listed =
-      forEachMp3File(albumFolder, context.fileSystem, [&](Int16 number, const QString& name) {
+  const Int16 listed = forEachMp3File(
+      albumFolder, context.fileSystem,
+      [&](const QString& path) { context.fileSystem.queryAttributes(path); },
+      [&](Int16 number, const QString& name) {
         // Files beyond the counted size are not entered; the count tells of them below.
         if (number > count) return;
         TrackRecord& record = table[number - 1];

@@ -172,7 +172,14 @@ FileId PosixFileSystem::fileId(const QString& path) {
 }
 
 void PosixFileSystem::checkReadable(const QString& path) {
-  openRegularFile(AT_FDCWD, QFile::encodeName(path), path);
+  // One look serves both: what queryAttributes raises, and whether this is a file to open
+  // at all. O_NONBLOCK covers a FIFO swapped in between the look and the open.
+  if (!S_ISREG(statOf(path).st_mode)) return;
+  const FileDescriptor fd(
+      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  const int err = fd.valid() ? 0 : errno;
+  if (err == 0 || err == ENOENT) return;
+  throw errnoError(err, QStringLiteral("ファイル「%1」を開けません。").arg(path));
 }
 
 namespace {

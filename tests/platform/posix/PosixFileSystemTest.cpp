@@ -4,6 +4,7 @@
 #include "tests/support/Errors.h"
 #include "tests/support/Files.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,21 +157,35 @@ TEST_F(PosixFileSystemTest, AnyUtf8NameIsReachedAndRenamed) {
   }
 }
 
-TEST_F(PosixFileSystemTest, QueryAttributesFindsFilesAndFoldersOnly) {
+// The counting pass's check of a track raises what the query raises, and beyond it only
+// a regular file that can't be opened.
+TEST_F(PosixFileSystemTest, QueryAttributesAndCheckReadableFindTheSameFiles) {
   writeFile(QStringLiteral("file.mp3"));
+  writeFile(QStringLiteral("locked.mp3"));
   ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("sub")));
   ASSERT_EQ(::symlink("gone.mp3", bytes("dangling.mp3").constData()), 0);
+  ASSERT_EQ(::mkfifo(bytes("fifo.mp3").constData(), 0644), 0);  // never opened: no hang
   const struct {
     const char* name;
-    int error;
-  } cases[] = {{"file.mp3", 0}, {"sub", 0}, {"missing.mp3", 53}, {"dangling.mp3", 53}};
-  for (const auto& c : cases) {
-    const RuntimeError e = errorOf([&] { fs_.queryAttributes(folder() + c.name); });
-    EXPECT_EQ(e.number(), c.error) << c.name;
-    if (c.error) {
-      EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.name))) << c.name;
+    int queried;
+    int checked;
+  } cases[] = {{"file.mp3", 0, 0},    {"sub", 0, 0},           {"fifo.mp3", 0, 0},
+               {"locked.mp3", 0, 70}, {"missing.mp3", 53, 53}, {"dangling.mp3", 53, 53}};
+  test::asUnprivilegedUser(dir_.path(), [&] {
+    ASSERT_EQ(::chmod(bytes("locked.mp3").constData(), 0), 0);
+    for (const auto& c : cases) {
+      const RuntimeError queried = errorOf([&] { fs_.queryAttributes(folder() + c.name); });
+      const RuntimeError checked = errorOf([&] { fs_.checkReadable(folder() + c.name); });
+      EXPECT_EQ(queried.number(), c.queried) << c.name;
+      EXPECT_EQ(checked.number(), c.checked) << c.name;
+      if (c.queried) {
+        EXPECT_EQ(checked.description(), queried.description()) << c.name;
+      }
+      if (c.checked) {
+        EXPECT_TRUE(checked.description().contains(QString::fromUtf8(c.name))) << c.name;
+      }
     }
-  }
+  });
 }
 
 TEST_F(PosixFileSystemTest, RenameToTheSameNameChangesNothing) {
