@@ -77,29 +77,6 @@ int readPieces(int fd, Take&& take) {
   }
 }
 
-// Copies all of `from` into `to` from their starts: 0, or the errno of a failed read or
-// write. The kernel copies where it can, without the bytes passing through the program,
-// and a file system that shares blocks (btrfs, XFS) shares them; across file systems, or
-// where the kernel can't, the bytes are read and written.
-int copyContent(int from, int to) {
-  const auto readAndWrite = [&] {
-    return readPieces(from,
-                      [&](const char* bytes, qint64 count) { return writeAll(to, bytes, count); });
-  };
-  loff_t copied = 0;
-  for (;;) {
-    const ssize_t n = ::copy_file_range(from, &copied, to, nullptr, 1 << 30, 0);
-    if (n > 0) continue;
-    // Some file systems tell no size and so give nothing to the kernel's copy: a file
-    // that seems empty is read to make sure.
-    if (n == 0) return copied == 0 ? readAndWrite() : 0;
-    if (errno == EINTR) continue;
-    const bool kernelCannot = errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
-                              errno == EOPNOTSUPP || errno == EBADF;
-    return copied == 0 && kernelCannot ? readAndWrite() : errno;
-  }
-}
-
 QString folderOf(const QString& path) {
   const qsizetype slash = path.lastIndexOf(u'/');
   return slash < 0 ? QStringLiteral(".") : path.first(slash + 1);
@@ -399,7 +376,10 @@ void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) 
 
   // A name taken after copySource looked is still never replaced, nor is a symbolic
   // link followed to a new file.
-  const auto copy = [&](int fd) { return copyContent(source.get(), fd); };
+  const auto copy = [&](int fd) {
+    return readPieces(source.get(),
+                      [&](const char* bytes, qint64 count) { return writeAll(fd, bytes, count); });
+  };
   const auto failed = [&](int err) { return errnoError(err, what); };
   if (const int err = writeAndPlace(to, 0644, /*exactMode=*/false, Placement::kNew, unnamed(),
                                     failed, what, copy)) {
