@@ -4,7 +4,10 @@
 
 namespace orv {
 
-QString upperCased(const QString& text) {
+namespace {
+
+// Each character upper-cased by Unicode's tables, a pair of surrogates as one.
+QString upperCasedByTables(const QString& text) {
   QString result;
   result.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -20,6 +23,21 @@ QString upperCased(const QString& text) {
     } else {
       result += QChar(static_cast<char16_t>(c));
     }
+  }
+  return result;
+}
+
+}  // namespace
+
+QString upperCased(const QString& text) {
+  // Most names are plain ASCII, whose letters need no table: every listing keys all the
+  // names of its folder.
+  QString result(text.size(), Qt::Uninitialized);
+  QChar* out = result.data();
+  for (const QChar c : text) {
+    const char16_t unit = c.unicode();
+    if (unit >= 0x80) return upperCasedByTables(text);
+    *out++ = QChar(unit >= u'a' && unit <= u'z' ? char16_t(unit - (u'a' - u'A')) : unit);
   }
   return result;
 }

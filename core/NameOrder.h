@@ -20,8 +20,8 @@ struct OrderedName {
   QString name;
 
   friend bool operator<(const OrderedName& a, const OrderedName& b) {
-    if (a.key != b.key) return a.key < b.key;
-    return a.name < b.name;
+    const int byKey = a.key.compare(b.key);
+    return byKey != 0 ? byKey < 0 : a.name < b.name;
   }
 };
 

@@ -48,9 +48,14 @@ bool matchesWildcard(const QString& name, const QString& pattern) {
 // Names are the file system's bytes. A byte-order mark at the start is part of the name,
 // and bytes that are not UTF-8 become U+FFFD, so such a name cannot be found again.
 QString decodeName(const char* bytes) {
+  const QByteArrayView name(bytes);
+  // Plain ASCII, as most names are, needs no decoder.
+  if (std::all_of(name.begin(), name.end(), [](char b) { return (b & 0x80) == 0; })) {
+    return QString::fromLatin1(name);
+  }
   QStringDecoder decoder(QStringDecoder::Utf8,
                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-  return decoder(QByteArrayView(bytes));
+  return decoder(name);
 }
 
 // The kind of an entry, following a symbolic link only where `followLinks` says so: a
