@@ -1,30 +1,43 @@
 #include "batch/CoverFiles.h"
 
-#include <QStringList>
+#include <QLatin1StringView>
+#include <QStringView>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <utility>
 
 namespace orv::batch {
 namespace {
 
-const QStringList kImageSuffixes = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
-                                    QStringLiteral("png")};
-const QStringList kCoverNames = {QStringLiteral("cover"), QStringLiteral("folder"),
-                                 QStringLiteral("front"), QStringLiteral("album")};
+constexpr QLatin1StringView kImageSuffixes[] = {QLatin1StringView("jpg"), QLatin1StringView("jpeg"),
+                                                QLatin1StringView("png")};
+constexpr QLatin1StringView kCoverNames[] = {
+    QLatin1StringView("cover"), QLatin1StringView("folder"), QLatin1StringView("front"),
+    QLatin1StringView("album")};
+constexpr qsizetype kAlbumArtRank = std::size(kCoverNames);
+
+bool sameLetters(QStringView text, QLatin1StringView word) {
+  return text.compare(word, Qt::CaseInsensitive) == 0;
+}
 
 // Where `name` ranks among the candidates (lower is better); nullopt for no candidate.
-std::optional<qsizetype> rank(const QString& name) {
+// Views, not copies: it looks at every name of the album folder.
+std::optional<qsizetype> rank(QStringView name) {
   const qsizetype dot = name.lastIndexOf(u'.');
-  if (dot <= 0 || !kImageSuffixes.contains(name.sliced(dot + 1), Qt::CaseInsensitive)) {
+  if (dot <= 0) return std::nullopt;
+  const QStringView suffix = name.sliced(dot + 1);
+  if (std::none_of(std::begin(kImageSuffixes), std::end(kImageSuffixes),
+                   [&](QLatin1StringView s) { return sameLetters(suffix, s); })) {
     return std::nullopt;
   }
-  const QString base = name.first(dot);
-  const qsizetype named = kCoverNames.indexOf(base.toLower());
-  if (named >= 0) return named;
-  if (!base.startsWith(QStringLiteral("AlbumArt"), Qt::CaseInsensitive)) return std::nullopt;
-  return kCoverNames.size() + (base.contains(QStringLiteral("Large"), Qt::CaseInsensitive) ? 0 : 1);
+  const QStringView base = name.first(dot);
+  for (qsizetype k = 0; k < kAlbumArtRank; ++k) {
+    if (sameLetters(base, kCoverNames[k])) return k;
+  }
+  if (!base.startsWith(QLatin1StringView("AlbumArt"), Qt::CaseInsensitive)) return std::nullopt;
+  return kAlbumArtRank + (base.contains(QLatin1StringView("Large"), Qt::CaseInsensitive) ? 0 : 1);
 }
 
 }  // namespace
