@@ -20,10 +20,16 @@ std::vector<QString> filesOf(const QString& folder, platform::FileSystem& fileSy
   return names;
 }
 
-// The bytes of `path`; nullopt when it is gone since the folder was listed.
-std::optional<QByteArray> readIfThere(const QString& path, platform::FileSystem& fileSystem) {
+// How much of a cover file is read first: enough for the header of a JPEG as shops and
+// taggers save them (tables, a colour profile, a little metadata), which is then copied
+// as it is without being read whole here as well. A longer header is read whole.
+constexpr qsizetype kHeaderBytes = 8 * 1024;
+
+// What `read` reads; nullopt when the file is gone since the folder was listed.
+template <typename Read>
+std::optional<QByteArray> readIfThere(Read&& read) {
   try {
-    return fileSystem.readFile(path);
+    return read();
   } catch (const RuntimeError& error) {
     if (error.is(ErrorCode::kFileNotFound)) return std::nullopt;
     throw;
@@ -33,13 +39,23 @@ std::optional<QByteArray> readIfThere(const QString& path, platform::FileSystem&
 struct FoundCover {
   CoverSource source;
   QByteArray jpeg;
-  bool wholeFile = false;  // the JPEG is the source file as it is
+  bool wholeFile = false;  // the JPEG is the source file as it is; `jpeg` may be empty
 };
 
 std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<QString>& tracks,
                                        const CoverServices& services) {
-  for (const QString& name : coverFileCandidates(filesOf(folder, services.fileSystem))) {
-    const std::optional<QByteArray> bytes = readIfThere(folder + name, services.fileSystem);
+  platform::FileSystem& fileSystem = services.fileSystem;
+  for (const QString& name : coverFileCandidates(filesOf(folder, fileSystem))) {
+    const QString path = folder + name;
+    const std::optional<QByteArray> start =
+        readIfThere([&] { return fileSystem.readFileStart(path, kHeaderBytes); });
+    if (!start) continue;
+    if (services.pictures.keepsAsItIs(*start)) {
+      return FoundCover{{CoverSource::Kind::kFile, name}, {}, /*wholeFile=*/true};
+    }
+    const std::optional<QByteArray> bytes =
+        start->size() < kHeaderBytes ? start
+                                     : readIfThere([&] { return fileSystem.readFile(path); });
     if (!bytes) continue;
     if (auto jpeg = services.pictures.toJpeg(*bytes)) {
       // A JPEG comes back as the very bytes given, not a copy; comparing them would

@@ -56,6 +56,10 @@ void AlbumFiles::checkRenameTarget(const QString& from, const QString& to) {
 
 QByteArray AlbumFiles::readFile(const QString& path) { return disk_.readFile(onDisk(path)); }
 
+QByteArray AlbumFiles::readFileStart(const QString& path, qsizetype size) {
+  return disk_.readFileStart(onDisk(path), size);
+}
+
 void AlbumFiles::replaceFileAtomically(const QString& path, const QByteArray& content) {
   if (dryRun_) {
     disk_.checkReplaceable(path);

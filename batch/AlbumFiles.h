@@ -52,6 +52,7 @@ class AlbumFiles : public platform::FileSystem {
   void rename(const QString& from, const QString& to) override;
   void checkRenameTarget(const QString& from, const QString& to) override;
   QByteArray readFile(const QString& path) override;
+  QByteArray readFileStart(const QString& path, qsizetype size) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
   void checkReplaceable(const QString& path) override;
   void createFileAtomically(const QString& path, const QByteArray& content) override;

@@ -93,6 +93,12 @@ class FileSystem {
   // The whole content of a file; raises kFileNotFound when there is none.
   virtual QByteArray readFile(const QString& path) = 0;
 
+  // The first `size` bytes of a file, or all of a shorter one; raises what readFile
+  // raises. For a look at a file's header without reading all of it.
+  //
+  //   fs.readFileStart("/music/album/cover.jpg", 8192).size() <= 8192
+  virtual QByteArray readFileStart(const QString& path, qsizetype size) = 0;
+
   // Replaces `path` with `content`, whole and atomically: a temporary file in the same
   // folder is written, flushed and synced, then renamed over `path`. The temporary file
   // has no name while it is written, where the file system allows that, so that a

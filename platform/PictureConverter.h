@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <optional>
 
@@ -23,6 +24,15 @@ class PictureConverter {
   //   converter.toJpeg(readFile("cover.png"))   // a JPEG of the same picture
   //   converter.toJpeg("not a picture")         // nullopt
   virtual std::optional<QByteArray> toJpeg(const QByteArray& picture) = 0;
+
+  // Whether toJpeg gives back as it is a file that begins with `start`: a JPEG whose
+  // header `start` holds whole, and which reads. False for anything else, a JPEG whose
+  // header runs on past `start` too: the whole file tells. A cover need then only be
+  // read whole to be copied. Safe to call from several threads at once.
+  //
+  //   converter.keepsAsItIs(first16KB("cover.jpg"))   // true
+  //   converter.keepsAsItIs(first16KB("cover.png"))   // false: toJpeg(whole file) tells
+  virtual bool keepsAsItIs(QByteArrayView start) = 0;
 };
 
 }  // namespace orv::platform

@@ -28,6 +28,7 @@ class PosixFileSystem : public FileSystem {
 
   // Whole files (PosixFiles.cpp).
   QByteArray readFile(const QString& path) override;
+  QByteArray readFileStart(const QString& path, qsizetype size) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
   void checkReplaceable(const QString& path) override;
   void createFileAtomically(const QString& path, const QByteArray& content) override;

@@ -327,6 +327,20 @@ QByteArray PosixFileSystem::readFile(const QString& path) {
   return content;
 }
 
+QByteArray PosixFileSystem::readFileStart(const QString& path, qsizetype size) {
+  const QString what = QStringLiteral("ファイル %1 を読み込めません").arg(path);
+  qsizetype fileSize = 0;
+  const FileDescriptor file = openForReading(path, what, fileSize);
+  QByteArray start(size, Qt::Uninitialized);
+  const qint64 got = readAt(file.get(), 0, start.data(), size);
+  if (got < 0) throw errnoError(errno, what);
+  // Short of `size` is the end of the file, or an error that the next read meets.
+  char more;
+  if (got < size && readAt(file.get(), got, &more, 1) < 0) throw errnoError(errno, what);
+  start.truncate(got);
+  return start;
+}
+
 void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArray& content) {
   // The new file keeps the permissions of the one it replaces; a first one gets 0644
   // less the umask, as any new file would.

@@ -12,6 +12,7 @@ class QtPictureConverter final : public PictureConverter {
  public:
   QtPictureConverter();
   std::optional<QByteArray> toJpeg(const QByteArray& picture) override;
+  bool keepsAsItIs(QByteArrayView start) override;
 };
 
 }  // namespace orv::platform

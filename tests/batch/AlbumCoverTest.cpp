@@ -67,6 +67,9 @@ TEST(AlbumCover, EachAlbumGetsItsBestPictureElseThePlaceholder) {
   const QByteArray jpeg = imageFile(picture, "jpeg");
   const QByteArray otherJpeg = imageFile(picture.mirrored(true, false), "jpeg");
   const QByteArray notAPicture = "<html>not a picture</html>";
+  // A JPEG whose header holds 20 KB of metadata, past the first look at a cover file.
+  const QByteArray longHeaderJpeg =
+      jpeg.left(2) + QByteArray("\xFF\xE1\x4E\x22", 4) + QByteArray(20000, 'x') + jpeg.mid(2);
   using Files = std::map<QString, QByteArray>;
   using Tracks = std::vector<std::vector<Id3v2Frame>>;  // the tracks' picture frames
   const struct {
@@ -95,6 +98,12 @@ TEST(AlbumCover, EachAlbumGetsItsBestPictureElseThePlaceholder) {
        "file:Folder.JPG",
        jpeg,
        "    書き込み: %1（Folder.JPG から）\n"},
+      {"a cover.jpg with a long header",
+       {{"cover.jpg", longHeaderJpeg}},
+       {{}},
+       "file:cover.jpg",
+       longHeaderJpeg,
+       "    書き込み: %1（cover.jpg から）\n"},
       {"a broken cover.jpg before AlbumArt images",
        {{"cover.jpg", notAPicture},
         {"AlbumArtSmall.jpg", otherJpeg},

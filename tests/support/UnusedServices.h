@@ -20,6 +20,7 @@ class UnusedFileSystem : public platform::FileSystem {
   void rename(const QString&, const QString&) override { fail(); }
   void checkRenameTarget(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
+  QByteArray readFileStart(const QString&, qsizetype) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
   void checkReplaceable(const QString&) override { fail(); }
   void createFileAtomically(const QString&, const QByteArray&) override { fail(); }

@@ -41,6 +41,7 @@ TEST(QtPictureConverter, KeepsAJpegAndConvertsEveryOtherPicture) {
     SCOPED_TRACE(c.what);
     const std::optional<QByteArray> out = converter.toJpeg(c.bytes);
     ASSERT_TRUE(out.has_value());
+    EXPECT_EQ(converter.keepsAsItIs(c.bytes), c.looks.isNull());
     if (c.looks.isNull()) {
       EXPECT_EQ(*out, c.bytes);
     } else {
@@ -64,7 +65,10 @@ TEST(QtPictureConverter, KeepsAJpegAndConvertsEveryOtherPicture) {
   for (const auto& c : refused) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(converter.toJpeg(c.bytes), std::nullopt);
+    EXPECT_FALSE(converter.keepsAsItIs(c.bytes));
   }
+  // The header alone tells, as far as the scan.
+  EXPECT_TRUE(converter.keepsAsItIs(QByteArrayView(jpeg).first(jpeg.indexOf("\xFF\xDA") + 14)));
 }
 
 }  // namespace
