@@ -11,9 +11,12 @@ namespace {
 
 const QString kCoverName = QStringLiteral("jacket.jpg");
 
-std::vector<QString> filesOf(const QString& folder, platform::FileSystem& fileSystem) {
+// The files of `folder` that may be images: names ending in .jpg, .jpeg or .png, in any
+// letter case, and a few more that coverFileCandidates passes over. The tracks are not
+// among them, so a folder of tracks and a cover lists one name, not all to be sorted.
+std::vector<QString> imageFilesOf(const QString& folder, platform::FileSystem& fileSystem) {
   std::vector<QString> names;
-  const auto listing = fileSystem.list(folder + u'*');
+  const auto listing = fileSystem.list(folder + QStringLiteral("*.*p*g"));
   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
     names.push_back(std::move(name));
   }
@@ -45,7 +48,7 @@ struct FoundCover {
 std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<QString>& tracks,
                                        const CoverServices& services) {
   platform::FileSystem& fileSystem = services.fileSystem;
-  for (const QString& name : coverFileCandidates(filesOf(folder, fileSystem))) {
+  for (const QString& name : coverFileCandidates(imageFilesOf(folder, fileSystem))) {
     const QString path = folder + name;
     const std::optional<QByteArray> start =
         readIfThere([&] { return fileSystem.readFileStart(path, kHeaderBytes); });
