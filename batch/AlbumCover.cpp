@@ -23,56 +23,60 @@ std::vector<QString> imageFilesOf(const QString& folder, platform::FileSystem& f
   return names;
 }
 
-// How much of a cover file is read first: enough for the header of a JPEG as shops and
-// taggers save them (tables, a colour profile, a little metadata), which is then copied
-// as it is without being read whole here as well. A longer header is read whole.
+// How much of a cover file is looked at first: enough for the header of a JPEG as shops
+// and taggers save them (tables, a colour profile, a little metadata). Such a cover is
+// copied as it is, read once; a longer header is read whole and judged.
 constexpr qsizetype kHeaderBytes = 8 * 1024;
 
-// What `read` reads; nullopt when the file is gone since the folder was listed.
-template <typename Read>
-std::optional<QByteArray> readIfThere(Read&& read) {
+// What `act` returns; nullopt when the file it reads is gone since the folder was listed.
+template <typename Act>
+auto ifThere(Act&& act) -> std::optional<decltype(act())> {
   try {
-    return read();
+    return act();
   } catch (const RuntimeError& error) {
     if (error.is(ErrorCode::kFileNotFound)) return std::nullopt;
     throw;
   }
 }
 
-struct FoundCover {
-  CoverSource source;
-  QByteArray jpeg;
-  bool wholeFile = false;  // the JPEG is the source file as it is; `jpeg` may be empty
-};
-
-std::optional<FoundCover> albumPicture(const QString& folder, const std::vector<QString>& tracks,
-                                       const CoverServices& services) {
+// Writes `cover` from the album's own picture, the first of its image files that reads
+// as one, else the first track's tag picture that does; nullopt when none does. A JPEG
+// file is copied as the program's cover is, which leaves the sync of the folder to the
+// system: one sync fewer for each album, which the build of a warm library feels most.
+// A picture taken from tags or converted is created from its bytes.
+std::optional<CoverSource> writeAlbumPicture(const QString& folder, const QString& cover,
+                                             const std::vector<QString>& tracks,
+                                             const CoverServices& services) {
   platform::FileSystem& fileSystem = services.fileSystem;
+  const auto keepsAsItIs = [&](QByteArrayView start) {
+    return services.pictures.keepsAsItIs(start);
+  };
   for (const QString& name : coverFileCandidates(imageFilesOf(folder, fileSystem))) {
     const QString path = folder + name;
-    const std::optional<QByteArray> start =
-        readIfThere([&] { return fileSystem.readFileStart(path, kHeaderBytes); });
-    if (!start) continue;
-    if (services.pictures.keepsAsItIs(*start)) {
-      return FoundCover{{CoverSource::Kind::kFile, name}, {}, /*wholeFile=*/true};
-    }
-    const std::optional<QByteArray> bytes =
-        start->size() < kHeaderBytes ? start
-                                     : readIfThere([&] { return fileSystem.readFile(path); });
+    const CoverSource source{CoverSource::Kind::kFile, name};
+    const std::optional<bool> copied = ifThere(
+        [&] { return fileSystem.copyFileNoReplaceIf(path, cover, kHeaderBytes, keepsAsItIs); });
+    if (!copied) continue;
+    if (*copied) return source;
+    const std::optional<QByteArray> bytes = ifThere([&] { return fileSystem.readFile(path); });
     if (!bytes) continue;
-    if (auto jpeg = services.pictures.toJpeg(*bytes)) {
-      // A JPEG comes back as the very bytes given, not a copy; comparing them would
-      // read the whole cover once more.
-      const bool wholeFile = jpeg->isSharedWith(*bytes);
-      return FoundCover{{CoverSource::Kind::kFile, name}, std::move(*jpeg), wholeFile};
+    if (const std::optional<QByteArray> jpeg = services.pictures.toJpeg(*bytes)) {
+      // A JPEG comes back as the very bytes given, not a copy: one with a long header.
+      if (jpeg->isSharedWith(*bytes)) {
+        fileSystem.copyFileNoReplace(path, cover);
+      } else {
+        fileSystem.createFileAtomically(cover, *jpeg);
+      }
+      return source;
     }
   }
   // Track by track, so that only the tags up to the first picture are read whole.
   for (const QString& name : tracks) {
     const std::optional<QByteArray> picture = services.tagPictures.coverOf(folder + name);
     if (!picture) continue;
-    if (auto jpeg = services.pictures.toJpeg(*picture)) {
-      return FoundCover{{CoverSource::Kind::kTags, name}, std::move(*jpeg)};
+    if (const std::optional<QByteArray> jpeg = services.pictures.toJpeg(*picture)) {
+      fileSystem.createFileAtomically(cover, *jpeg);
+      return CoverSource{CoverSource::Kind::kTags, name};
     }
   }
   return std::nullopt;
@@ -100,23 +104,15 @@ CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& t
   const QString cover = albumFolder + kCoverName;
   const CoverSource kept{CoverSource::Kind::kKept, {}};
   if (fileSystem.fileExists(cover)) return kept;
-  if (std::optional<FoundCover> found = albumPicture(albumFolder, tracks, services)) {
-    try {
-      // A JPEG file is copied as the program's cover is, which leaves the sync of the
-      // folder to the system: one sync fewer for each album, which the build of a warm
-      // library feels most. A picture taken from tags or converted is created from its
-      // bytes.
-      if (found->wholeFile) {
-        fileSystem.copyFileNoReplace(albumFolder + found->source.name, cover);
-      } else {
-        fileSystem.createFileAtomically(cover, found->jpeg);
-      }
-    } catch (const RuntimeError& error) {
-      // As for the program's cover: one that arrived meanwhile stays and is the album's.
-      if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
-      return kept;
+  try {
+    if (std::optional<CoverSource> source =
+            writeAlbumPicture(albumFolder, cover, tracks, services)) {
+      return *source;
     }
-    return found->source;
+  } catch (const RuntimeError& error) {
+    // As for the program's cover: one that arrived meanwhile stays and is the album's.
+    if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
+    return kept;
   }
   return CopyProgramCover(fileSystem, services.programFolder, albumFolder)
              ? CoverSource{CoverSource::Kind::kPlaceholder, {}}

@@ -2,6 +2,8 @@
 
 #include "core/RuntimeError.h"
 
+#include <algorithm>
+
 namespace orv::batch {
 
 QString AlbumFiles::onDisk(const QString& path) const {
@@ -56,10 +58,6 @@ void AlbumFiles::checkRenameTarget(const QString& from, const QString& to) {
 
 QByteArray AlbumFiles::readFile(const QString& path) { return disk_.readFile(onDisk(path)); }
 
-QByteArray AlbumFiles::readFileStart(const QString& path, qsizetype size) {
-  return disk_.readFileStart(onDisk(path), size);
-}
-
 void AlbumFiles::replaceFileAtomically(const QString& path, const QByteArray& content) {
   if (dryRun_) {
     disk_.checkReplaceable(path);
@@ -92,6 +90,14 @@ void AlbumFiles::copyFileNoReplace(const QString& from, const QString& to) {
   } else {
     disk_.copyFileNoReplace(from, to);
   }
+}
+
+bool AlbumFiles::copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
+                                     const std::function<bool(QByteArrayView)>& accept) {
+  if (!dryRun_) return disk_.copyFileNoReplaceIf(from, to, size, accept);
+  disk_.checkCopy(from, to);
+  const QByteArray bytes = disk_.readFile(onDisk(from));
+  return accept(QByteArrayView(bytes).first(std::min(size, bytes.size())));
 }
 
 void AlbumFiles::checkCopy(const QString& from, const QString& to) { disk_.checkCopy(from, to); }

@@ -52,13 +52,14 @@ class AlbumFiles : public platform::FileSystem {
   void rename(const QString& from, const QString& to) override;
   void checkRenameTarget(const QString& from, const QString& to) override;
   QByteArray readFile(const QString& path) override;
-  QByteArray readFileStart(const QString& path, qsizetype size) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
   void checkReplaceable(const QString& path) override;
   void createFileAtomically(const QString& path, const QByteArray& content) override;
   void checkCreate(const QString& path) override;
   bool fileExists(const QString& path) override;
   void copyFileNoReplace(const QString& from, const QString& to) override;
+  bool copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
+                           const std::function<bool(QByteArrayView)>& accept) override;
   void checkCopy(const QString& from, const QString& to) override;
   // In a dry run, removes nothing: what a killed build left is no change of this one's.
   QStringList removeLeftoverTemporaryFiles(const QString& folder,

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <compare>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -93,12 +94,6 @@ class FileSystem {
   // The whole content of a file; raises kFileNotFound when there is none.
   virtual QByteArray readFile(const QString& path) = 0;
 
-  // The first `size` bytes of a file, or all of a shorter one; raises what readFile
-  // raises. For a look at a file's header without reading all of it.
-  //
-  //   fs.readFileStart("/music/album/cover.jpg", 8192).size() <= 8192
-  virtual QByteArray readFileStart(const QString& path, qsizetype size) = 0;
-
   // Replaces `path` with `content`, whole and atomically: a temporary file in the same
   // folder is written, flushed and synced, then renamed over `path`. The temporary file
   // has no name while it is written, where the file system allows that, so that a
@@ -147,6 +142,16 @@ class FileSystem {
   // during the call), kFileNotFound if `from` doesn't. A failed copy leaves no `to`
   // behind, nor a copy cut off midway.
   virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
+
+  // Copies `from` to `to` as copyFileNoReplace does, if `accept` takes the first `size`
+  // bytes of `from` (all of a shorter file), which the copy then doesn't read again.
+  // Returns whether it copied; when `accept` refuses, nothing is written. Raises what
+  // copyFileNoReplace raises, before `accept` is asked.
+  //
+  //   fs.copyFileNoReplaceIf("/music/album/cover.jpg", "/music/album/jacket.jpg", 8192,
+  //                          [](QByteArrayView start) { return start.startsWith("\xFF\xD8"); });
+  virtual bool copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
+                                   const std::function<bool(QByteArrayView)>& accept) = 0;
 
   // Raises what copyFileNoReplace(from, to) would raise before it copies, and changes
   // nothing: the error of a `from` that can't be opened for reading, kFileAlreadyExists

@@ -63,12 +63,12 @@ FileDescriptor openForReading(const QString& path, const QString& what, qsizetyp
   return file;
 }
 
-// Hands `fd`'s content to `take(bytes, count)` piece by piece, from the start to the end:
-// 0, or the errno of a failed read.
+// Hands `fd`'s content to `take(bytes, count)` piece by piece, from `from` to the end: 0,
+// or the errno of a failed read.
 template <typename Take>
-int readPieces(int fd, Take&& take) {
+int readPieces(int fd, Take&& take, qint64 from = 0) {
   char buffer[64 * 1024];
-  for (qint64 pos = 0;;) {
+  for (qint64 pos = from;;) {
     const qint64 got = readAt(fd, pos, buffer, sizeof buffer);
     if (got < 0) return errno;
     if (got == 0) return 0;
@@ -327,20 +327,6 @@ QByteArray PosixFileSystem::readFile(const QString& path) {
   return content;
 }
 
-QByteArray PosixFileSystem::readFileStart(const QString& path, qsizetype size) {
-  const QString what = QStringLiteral("ファイル %1 を読み込めません").arg(path);
-  qsizetype fileSize = 0;
-  const FileDescriptor file = openForReading(path, what, fileSize);
-  QByteArray start(size, Qt::Uninitialized);
-  const qint64 got = readAt(file.get(), 0, start.data(), size);
-  if (got < 0) throw errnoError(errno, what);
-  // Short of `size` is the end of the file, or an error that the next read meets.
-  char more;
-  if (got < size && readAt(file.get(), got, &more, 1) < 0) throw errnoError(errno, what);
-  start.truncate(got);
-  return start;
-}
-
 void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArray& content) {
   // The new file keeps the permissions of the one it replaces; a first one gets 0644
   // less the umask, as any new file would.
@@ -384,21 +370,32 @@ bool PosixFileSystem::fileExists(const QString& path) {
 }
 
 void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
-  const QString what = cannotCopy(from, to);
-  qsizetype size = 0;
-  const FileDescriptor source = copySource(from, to, size);
+  copyFileNoReplaceIf(from, to, 0, [](QByteArrayView) { return true; });
+}
 
-  // A name taken after copySource looked is still never replaced, nor is a symbolic
-  // link followed to a new file.
+bool PosixFileSystem::copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
+                                          const std::function<bool(QByteArrayView)>& accept) {
+  const QString what = cannotCopy(from, to);
+  qsizetype fileSize = 0;
+  const FileDescriptor source = copySource(from, to, fileSize);
+  QByteArray start(size, Qt::Uninitialized);
+  const qint64 got = readAt(source.get(), 0, start.data(), size);
+  if (got < 0) throw errnoError(errno, what);
+  start.truncate(got);
+  if (!accept(start)) return false;
+
   const auto copy = [&](int fd) {
-    return readPieces(source.get(),
-                      [&](const char* bytes, qint64 count) { return writeAll(fd, bytes, count); });
+    if (const int err = writeAll(fd, start.constData(), start.size())) return err;
+    return readPieces(
+        source.get(), [&](const char* bytes, qint64 count) { return writeAll(fd, bytes, count); },
+        got);
   };
   const auto failed = [&](int err) { return errnoError(err, what); };
   if (const int err = writeAndPlace(to, 0644, /*exactMode=*/false, Placement::kNew, unnamed(),
                                     failed, what, copy)) {
     throw errnoError(err, what);
   }
+  return true;
 }
 
 void PosixFileSystem::checkCopy(const QString& from, const QString& to) {

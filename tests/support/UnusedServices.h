@@ -20,13 +20,16 @@ class UnusedFileSystem : public platform::FileSystem {
   void rename(const QString&, const QString&) override { fail(); }
   void checkRenameTarget(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
-  QByteArray readFileStart(const QString&, qsizetype) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
   void checkReplaceable(const QString&) override { fail(); }
   void createFileAtomically(const QString&, const QByteArray&) override { fail(); }
   void checkCreate(const QString&) override { fail(); }
   bool fileExists(const QString&) override { fail(); }
   void copyFileNoReplace(const QString&, const QString&) override { fail(); }
+  bool copyFileNoReplaceIf(const QString&, const QString&, qsizetype,
+                           const std::function<bool(QByteArrayView)>&) override {
+    fail();
+  }
   void checkCopy(const QString&, const QString&) override { fail(); }
   QStringList removeLeftoverTemporaryFiles(const QString&, const QStringList&) override { fail(); }
 

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <functional>
@@ -159,6 +160,7 @@ TEST_P(PosixFiles, EveryChangeAndItsCheckRefuseAReadOnlyFolderAlike) {
   ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("program")));
   const QString cover = path(QStringLiteral("program/jacket.jpg"));
   writeFile(cover, "cover");
+  const auto accept = [](QByteArrayView) { return true; };
   const struct {
     const char* what;
     std::function<void()> change;
@@ -169,6 +171,8 @@ TEST_P(PosixFiles, EveryChangeAndItsCheckRefuseAReadOnlyFolderAlike) {
       {"create", [&] { fs.createFileAtomically(path("index.html"), "new"); },
        [&] { fs.checkCreate(path("index.html")); }},
       {"copy", [&] { fs.copyFileNoReplace(cover, path("jacket.jpg")); },
+       [&] { fs.checkCopy(cover, path("jacket.jpg")); }},
+      {"copy if", [&] { fs.copyFileNoReplaceIf(cover, path("jacket.jpg"), 2, accept); },
        [&] { fs.checkCopy(cover, path("jacket.jpg")); }},
       {"rename", [&] { fs.rename(path("a b.mp3"), path("a_b.mp3")); },
        [&] { fs.checkRenameTarget(path("a b.mp3"), path("a_b.mp3")); }},
@@ -273,6 +277,32 @@ TEST_P(PosixFiles, CopiesAFile) {
   EXPECT_EQ(readFile(path("to")), bigContent());
 }
 
+// A copy that depends on how the file begins: `accept` sees that much of it, and the
+// copy is whole whatever it saw.
+TEST_P(PosixFiles, CopiesAFileThatBeginsRight) {
+  writeFile(path("from"), bigContent());
+  writeFile(path("short"), "ab");
+  for (const qsizetype size : {0, 1, 8192, 300 * 1024}) {
+    QByteArray seen;
+    const auto begins = [&](bool right) {
+      return [&, right](QByteArrayView start) {
+        seen = start.toByteArray();
+        return right;
+      };
+    };
+    EXPECT_FALSE(fs.copyFileNoReplaceIf(path("from"), path("to"), size, begins(false)));
+    EXPECT_EQ(seen, bigContent().first(std::min(size, bigContent().size())));
+    EXPECT_FALSE(QFileInfo::exists(path("to")));
+    EXPECT_TRUE(fs.copyFileNoReplaceIf(path("from"), path("to"), size, begins(true)));
+    EXPECT_EQ(readFile(path("to")), bigContent());
+    EXPECT_TRUE(fs.copyFileNoReplaceIf(path("short"), path("to2"), size, begins(true)));
+    EXPECT_EQ(seen, QByteArray("ab").first(std::min<qsizetype>(size, 2)));
+    EXPECT_EQ(readFile(path("to2")), "ab");
+    QFile::remove(path("to"));
+    QFile::remove(path("to2"));
+  }
+}
+
 TEST_P(PosixFiles, ACopyNeverReplacesAFile) {
   writeFile(path("from"), "program cover");
   writeFile(path("to"), "user's cover");
@@ -321,6 +351,17 @@ TEST_P(PosixFiles, CheckingACopyForetellsTheCopy) {
     EXPECT_EQ(checked.number(), c.error);
     EXPECT_EQ(copied.number(), c.error);
     EXPECT_EQ(checked.description(), copied.description());
+    // Raised before the file's start is looked at.
+    QFile::remove(path("new"));
+    bool asked = false;
+    const RuntimeError copiedIf = errorOf([&] {
+      fs.copyFileNoReplaceIf(path(c.from), path(c.to), 16, [&](QByteArrayView) {
+        asked = true;
+        return true;
+      });
+    });
+    EXPECT_EQ(copiedIf.description(), copied.description());
+    EXPECT_EQ(asked, c.error == 0);
   }
 }
 
