@@ -40,7 +40,7 @@ struct CoverServices {
 // can be read as a picture; else the tag picture of the first of `tracks` (the tracks'
 // file names in the album folder, in the page's order) that has one that can be read;
 // else the placeholder, copied as the window copies it (CopyProgramCover). A JPEG is
-// written as it is (a JPEG file copied, copyFileNoReplace), any other picture converted
+// written as it is (a JPEG file copied, copyFileNoReplaceIf), any other picture converted
 // (PictureConverter) and created (createFileAtomically). The new jacket.jpg is written
 // whole and atomically and never replaces anything: a jacket.jpg that appears
 // meanwhile stays, and the cover counts as kept. The source picture and everything else

@@ -384,6 +384,8 @@ bool PosixFileSystem::copyFileNoReplaceIf(const QString& from, const QString& to
   start.truncate(got);
   if (!accept(start)) return false;
 
+  // A name taken after copySource looked is still never replaced, nor is a symbolic
+  // link followed to a new file. A copy written again (see writeAndPlace) reads alike.
   const auto copy = [&](int fd) {
     if (const int err = writeAll(fd, start.constData(), start.size())) return err;
     return readPieces(
