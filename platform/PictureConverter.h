@@ -30,8 +30,8 @@ class PictureConverter {
   // header runs on past `start` too: the whole file tells. A cover need then only be
   // read whole to be copied. Safe to call from several threads at once.
   //
-  //   converter.keepsAsItIs(first16KB("cover.jpg"))   // true
-  //   converter.keepsAsItIs(first16KB("cover.png"))   // false: toJpeg(whole file) tells
+  //   converter.keepsAsItIs(first8KB("cover.jpg"))   // true
+  //   converter.keepsAsItIs(first8KB("cover.png"))   // false: toJpeg(whole file) tells
   virtual bool keepsAsItIs(QByteArrayView start) = 0;
 };
 
