@@ -36,7 +36,9 @@ QString readJobs(BatchOptions& options, const CommandLine::Given& given) {
   return {};
 }
 
-// The options of the batch, in the order --help lists them.
+// The options of the batch, in the order --help lists them. A new option is a row here
+// and its member in BatchOptions; the bash completion and the manual page must then name
+// it too (tests/resources holds them to this table).
 constexpr std::array kBatchOptions{
     BatchOption{{.shortName = 'r',
                  .longName = "recursive",
@@ -99,13 +101,13 @@ constexpr auto kBatchCommandLine = std::apply(
 // Puts what the command line gives for `option` into `options`; returns the first mistake.
 QString take(const BatchOption& option, const CommandLine& line, BatchOptions& options) {
   if (const auto* flag = std::get_if<bool BatchOptions::*>(&option.target)) {
-    options.** flag = line.isSet(option);
+    options.*(*flag) = line.isSet(option);
     return {};
   }
   for (const CommandLine::Given& given : line.given(option)) {
     if (const auto* text = std::get_if<QString BatchOptions::*>(&option.target)) {
       if (given.value.isEmpty()) return CommandLine::valueMissing(given.typedName, option);
-      options.** text = given.value;
+      options.*(*text) = given.value;
     } else if (QString error = std::get<ValueReader>(option.target)(options, given);
                !error.isEmpty()) {
       return error;
