@@ -1,24 +1,22 @@
 #include "app/ProgramCommand.h"
 
 #include "batch/BatchOptions.h"
-#include "core/CommandLine.h"
+
+#include <array>
 
 namespace orv {
 namespace {
 
-const QString kBatch = QStringLiteral("--batch");
+constexpr CommandLineOption kBatchOption{
+    .longName = "batch",
+    .help =
+        "ウィンドウを開かずに、指定したフォルダーをアルバムとして作ります。\n"
+        "画面は要りません。--batch の後に書くことは下のとおりです。"};
 
-CommandLine programCommandLine() {
-  return CommandLine({
-      {{"batch"},
-       {},
-       {},
-       {QStringLiteral("ウィンドウを開かずに、指定したフォルダーをアルバムとして作ります。"),
-        QStringLiteral("画面は要りません。--batch の後に書くことは下のとおりです。")}},
-      {{"h", "help"}, {}, {}, {QStringLiteral("この説明を表示します。")}},
-      {{"version"}, {}, {}, {QStringLiteral("バージョンを表示します。")}},
-  });
-}
+// The options of the program, in the order --help lists them.
+constexpr std::array kProgramOptions{kBatchOption, kHelpOption, kVersionOption};
+static_assert(isSoundTable(kProgramOptions),
+              "an option of the program lacks a name, or shares one");
 
 ProgramCommand command(ProgramCommand::Kind kind, QStringList batchArguments = {},
                        QString error = {}) {
@@ -28,14 +26,14 @@ ProgramCommand command(ProgramCommand::Kind kind, QStringList batchArguments = {
 }  // namespace
 
 ProgramCommand readProgramCommand(const QStringList& arguments) {
-  const qsizetype batch = arguments.indexOf(kBatch);
-  CommandLine line = programCommandLine();
+  const qsizetype batch = arguments.indexOf(kBatchOption.typedNames().first());
+  CommandLine line(kProgramOptions);
   if (const QString error = line.parse(batch < 0 ? arguments : arguments.first(batch));
       !error.isEmpty()) {
     return command(ProgramCommand::kUsageError, {}, error);
   }
-  if (line.isSet(QStringLiteral("help"))) return command(ProgramCommand::kHelp);
-  if (line.isSet(QStringLiteral("version"))) return command(ProgramCommand::kVersion);
+  if (line.isSet(kHelpOption)) return command(ProgramCommand::kHelp);
+  if (line.isSet(kVersionOption)) return command(ProgramCommand::kVersion);
   if (!line.positional().isEmpty()) {
     return command(
         ProgramCommand::kUsageError, {},
@@ -60,7 +58,7 @@ QString programHelp() {
              "Wayland）が要ります。画面のないところ（ssh やコンソール）では orv --batch を\n"
              "使ってください。同時に開けるウィンドウは 1 つだけです。\n"
              "\n") +
-         programCommandLine().optionHelp() +
+         CommandLine(kProgramOptions).optionHelp() +
          QStringLiteral(
              "\n"
              "終了コード: 0 ウィンドウを閉じた、1 エラーを表示して終わった・画面に接続できない、\n"
@@ -68,5 +66,7 @@ QString programHelp() {
              "\n") +
          batch::batchHelp();
 }
+
+std::span<const CommandLineOption> programOptionTable() { return kProgramOptions; }
 
 }  // namespace orv

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/CommandLine.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <span>
 
 namespace orv {
 
@@ -23,5 +27,11 @@ ProgramCommand readProgramCommand(const QStringList& arguments);
 
 // The text of `orv --help`: the window's usage, then the batch's.
 QString programHelp();
+
+// The program's own options, those before the batch's, in the order --help lists them:
+// what the completion offers before "--batch".
+//
+//   programOptionTable()[0].longName == "batch"
+std::span<const CommandLineOption> programOptionTable();
 
 }  // namespace orv

@@ -5,8 +5,8 @@
 #include "app/ProgramCommand.h"
 #include "app/Startup.h"
 #include "batch/BatchCommand.h"
-#include "batch/BatchOutput.h"
 #include "core/CommandLine.h"
+#include "core/Console.h"
 #include "output/PageTemplates.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
@@ -26,9 +26,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kExitError = 1;
-constexpr int kExitUsage = 2;
 
 // The batch needs no display and takes no single-instance guard: it may run on a server,
 // and beside the window. Its builds and the window's take the same album locks.
@@ -64,21 +61,21 @@ bool displayReachable() {
       qputenv("QT_QPA_PLATFORM", "wayland");
       return true;
     case DisplayReach::kWaylandWithoutQtPlugin:
-      orv::batch::writeError(QStringLiteral(
-          "orv: Wayland の画面に接続する Qt のプラグイン（Debian では qt6-wayland）がないため、"
-          "ウィンドウを開けません。画面なしでアルバムを作るには orv --batch を使ってください。\n"));
+      orv::reportError(QStringLiteral(
+          "Wayland の画面に接続する Qt のプラグイン（Debian では qt6-wayland）がないため、"
+          "ウィンドウを開けません。画面なしでアルバムを作るには orv --batch を使ってください。"));
       return false;
     case DisplayReach::kNone:
       break;
   }
-  orv::batch::writeError(QStringLiteral(
-      "orv: 画面（X や Wayland）に接続できないため、ウィンドウを開けません。"
-      "画面なしでアルバムを作るには orv --batch を使ってください（orv --batch --help）。\n"));
+  orv::reportError(QStringLiteral(
+      "画面（X や Wayland）に接続できないため、ウィンドウを開けません。"
+      "画面なしでアルバムを作るには orv --batch を使ってください（orv --batch --help）。"));
   return false;
 }
 
 int runWindow(int argc, char* argv[]) {
-  if (!displayReachable()) return kExitError;
+  if (!displayReachable()) return orv::kExitFailed;
   // Desktops find the window's menu entry and icon by these: the desktop file name
   // (Wayland's app id) and the application name (the class in X11's WM_CLASS, the
   // entry's StartupWMClass).
@@ -128,15 +125,13 @@ int main(int argc, char* argv[]) {
   const orv::ProgramCommand command = orv::readProgramCommand(arguments);
   switch (command.kind) {
     case orv::ProgramCommand::kHelp:
-      orv::batch::writeOut(orv::programHelp());
-      return 0;
+      orv::writeOut(orv::programHelp());
+      return orv::kExitDone;
     case orv::ProgramCommand::kVersion:
-      orv::batch::writeOut(orv::versionLine() + u'\n');
-      return 0;
+      orv::writeOut(orv::versionLine() + u'\n');
+      return orv::kExitDone;
     case orv::ProgramCommand::kUsageError:
-      orv::batch::writeError(
-          QStringLiteral("orv: %1\n使い方は orv --help で確かめてください。\n").arg(command.error));
-      return kExitUsage;
+      return orv::usageError(command.error, QStringLiteral("orv --help"));
     case orv::ProgramCommand::kBatch:
       return runBatch(argc, argv, command.batchArguments);
     case orv::ProgramCommand::kWindow:

@@ -6,6 +6,7 @@
 #include "batch/BatchOutput.h"
 #include "batch/LibraryIndex.h"
 #include "core/CommandLine.h"
+#include "core/Console.h"
 
 #include <QDir>
 
@@ -19,18 +20,6 @@
 
 namespace orv::batch {
 namespace {
-
-constexpr int kExitBuilt = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-// Ended by a signal: this plus its number, as a shell reports a program the signal killed.
-constexpr int kExitSignalled = 128;
-
-int usageError(const QString& text) {
-  writeError(
-      QStringLiteral("orv: %1\n使い方は orv --batch --help で確かめてください。\n").arg(text));
-  return kExitUsage;
-}
 
 // The albums, built by `jobs` threads at once, each album whole on one thread. Hands
 // the outcomes to `done(index, outcome)` on the calling thread in the albums' order,
@@ -68,97 +57,136 @@ void buildInParallel(std::size_t albums, int jobs, Build&& build, Done&& done, W
   }
 }
 
-}  // namespace
-
-int RunBatch(const QStringList& arguments, const BuildServices& services) {
-  const ParsedOptions parsed = parseBatchOptions(arguments);
-  if (!parsed.usageError.isEmpty()) return usageError(parsed.usageError);
-  const BatchOptions& options = parsed.options;
-  if (options.help) {
-    writeOut(batchHelp());
-    return kExitBuilt;
+// What the batch tells as the albums are done, in their order: a line (or a JSON
+// object) for each on standard output, the progress on a terminal's standard error, and
+// the summary at the end.
+class Report {
+ public:
+  Report(const FoundAlbums& found, const BatchOptions& options)
+      : options_(options),
+        tally_{.skipped = found.foldersWithoutMp3},
+        progress_(static_cast<int>(found.albums.size()), ::isatty(STDERR_FILENO) == 1) {
+    outcomes_.reserve(found.albums.size());
   }
-  if (options.version) {
-    writeOut(versionLine() + u'\n');
-    return kExitBuilt;
-  }
-  platform::FileSystem& fileSystem = services.fileSystem;
-  const auto interrupted = [&] { return services.interruption.requested() != 0; };
 
-  // A library page that may not be written stops the batch before it changes anything.
-  const QString indexPath =
-      options.indexFile.isEmpty()
-          ? QString()
-          : QDir::cleanPath(QDir::current().absoluteFilePath(options.indexFile));
-  if (!indexPath.isEmpty()) {
-    try {
-      checkLibraryIndexTarget(indexPath, fileSystem);
-    } catch (const RuntimeError& error) {
-      writeError(QStringLiteral("orv: %1\n").arg(error.description()));
-      return kExitUsage;
+  void albumDone(AlbumOutcome outcome) {
+    if (outcome.status == AlbumStatus::kNotStarted) {
+      ++tally_.notStarted;
+    } else if (outcome.status == AlbumStatus::kFailed) {
+      ++tally_.failed;
+    } else {
+      ++tally_.built;
+      tally_.tracks += outcome.tracks;
     }
+    progress_.clear();
+    if (outcome.status != AlbumStatus::kNotStarted) {
+      writeOut(options_.json ? albumJson(outcome) : albumLines(outcome, options_.dryRun));
+    }
+    outcomes_.push_back(std::move(outcome));
+    progress_.update(static_cast<int>(outcomes_.size()), tally_.tracks, /*now=*/true);
   }
 
-  const FoundAlbums found = FindAlbums(options.folders, options.recursive, fileSystem);
-  const std::vector<AlbumFolder>& albums = found.albums;
-  Tally tally{.skipped = found.foldersWithoutMp3};
-  Progress progress(static_cast<int>(albums.size()), ::isatty(STDERR_FILENO) == 1);
-  std::vector<AlbumOutcome> outcomes;
-  outcomes.reserve(albums.size());
+  void waiting() { progress_.update(static_cast<int>(outcomes_.size()), tally_.tracks); }
 
+  void summary() {
+    progress_.clear();
+    writeError(summaryLine(tally_, options_.dryRun, progress_.secondsElapsed()));
+  }
+
+  bool anyFailed() const { return tally_.failed > 0; }
+  const std::vector<AlbumOutcome>& outcomes() const { return outcomes_; }
+
+ private:
+  const BatchOptions& options_;
+  Tally tally_;
+  Progress progress_;
+  std::vector<AlbumOutcome> outcomes_;
+};
+
+// The library page's path, absolute, once it is known that the page may be written (a
+// page that may not stops the batch before it changes anything); empty when none is
+// asked for. Throws the RuntimeError that says why not.
+QString libraryIndexPath(const QString& indexFile, platform::FileSystem& fileSystem) {
+  if (indexFile.isEmpty()) return {};
+  const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(indexFile));
+  checkLibraryIndexTarget(path, fileSystem);
+  return path;
+}
+
+// The albums, built `options.jobs` at once, each told to `report` as soon as it and all
+// before it are done. Once the batch is interrupted no album starts.
+void buildAlbums(const std::vector<AlbumFolder>& albums, const BatchOptions& options,
+                 const BuildServices& services, Report& report) {
   buildInParallel(
       albums.size(), options.jobs,
       [&](std::size_t i) {
         const AlbumFolder& album = albums[i];
-        if (interrupted()) return NotStartedAlbum(album.path);
+        if (services.interruption.requested() != 0) return NotStartedAlbum(album.path);
         return album.error ? FailedAlbum(album.path, *album.error)
                            : BuildAlbum(album.path, services, options);
       },
-      [&](std::size_t, AlbumOutcome outcome) {
-        if (outcome.status == AlbumStatus::kNotStarted) {
-          ++tally.notStarted;
-        } else if (outcome.status == AlbumStatus::kFailed) {
-          ++tally.failed;
-        } else {
-          ++tally.built;
-          tally.tracks += outcome.tracks;
-        }
-        progress.clear();
-        if (outcome.status != AlbumStatus::kNotStarted) {
-          writeOut(options.json ? albumJson(outcome) : albumLines(outcome, options.dryRun));
-        }
-        outcomes.push_back(std::move(outcome));
-        progress.update(static_cast<int>(outcomes.size()), tally.tracks, /*now=*/true);
-      },
-      [&] { progress.update(static_cast<int>(outcomes.size()), tally.tracks); });
-  progress.clear();
-  writeError(summaryLine(tally, options.dryRun, progress.secondsElapsed()));
+      [&](std::size_t, AlbumOutcome outcome) { report.albumDone(std::move(outcome)); },
+      [&] { report.waiting(); });
+}
 
-  int status = tally.failed > 0 ? kExitFailed : kExitBuilt;
-  if (!indexPath.isEmpty()) {
-    const auto leftAsItWas = [&] {
-      writeError(
-          QStringLiteral("中断したため、一覧ページ %1 はそのままにしました。\n").arg(indexPath));
-    };
-    try {
-      if (interrupted()) {
-        leftAsItWas();
-      } else if (options.dryRun) {
-        checkLibraryIndexTarget(indexPath, fileSystem);
-        writeError(QStringLiteral("一覧ページ（書き込み予定）: %1\n").arg(indexPath));
-      } else if (writeLibraryIndex(indexPath, outcomes, fileSystem, services.folderLocks,
-                                   [&] { return !interrupted(); })) {
-        writeError(QStringLiteral("一覧ページ: %1\n").arg(indexPath));
-      } else {
-        leftAsItWas();  // interrupted while another Orv wrote in its folder
-      }
-    } catch (const RuntimeError& error) {
-      writeError(QStringLiteral("orv: %1\n").arg(error.description()));
-      status = kExitFailed;
+// The library page of the albums built: written, or in a dry run checked again, or left
+// as it was when the batch was interrupted. Returns false when it could not be written.
+bool writeIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
+                const BatchOptions& options, const BuildServices& services) {
+  const auto interrupted = [&] { return services.interruption.requested() != 0; };
+  const auto leftAsItWas = [&] {
+    writeError(QStringLiteral("中断したため、一覧ページ %1 はそのままにしました。\n").arg(path));
+  };
+  try {
+    if (interrupted()) {
+      leftAsItWas();
+    } else if (options.dryRun) {
+      checkLibraryIndexTarget(path, services.fileSystem);
+      writeError(QStringLiteral("一覧ページ（書き込み予定）: %1\n").arg(path));
+    } else if (writeLibraryIndex(path, albums, services.fileSystem, services.folderLocks,
+                                 [&] { return !interrupted(); })) {
+      writeError(QStringLiteral("一覧ページ: %1\n").arg(path));
+    } else {
+      leftAsItWas();  // interrupted while another Orv wrote in its folder
     }
+  } catch (const RuntimeError& error) {
+    reportError(error.description());
+    return false;
   }
-  if (interrupted()) return kExitSignalled + services.interruption.requested();
-  return status;
+  return true;
+}
+
+}  // namespace
+
+int RunBatch(const QStringList& arguments, const BuildServices& services) {
+  const ParsedOptions parsed = parseBatchOptions(arguments);
+  if (!parsed.usageError.isEmpty()) {
+    return usageError(parsed.usageError, QStringLiteral("orv --batch --help"));
+  }
+  const BatchOptions& options = parsed.options;
+  if (options.help || options.version) {
+    writeOut(options.help ? batchHelp() : versionLine() + u'\n');
+    return kExitDone;
+  }
+  QString indexPath;
+  try {
+    indexPath = libraryIndexPath(options.indexFile, services.fileSystem);
+  } catch (const RuntimeError& error) {
+    reportError(error.description());
+    return kExitUsage;
+  }
+
+  const FoundAlbums found = FindAlbums(options.folders, options.recursive, services.fileSystem);
+  Report report(found, options);
+  buildAlbums(found.albums, options, services, report);
+  report.summary();
+  const bool indexWritten =
+      indexPath.isEmpty() || writeIndex(indexPath, report.outcomes(), options, services);
+
+  if (const int signal = services.interruption.requested(); signal != 0) {
+    return exitSignalled(signal);
+  }
+  return report.anyFailed() || !indexWritten ? kExitFailed : kExitDone;
 }
 
 }  // namespace orv::batch

@@ -1,9 +1,10 @@
 #include "batch/BatchOptions.h"
 
-#include "core/CommandLine.h"
-
 #include <algorithm>
+#include <array>
 #include <thread>
+#include <tuple>
+#include <variant>
 
 namespace orv::batch {
 namespace {
@@ -12,58 +13,106 @@ constexpr int kJobsPerCore = 4;
 constexpr int kMostDefaultJobs = 16;
 constexpr int kMostJobs = 256;
 
-// The options of the batch, in the order --help lists them.
-CommandLine batchCommandLine() {
-  return CommandLine({
-      {{"r", "recursive"},
-       {},
-       {},
-       {QStringLiteral("FOLDER とその下のフォルダーのうち、mp3ファイルのあるものを"),
-        QStringLiteral("すべてアルバムにします。隠しフォルダーと、フォルダーへの"),
-        QStringLiteral("シンボリックリンクはたどりません。")}},
-      {{"n", "dry-run"},
-       {},
-       {},
-       {QStringLiteral("何も変えずに、アルバムごとに名前の変更と書き込むファイルを"),
-        QStringLiteral("表示します。")}},
-      {{"c", "covers"},
-       {},
-       {},
-       {QStringLiteral("jacket.jpg のないアルバムに、そのアルバムの画像から jacket.jpg を"),
-        QStringLiteral("作ります。フォルダーの画像ファイル（cover・folder・front・album、"),
-        QStringLiteral("AlbumArt… の .jpg・.jpeg・.png）、なければ曲のタグの画像（表紙を"),
-        QStringLiteral("優先）を使い、JPEG 以外は JPEG に変換します。どれもなければ、"),
-        QStringLiteral("いつもの jacket.jpg をコピーします。元の画像はそのまま残ります。")}},
-      {{"j", "jobs"},
-       QStringLiteral("N"),
-       QStringLiteral("同時に作るアルバムの数"),
-       {QStringLiteral("同時に作るアルバムの数（既定: %1）。").arg(defaultJobs())}},
-      {{"json"},
-       {},
-       {},
-       {QStringLiteral("アルバムごとに JSON を 1 行ずつ出力します。項目は folder、"),
-        QStringLiteral("status（built・failed・planned）、tracks、renamed、page、"),
-        QStringLiteral("cover_copied、cover_source（kept・placeholder・file:名前・"),
-        QStringLiteral("tags:名前）、error_number、error です。")}},
-      {{"index"},
-       QStringLiteral("FILE"),
-       QStringLiteral("一覧ページのファイル名"),
-       {QStringLiteral("作成したアルバムの一覧ページ（UTF-8）を FILE に書きます。"),
-        QStringLiteral("上書きするのは、以前に Orv が書いた一覧ページだけです。")}},
-      {{"h", "help"}, {}, {}, {QStringLiteral("この説明を表示します。")}},
-      {{"version"}, {}, {}, {QStringLiteral("バージョンを表示します。")}},
-  });
-}
+// Reads an option's value into the options, or returns the mistake.
+using ValueReader = QString (*)(BatchOptions&, const CommandLine::Given&);
+
+// Where an option goes in BatchOptions: a flag's member; a text's member, where an empty
+// text counts as none given; or a reader that checks the value.
+using OptionTarget = std::variant<bool BatchOptions::*, QString BatchOptions::*, ValueReader>;
+
+struct BatchOption : CommandLineOption {
+  OptionTarget target;
+};
 
 // The value of -j: a whole number from 1, at most kMostJobs; or the mistake.
-QString readJobs(const CommandLine::Given& given, int& jobs) {
+QString readJobs(BatchOptions& options, const CommandLine::Given& given) {
   bool ok = false;
   const int number = given.value.toInt(&ok);
   if (!ok || number < 1) {
     return QStringLiteral("%1 には 1 以上の整数を指定してください: %2")
         .arg(given.typedName, given.value);
   }
-  jobs = std::min(number, kMostJobs);
+  options.jobs = std::min(number, kMostJobs);
+  return {};
+}
+
+// The options of the batch, in the order --help lists them. A new option is a row here
+// and its member in BatchOptions; the bash completion and the manual page must then name
+// it too (tests/resources holds them to this table).
+constexpr std::array kBatchOptions{
+    BatchOption{{.shortName = 'r',
+                 .longName = "recursive",
+                 .help = "FOLDER とその下のフォルダーのうち、mp3ファイルのあるものを\n"
+                         "すべてアルバムにします。隠しフォルダーと、フォルダーへの\n"
+                         "シンボリックリンクはたどりません。"},
+                &BatchOptions::recursive},
+    BatchOption{{.shortName = 'n',
+                 .longName = "dry-run",
+                 .help = "何も変えずに、アルバムごとに名前の変更と書き込むファイルを\n"
+                         "表示します。"},
+                &BatchOptions::dryRun},
+    BatchOption{{.shortName = 'c',
+                 .longName = "covers",
+                 .help = "jacket.jpg のないアルバムに、そのアルバムの画像から jacket.jpg を\n"
+                         "作ります。フォルダーの画像ファイル（cover・folder・front・album、\n"
+                         "AlbumArt… の .jpg・.jpeg・.png）、なければ曲のタグの画像（表紙を\n"
+                         "優先）を使い、JPEG 以外は JPEG に変換します。どれもなければ、\n"
+                         "いつもの jacket.jpg をコピーします。元の画像はそのまま残ります。"},
+                &BatchOptions::covers},
+    BatchOption{{.shortName = 'j',
+                 .longName = "jobs",
+                 .valueName = "N",
+                 .valueMeaning = "同時に作るアルバムの数",
+                 .help = "同時に作るアルバムの数（既定: %1）。",
+                 .helpDefault = [] { return QString::number(defaultJobs()); }},
+                &readJobs},
+    BatchOption{{.longName = "json",
+                 .help = "アルバムごとに JSON を 1 行ずつ出力します。項目は folder、\n"
+                         "status（built・failed・planned）、tracks、renamed、page、\n"
+                         "cover_copied、cover_source（kept・placeholder・file:名前・\n"
+                         "tags:名前）、error_number、error です。"},
+                &BatchOptions::json},
+    BatchOption{{.longName = "index",
+                 .valueName = "FILE",
+                 .valueMeaning = "一覧ページのファイル名",
+                 .help = "作成したアルバムの一覧ページ（UTF-8）を FILE に書きます。\n"
+                         "上書きするのは、以前に Orv が書いた一覧ページだけです。"},
+                &BatchOptions::indexFile},
+    BatchOption{kHelpOption, &BatchOptions::help},
+    BatchOption{kVersionOption, &BatchOptions::version},
+};
+
+constexpr bool flagsTakeNoValue() {
+  return std::all_of(kBatchOptions.begin(), kBatchOptions.end(), [](const BatchOption& option) {
+    return option.valueName.empty() == std::holds_alternative<bool BatchOptions::*>(option.target);
+  });
+}
+static_assert(isSoundTable(kBatchOptions), "an option of the batch lacks a name, or shares one");
+static_assert(flagsTakeNoValue(),
+              "a flag of the batch takes a value, or an option with one has none");
+
+// The table without where the values go, for the parser, the usage line and --help.
+constexpr auto kBatchCommandLine = std::apply(
+    [](const auto&... option) {
+      return std::array<CommandLineOption, sizeof...(option)>{option...};
+    },
+    kBatchOptions);
+
+// Puts what the command line gives for `option` into `options`; returns the first mistake.
+QString take(const BatchOption& option, const CommandLine& line, BatchOptions& options) {
+  if (const auto* flag = std::get_if<bool BatchOptions::*>(&option.target)) {
+    options.*(*flag) = line.isSet(option);
+    return {};
+  }
+  for (const CommandLine::Given& given : line.given(option)) {
+    if (const auto* text = std::get_if<QString BatchOptions::*>(&option.target)) {
+      if (given.value.isEmpty()) return CommandLine::valueMissing(given.typedName, option);
+      options.*(*text) = given.value;
+    } else if (QString error = std::get<ValueReader>(option.target)(options, given);
+               !error.isEmpty()) {
+      return error;
+    }
+  }
   return {};
 }
 
@@ -74,43 +123,31 @@ int defaultJobs() {
   return std::min(std::max(1, cores) * kJobsPerCore, kMostDefaultJobs);
 }
 
-ParsedOptions parseBatchOptions(const QStringList& arguments) {
-  CommandLine line = batchCommandLine();
-  ParsedOptions parsed;
-  BatchOptions& o = parsed.options;
-  parsed.usageError = line.parse(arguments);
-  if (!parsed.usageError.isEmpty()) return parsed;
+std::span<const CommandLineOption> batchOptionTable() { return kBatchCommandLine; }
 
-  o.recursive = line.isSet(QStringLiteral("recursive"));
-  o.dryRun = line.isSet(QStringLiteral("dry-run"));
-  o.covers = line.isSet(QStringLiteral("covers"));
-  o.json = line.isSet(QStringLiteral("json"));
-  o.help = line.isSet(QStringLiteral("help"));
-  o.version = line.isSet(QStringLiteral("version"));
-  o.folders = line.positional();
-  o.jobs = defaultJobs();
-  for (const CommandLine::Given& jobs : line.given(QStringLiteral("jobs"))) {
-    if (const QString error = readJobs(jobs, o.jobs); !error.isEmpty()) return {{}, error};
+ParsedOptions parseBatchOptions(const QStringList& arguments) {
+  CommandLine line(kBatchCommandLine);
+  if (const QString error = line.parse(arguments); !error.isEmpty()) return {{}, error};
+  BatchOptions options;
+  options.jobs = defaultJobs();
+  for (const BatchOption& option : kBatchOptions) {
+    if (const QString error = take(option, line, options); !error.isEmpty()) return {{}, error};
   }
-  for (const CommandLine::Given& index : line.given(QStringLiteral("index"))) {
-    if (index.value.isEmpty()) {
-      return {{}, QStringLiteral("--index には一覧ページのファイル名を指定してください。")};
-    }
-    o.indexFile = index.value;
+  options.folders = line.positional();
+  if (options.help || options.version) return {options, {}};
+  if (options.folders.isEmpty()) {
+    return {{}, QStringLiteral("アルバムのフォルダーを指定してください。")};
   }
-  if (o.help || o.version) return parsed;
-  if (o.folders.isEmpty()) {
-    parsed.usageError = QStringLiteral("アルバムのフォルダーを指定してください。");
-  } else if (o.folders.contains(QString())) {
-    parsed.usageError = QStringLiteral("空のフォルダー名は使えません。");
+  if (options.folders.contains(QString())) {
+    return {{}, QStringLiteral("空のフォルダー名は使えません。")};
   }
-  return parsed;
+  return {options, {}};
 }
 
 QString batchUsage() {
-  return QStringLiteral("orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] FOLDER...");
+  return QStringLiteral("orv --batch ") + CommandLine(kBatchCommandLine).usage() +
+         QStringLiteral(" FOLDER...");
 }
-
 QString batchHelp() {
   return QStringLiteral("使い方: ") + batchUsage() +
          QStringLiteral(
@@ -125,7 +162,7 @@ QString batchHelp() {
              "ウィンドウの Orv や別の orv --batch と同時に動かすこともできます。同じアルバムは\n"
              "一度に 1 つしか作らず、ほかが作成中のアルバムはその終わりを待ってから作ります。\n"
              "\n") +
-         batchCommandLine().optionHelp() +
+         CommandLine(kBatchCommandLine).optionHelp() +
          QStringLiteral(
              "\n"
              "アルバムごとに 1 行、指定した順（-r では見つけた順）に、結果（作成・失敗・予定）、\n"

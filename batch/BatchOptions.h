@@ -1,13 +1,19 @@
 #pragma once
 
+#include "core/CommandLine.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <span>
 
 namespace orv::batch {
 
-// The command line of the batch, everything after "--batch".
+// The command line of the batch, everything after "--batch". Each option is a row of
+// one table (BatchOptions.cpp) that says where its value goes here; the parse, the usage
+// line and --help are made from it, and tests/resources checks the bash completion and the
+// manual page against it.
 struct BatchOptions {
   QStringList folders;
   bool recursive = false;
@@ -44,5 +50,11 @@ QString batchUsage();
 
 // The text of --help.
 QString batchHelp();
+
+// The batch's options, in the order --help lists them, without where their values go:
+// what the completion and the manual page must name.
+//
+//   batchOptionTable()[3].longName == "jobs";  batchOptionTable()[3].valueName == "N"
+std::span<const CommandLineOption> batchOptionTable();
 
 }  // namespace orv::batch

@@ -1,9 +1,9 @@
 #include "batch/BatchOutput.h"
 
+#include "core/Console.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
-
-#include <cstdio>
 
 namespace orv::batch {
 namespace {
@@ -38,12 +38,6 @@ QString coverLine(const CoverSource& cover, const QString& folder) {
       return QStringLiteral("    書き込み: %1（%2 のタグの画像から）\n").arg(jacket, cover.name);
   }
   return {};
-}
-
-void write(std::FILE* stream, const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-  std::fflush(stream);
 }
 
 }  // namespace
@@ -143,17 +137,14 @@ void Progress::update(int albumsDone, qint64 tracks, bool now) {
     const double left = elapsed / albumsDone * (albums_ - albumsDone);
     text += QStringLiteral("、残り 約 %1").arg(playTimeText(qint64(left * 1000)));
   }
-  write(stderr, text + QStringLiteral("\x1b[K"));
+  writeError(text + QStringLiteral("\x1b[K"));
   visible_ = true;
 }
 
 void Progress::clear() {
   if (!visible_) return;
-  write(stderr, QStringLiteral("\r\x1b[K"));
+  writeError(QStringLiteral("\r\x1b[K"));
   visible_ = false;
 }
-
-void writeOut(const QString& text) { write(stdout, text); }
-void writeError(const QString& text) { write(stderr, text); }
 
 }  // namespace orv::batch

@@ -65,8 +65,4 @@ class Progress {
   bool visible_ = false;
 };
 
-// Writes UTF-8 `text` to standard output or standard error, at once.
-void writeOut(const QString& text);
-void writeError(const QString& text);
-
 }  // namespace orv::batch

@@ -7,6 +7,18 @@ namespace {
 
 constexpr qsizetype kHelpColumn = 21;
 
+QString text(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The names QCommandLineParser knows an option by: "r", "recursive".
+QStringList names(const CommandLineOption& option) {
+  QStringList names;
+  if (option.shortName != 0) names << QString(QLatin1Char(option.shortName));
+  if (!option.longName.empty()) names << text(option.longName);
+  return names;
+}
+
 // An option's name as the user types it: "-r", "--recursive".
 QString typed(const QString& name) {
   return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -16,9 +28,16 @@ QString typed(const QString& name) {
 
 QString versionLine() { return QStringLiteral("orv " ORV_VERSION); }
 
-CommandLine::CommandLine(std::vector<CommandLineOption> options) : options_(std::move(options)) {
+QStringList CommandLineOption::typedNames() const {
+  QStringList typedNames;
+  for (const QString& name : names(*this)) typedNames << typed(name);
+  return typedNames;
+}
+
+CommandLine::CommandLine(std::span<const CommandLineOption> options)
+    : options_(options.begin(), options.end()) {
   for (const CommandLineOption& option : options_) {
-    parser_.addOption(QCommandLineOption(option.names, {}, option.valueName));
+    parser_.addOption(QCommandLineOption(names(option), {}, text(option.valueName)));
   }
 }
 
@@ -33,12 +52,12 @@ QString CommandLine::parse(const QStringList& arguments) {
   // often than it has values (only as the last argument, where no value can follow).
   const QStringList found = parser_.optionNames();
   for (const CommandLineOption& option : options_) {
-    if (option.valueName.isEmpty()) continue;
-    const auto named = [&](const QString& name) { return option.names.contains(name); };
+    if (option.valueName.empty()) continue;
+    const QStringList its = names(option);
+    const auto named = [&](const QString& name) { return its.contains(name); };
     const auto times = std::count_if(found.begin(), found.end(), named);
-    if (times > parser_.values(option.names.first()).size()) {
-      const QString name = *std::find_if(found.rbegin(), found.rend(), named);
-      return QStringLiteral("%1 には%2を指定してください。").arg(typed(name), option.valueMeaning);
+    if (times > parser_.values(its.first()).size()) {
+      return valueMissing(typed(*std::find_if(found.rbegin(), found.rend(), named)), option);
     }
   }
   // Otherwise a flag was given a value: "--json=1".
@@ -52,33 +71,47 @@ QString CommandLine::parse(const QStringList& arguments) {
   return parser_.errorText();
 }
 
-std::vector<CommandLine::Given> CommandLine::given(const QString& name) const {
-  const QStringList values = parser_.values(name);
-  const auto option =
-      std::find_if(options_.begin(), options_.end(),
-                   [&](const CommandLineOption& o) { return o.names.contains(name); });
+bool CommandLine::isSet(const CommandLineOption& option) const {
+  return parser_.isSet(names(option).first());
+}
+
+std::vector<CommandLine::Given> CommandLine::given(const CommandLineOption& option) const {
+  const QStringList its = names(option);
+  const QStringList values = parser_.values(its.first());
   std::vector<Given> given;
   for (const QString& found : parser_.optionNames()) {
-    if (option == options_.end() || !option->names.contains(found)) continue;
+    if (!its.contains(found)) continue;
     if (given.size() == std::size_t(values.size())) break;
     given.push_back({typed(found), values[qsizetype(given.size())]});
   }
   return given;
 }
 
+QString CommandLine::valueMissing(const QString& typedName, const CommandLineOption& option) {
+  return QStringLiteral("%1 には%2を指定してください。").arg(typedName, text(option.valueMeaning));
+}
+
+QString CommandLine::usage() const {
+  QStringList usage;
+  for (const CommandLineOption& option : options_) {
+    if (!option.inUsageLine) continue;
+    const QString value = option.valueName.empty() ? QString() : u' ' + text(option.valueName);
+    usage << u'[' + option.typedNames().first() + value + u']';
+  }
+  return usage.join(u' ');
+}
+
 QString CommandLine::optionHelp() const {
+  const QString indent(kHelpColumn, u' ');
   QString help;
   for (const CommandLineOption& option : options_) {
-    QString shortName, longName;
-    for (const QString& name : option.names) (name.size() == 1 ? shortName : longName) = name;
-    QString left = QStringLiteral("  ");
-    left += shortName.isEmpty() ? QStringLiteral("    ")
-                                : typed(shortName) + (longName.isEmpty() ? "" : ", ");
-    if (!longName.isEmpty()) left += typed(longName);
-    if (!option.valueName.isEmpty()) left += u' ' + option.valueName;
-    const QString indent(kHelpColumn, u' ');
+    QString left = option.shortName == 0 ? QStringLiteral("      ") : QStringLiteral("  ");
+    left += option.typedNames().join(QStringLiteral(", "));
+    if (!option.valueName.empty()) left += u' ' + text(option.valueName);
     help += left.size() < kHelpColumn ? left.leftJustified(kHelpColumn) : left + u'\n' + indent;
-    help += option.help.join(u'\n' + indent) + u'\n';
+    QString description = text(option.help);
+    if (option.helpDefault != nullptr) description = description.arg(option.helpDefault());
+    help += description.replace(u'\n', u'\n' + indent) + u'\n';
   }
   return help;
 }
