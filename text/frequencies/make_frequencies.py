@@ -8,7 +8,7 @@ files it writes, so neither the packages nor Python are needed to build Orv.
       hunspell-sr hunspell-cs hunspell-pl hunspell-hu hunspell-sk hunspell-hr hunspell-sl \
       hunspell-ro hunspell-fr-classical hunspell-de-de hunspell-es hunspell-pt-pt \
       hunspell-pt-br hunspell-it hunspell-sv hunspell-da hunspell-nl hunspell-is
-  python3 platform/taglib/frequencies/make_frequencies.py
+  python3 text/frequencies/make_frequencies.py
 
 Sources, and the licences they are shipped under (see each package's copyright file). The
 tables hold only counts derived from them (how often a character or a pair of letters
@@ -215,8 +215,8 @@ def base64_lines(costs, indent='    '):
 
 
 HEADER = '// Written by make_frequencies.py from %s; do not edit.\n\n' \
-         '#include "platform/taglib/frequencies/Frequencies.h"\n\nnamespace orv::platform::frequencies {\n\n'
-FOOTER = '\n}  // namespace orv::platform::frequencies\n'
+         '#include "text/frequencies/Frequencies.h"\n\nnamespace orv::text::frequencies {\n\n'
+FOOTER = '\n}  // namespace orv::text::frequencies\n'
 
 
 def write(name, sources, body):

@@ -1,12 +1,12 @@
-#include "platform/taglib/DoubleByteReadings.h"
+#include "text/DoubleByteReadings.h"
 
-#include "platform/taglib/frequencies/Frequencies.h"
+#include "text/frequencies/Frequencies.h"
 
 #include <QString>
 
 #include <array>
 
-namespace orv::platform {
+namespace orv::text {
 namespace {
 
 namespace f = frequencies;
@@ -151,4 +151,4 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
   return weight;
 }
 
-}  // namespace orv::platform
+}  // namespace orv::text

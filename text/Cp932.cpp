@@ -1,4 +1,4 @@
-#include "platform/Cp932.h"
+#include "text/Cp932.h"
 
 #include <iconv.h>
 
@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace orv::cp932 {
+namespace orv::text::cp932 {
 namespace {
 
 // glibc's "CP932" decodes all of the code page, NEC and IBM extensions included, unlike
@@ -134,4 +134,4 @@ bool appendEncoded(char32_t ch, QByteArray& out) {
   return n > 0;
 }
 
-}  // namespace orv::cp932
+}  // namespace orv::text::cp932

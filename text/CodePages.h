@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace orv::platform {
+namespace orv::text {
 
 // The 8-bit code pages whose text turns up in tags that record no encoding, besides
 // Windows-1252. glibc's iconv decodes them; this program asks it once for each code.
@@ -31,4 +31,4 @@ std::optional<QString> decodeStrict(CodePage page, QByteArrayView bytes);
 //   highCharacter(CodePage::kCyrillic, 0xC0) == u'А'
 char16_t highCharacter(CodePage page, unsigned char b);
 
-}  // namespace orv::platform
+}  // namespace orv::text

@@ -1,10 +1,10 @@
-#include "platform/taglib/LetterPairs.h"
+#include "text/LetterPairs.h"
 
-#include "platform/taglib/frequencies/Frequencies.h"
+#include "text/frequencies/Frequencies.h"
 
 #include <algorithm>
 
-namespace orv::platform {
+namespace orv::text {
 namespace {
 
 namespace f = frequencies;
@@ -78,4 +78,4 @@ std::optional<int> letterPlausibility(LetterLanguage language, QByteArrayView s,
   return weight;
 }
 
-}  // namespace orv::platform
+}  // namespace orv::text

@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace orv::platform {
+namespace orv::text {
 
 // Where 8-bit tag text comes from, which decides how its end is found.
 enum class EightBitField {
@@ -117,4 +117,4 @@ struct EightBitWeights {
 };
 EightBitWeights weighEightBitText(QByteArrayView bytes, EightBitField field);
 
-}  // namespace orv::platform
+}  // namespace orv::text

@@ -1,9 +1,9 @@
-#include "platform/taglib/EightBitText.h"
+#include "text/EightBitText.h"
 
-#include "platform/Cp932.h"
-#include "platform/taglib/CodePages.h"
-#include "platform/taglib/DoubleByteReadings.h"
-#include "platform/taglib/LetterPairs.h"
+#include "text/CodePages.h"
+#include "text/Cp932.h"
+#include "text/DoubleByteReadings.h"
+#include "text/LetterPairs.h"
 
 #include <QVarLengthArray>
 
@@ -13,7 +13,7 @@
 #include <optional>
 #include <string_view>
 
-namespace orv::platform {
+namespace orv::text {
 namespace {
 
 using Byte = unsigned char;
@@ -500,4 +500,4 @@ QString decodeEightBitText(QByteArrayView bytes, EightBitField kind) {
   return decodeWindows1252(field.bytes);
 }
 
-}  // namespace orv::platform
+}  // namespace orv::text

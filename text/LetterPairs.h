@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace orv::platform {
+namespace orv::text {
 
 // The languages of the single-byte code pages, each with the frequencies of its letter
 // pairs.
@@ -27,4 +27,4 @@ enum class LetterLanguage {
 //   letterPlausibility(kWestern, "Andr\xE9s", 4) > 0                  // "Andrés"
 std::optional<int> letterPlausibility(LetterLanguage language, QByteArrayView s, qsizetype i);
 
-}  // namespace orv::platform
+}  // namespace orv::text

@@ -1,4 +1,4 @@
-#include "platform/taglib/CodePages.h"
+#include "text/CodePages.h"
 
 #include <iconv.h>
 
@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-namespace orv::platform {
+namespace orv::text {
 namespace {
 
 using Byte = unsigned char;
@@ -175,4 +175,4 @@ char16_t highCharacter(CodePage page, unsigned char b) {
   return isSingleByte(page) ? tableOf(page).single[b - 0x80] : 0;
 }
 
-}  // namespace orv::platform
+}  // namespace orv::text

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace orv::platform {
+namespace orv::text {
 
 // The languages of double-byte code pages, each with its character frequencies.
 enum class DoubleByteLanguage {
@@ -29,4 +29,4 @@ enum class DoubleByteLanguage {
 std::optional<int> doubleBytePlausibility(DoubleByteLanguage language, QByteArrayView bytes,
                                           QStringView text);
 
-}  // namespace orv::platform
+}  // namespace orv::text
