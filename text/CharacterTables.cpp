@@ -1,5 +1,6 @@
 #include "text/CharacterTables.h"
 
+#include "text/Bytes.h"
 #include "text/Iconv.h"
 
 #include <array>
@@ -8,8 +9,6 @@
 
 namespace orv::text {
 namespace {
-
-using Byte = unsigned char;
 
 // Decodes as much of `in` as is valid in `page`; see decodeValidPrefix.
 size_t iconvDecode(const CodePage& page, const char* in, size_t size, char16_t* out,

@@ -1,5 +1,7 @@
 #include "text/DoubleByteReadings.h"
 
+#include "text/Bytes.h"
+
 #include <QString>
 
 #include <array>
@@ -8,8 +10,6 @@ namespace orv::text {
 namespace {
 
 namespace f = frequencies;
-using Byte = unsigned char;
-
 // Costs in half-bits of characters the tables don't cover, the same in every language.
 constexpr int kPunctuationCost = 24;       // CJK and full-width punctuation and symbols
 constexpr int kPrivateUseCost = 80;        // user-defined characters: no text has them
@@ -29,7 +29,6 @@ bool isPunctuation(char32_t c) {
          c == 0xB0 || c == 0xD7;
 }
 bool isPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
-bool isAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isHalfWidthKatakana(char32_t c) { return c >= 0xFF66 && c <= 0xFF9F; }
 bool isHalfWidthPunctuation(char32_t c) { return c >= 0xFF61 && c <= 0xFF65; }
 

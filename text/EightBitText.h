@@ -50,7 +50,8 @@ namespace orv::text {
 //   decodeEightBitText("\x83\x65\x83\x58\x83", EightBitField::kId3v1) == u"テス"
 QString decodeEightBitText(QByteArrayView bytes, EightBitField field);
 
-// The reading that steps 3 and 4 above take, of the readings of one text.
+// The reading that steps 3 and 4 above take, of the readings of one text as
+// readEightBitText gives them.
 //
 //   const FieldBytes field = fieldBytes("\xCA\xE8\xED\xEE", EightBitField::kId3v2);
 //   const EightBitReadings readings = readEightBitText(field);

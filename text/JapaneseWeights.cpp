@@ -1,13 +1,11 @@
 #include "text/JapaneseWeights.h"
 
+#include "text/Bytes.h"
+
 #include <cstdint>
 
 namespace orv::text {
 namespace {
-
-using Byte = unsigned char;
-
-Byte at(QByteArrayView bytes, qsizetype i) { return static_cast<Byte>(bytes[i]); }
 
 // What a CP932 character is, as far as the weighing cares.
 enum class J : std::uint8_t {
@@ -86,8 +84,6 @@ class JapaneseRun {
   bool strong_ = false;
 };
 
-bool isAsciiLetter(Byte b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
-
 }  // namespace
 
 JapaneseWeight weighCp932(const FieldBytes& field) {
@@ -100,7 +96,7 @@ JapaneseWeight weighCp932(const FieldBytes& field) {
     run = JapaneseRun();
   };
   for (qsizetype i = 0; i < s.size();) {
-    const Byte b = at(s, i);
+    const Byte b = byteAt(s, i);
     if (b < 0x80) {
       endRun(isAsciiLetter(b));
       gluedBefore = isAsciiLetter(b);
@@ -115,10 +111,10 @@ JapaneseWeight weighCp932(const FieldBytes& field) {
       reading.cut = true;
       reading.weight -= 1;
       break;
-    } else if (!isTrailByte(at(s, i + 1))) {
+    } else if (!isTrailByte(byteAt(s, i + 1))) {
       return {};
     } else {
-      run.add(classifyDoubleByte(b, at(s, i + 1)));
+      run.add(classifyDoubleByte(b, byteAt(s, i + 1)));
       i += 2;
     }
   }

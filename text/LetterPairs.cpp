@@ -1,11 +1,11 @@
 #include "text/LetterPairs.h"
 
+#include "text/Bytes.h"
+
 #include <algorithm>
 
 namespace orv::text {
 namespace {
-
-using Byte = unsigned char;
 
 constexpr int kBase = 28;           // two pairs' worth of random bytes, 7 bits each, less the
                                     // letter after's own odds

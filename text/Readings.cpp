@@ -1,5 +1,6 @@
 #include "text/Readings.h"
 
+#include "text/Bytes.h"
 #include "text/CharacterTables.h"
 #include "text/DoubleByteReadings.h"
 #include "text/JapaneseWeights.h"
@@ -9,8 +10,6 @@
 
 namespace orv::text {
 namespace {
-
-using Byte = unsigned char;
 
 // An ID3v1 field cut inside its last character.
 constexpr int kCutWeight = -2;

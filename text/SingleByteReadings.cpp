@@ -1,13 +1,12 @@
 #include "text/SingleByteReadings.h"
 
+#include "text/Bytes.h"
 #include "text/CharacterTables.h"
 #include "text/LetterPairs.h"
 #include "text/WesternWeights.h"
 
 namespace orv::text {
 namespace {
-
-using Byte = unsigned char;
 
 // A symbol or mark where the Western reading has another character.
 constexpr int kOtherMarkWeight = -6;

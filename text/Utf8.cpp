@@ -1,16 +1,14 @@
 #include "text/Utf8.h"
 
+#include "text/Bytes.h"
+
 namespace orv::text {
 namespace {
-
-using Byte = unsigned char;
-
-Byte at(QByteArrayView bytes, qsizetype i) { return static_cast<Byte>(bytes[i]); }
 
 // The length of the valid UTF-8 sequence that starts at `i` (lead byte 0x80 or above);
 // 0 when it is invalid, -1 when the bytes end inside it.
 int utf8SequenceAt(QByteArrayView s, qsizetype i) {
-  const Byte lead = at(s, i);
+  const Byte lead = byteAt(s, i);
   int length = 0;
   Byte low = 0x80, high = 0xBF;  // the range of the second byte
   if (lead >= 0xC2 && lead <= 0xDF) {
@@ -28,7 +26,7 @@ int utf8SequenceAt(QByteArrayView s, qsizetype i) {
   }
   for (int k = 1; k < length; ++k) {
     if (i + k >= s.size()) return -1;
-    const Byte c = at(s, i + k);
+    const Byte c = byteAt(s, i + k);
     if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return 0;
   }
   return length;
@@ -40,7 +38,7 @@ std::optional<QString> asciiOrUtf8(const FieldBytes& field) {
   const QByteArrayView s = field.bytes;
   bool multiByte = false;
   for (qsizetype i = 0; i < s.size();) {
-    if (at(s, i) < 0x80) {
+    if (byteAt(s, i) < 0x80) {
       ++i;
       continue;
     }

@@ -1,15 +1,13 @@
 #include "text/WesternWeights.h"
 
+#include "text/Bytes.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace orv::text {
 namespace {
-
-using Byte = unsigned char;
-
-Byte at(QByteArrayView bytes, qsizetype i) { return static_cast<Byte>(bytes[i]); }
 
 // What a byte is in Windows-1252, as far as the weighing cares.
 enum class W : std::uint8_t {
@@ -77,11 +75,11 @@ bool continuesWord(Byte first, Byte second) { return !(isLowerCase(first) && isU
 }  // namespace
 
 int weighWindows1252Byte(QByteArrayView s, qsizetype i) {
-  const Byte b = at(s, i);
+  const Byte b = byteAt(s, i);
   const W self = kWindows1252[b];
   const bool first = i == 0, last = i + 1 == s.size();
-  const W before = first ? W::kSpace : kWindows1252[at(s, i - 1)];
-  const W after = last ? W::kSpace : kWindows1252[at(s, i + 1)];
+  const W before = first ? W::kSpace : kWindows1252[byteAt(s, i - 1)];
+  const W after = last ? W::kSpace : kWindows1252[byteAt(s, i + 1)];
   const bool space = before == W::kSpace || after == W::kSpace;
   const bool spaces = before == W::kSpace && after == W::kSpace;
   const bool gluedInside = isLetter(before) && isLetter(after);
@@ -93,8 +91,8 @@ int weighWindows1252Byte(QByteArrayView s, qsizetype i) {
     case W::kRareLetter: {
       // Titles and names start with a capital: a text that starts with a lower-case
       // accent is more likely a kanji's lead byte.
-      const int letters = int(before == W::kAsciiLetter && continuesWord(at(s, i - 1), b)) +
-                          int(after == W::kAsciiLetter && continuesWord(b, at(s, i + 1)) &&
+      const int letters = int(before == W::kAsciiLetter && continuesWord(byteAt(s, i - 1), b)) +
+                          int(after == W::kAsciiLetter && continuesWord(b, byteAt(s, i + 1)) &&
                               !(first && isLowerCase(b)));
       const bool symbol = isSymbolish(before) || isSymbolish(after);
       const int rare = self == W::kRareLetter ? 1 : 0;
@@ -139,7 +137,7 @@ int weighWindows1252Byte(QByteArrayView s, qsizetype i) {
 int weighWindows1252(QByteArrayView s) {
   int weight = 0;
   for (qsizetype i = 0; i < s.size(); ++i) {
-    if (at(s, i) >= 0x80) weight += weighWindows1252Byte(s, i);
+    if (byteAt(s, i) >= 0x80) weight += weighWindows1252Byte(s, i);
   }
   return weight;
 }

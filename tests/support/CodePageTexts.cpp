@@ -11,29 +11,29 @@
 namespace orv::test {
 namespace {
 
-[[noreturn]] void fail(const QString& what) { throw std::runtime_error(what.toStdString()); }
+[[noreturn]] void refuse(const QString& what) { throw std::runtime_error(what.toStdString()); }
 
 }  // namespace
 
 QByteArray sjis(const QString& text) {
   QByteArray out;
   for (char32_t c : text.toUcs4()) {
-    if (!text::cp932::appendEncoded(c, out)) fail("not CP932: " + text);
+    if (!text::cp932::appendEncoded(c, out)) refuse("not CP932: " + text);
   }
   return out;
 }
 
 QByteArray windows1252(const QString& text) {
   QStringEncoder encoder("windows-1252");
-  if (!encoder.isValid()) fail("Qt has no Windows-1252 codec");
+  if (!encoder.isValid()) refuse("Qt has no Windows-1252 codec");
   QByteArray out = encoder.encode(text);
-  if (encoder.hasError()) fail("not Windows-1252: " + text);
+  if (encoder.hasError()) refuse("not Windows-1252: " + text);
   return out;
 }
 
 QString windows1252Text(const QByteArray& bytes) {
   QStringDecoder decoder("windows-1252");
-  if (!decoder.isValid()) fail("Qt has no Windows-1252 codec");
+  if (!decoder.isValid()) refuse("Qt has no Windows-1252 codec");
   return decoder.decode(bytes);
 }
 
