@@ -19,7 +19,7 @@ enum class Width {
 
 // What a code page's reading must do to be taken (see EightBitText.h).
 enum class Standing {
-  kJapanese,    // weighed against the Western reading by their weights; wins ties
+  kJapanese,    // weighed against the Western one by their shapes (see EightBitText.h)
   kWestern,     // taken when no other reading is: it reads any bytes
   kChallenger,  // taken when more plausible than both of those by its margin
 };
