@@ -11,11 +11,11 @@
 // DecodeEightBitText: counters "median_us", "p90_us" and "max_us" are the cost of one
 // text, over the texts of one kind; "texts" is their count.
 
-#include "platform/taglib/EightBitText.h"
 #include "platform/taglib/TagLibDetailSource.h"
 #include "tests/mp3/LabelledTexts.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
+#include "text/EightBitText.h"
 #include "tracks/TagReading.h"
 
 #include <QTemporaryDir>
@@ -117,8 +117,7 @@ void DecodeEightBitText(benchmark::State& state, TextLabel label, bool asUtf8) {
     for (size_t i = 0; i < texts.size(); ++i) {
       const auto start = std::chrono::steady_clock::now();
       for (int r = 0; r < kRepeat; ++r) {
-        benchmark::DoNotOptimize(
-            platform::decodeEightBitText(texts[i], platform::EightBitField::kId3v2));
+        benchmark::DoNotOptimize(text::decodeEightBitText(texts[i], text::EightBitField::kId3v2));
       }
       nanoseconds[i] +=
           std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)

@@ -1,7 +1,7 @@
 #include "output/PageTemplates.h"
 
 #include "output/TemplateLines.h"
-#include "platform/Cp932.h"
+#include "text/Cp932.h"
 
 namespace orv {
 namespace {
@@ -21,13 +21,13 @@ QByteArray encodedLines(const QString& programFolder, const QString& name,
   }
 
   // CP932 can't hold U+FFFD, so every one of them stands for bytes that aren't CP932.
-  const QString text = cp932::decode(bytes);
+  const QString text = text::cp932::decode(bytes);
   const std::vector<QStringView> lines = TemplateLines(text);
   QByteArray out;
   out.reserve(bytes.size() + 2 * static_cast<qsizetype>(lines.size()));
   for (std::size_t i = 0; i < lines.size(); ++i) {
     for (const QChar c : lines[i]) {  // CP932 decodes to the BMP only
-      if (!cp932::appendEncoded(c.unicode(), out)) {
+      if (!text::cp932::appendEncoded(c.unicode(), out)) {
         throw RuntimeError(ErrorCode::kPathFileAccessError,
                            QStringLiteral("ページのひな形 %1 の %2 行目は CP932（Shift_JIS）の"
                                           "テキストとして読めません: %3")

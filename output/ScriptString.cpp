@@ -1,6 +1,6 @@
 #include "output/ScriptString.h"
 
-#include "platform/Cp932.h"
+#include "text/Cp932.h"
 
 namespace orv {
 namespace {
@@ -51,7 +51,7 @@ void AppendScriptString(QStringView text, QByteArray& page) {
         QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
     const char32_t c = pair ? QChar::surrogateToUcs4(unit, units[i + 1]) : unit;
     if (!needsEscape(c)) {
-      if (const int n = cp932::encodeTo(c, out)) {
+      if (const int n = text::cp932::encodeTo(c, out)) {
         out += n;
         if (pair) ++i;
         continue;

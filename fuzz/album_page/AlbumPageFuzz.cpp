@@ -14,9 +14,9 @@
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/ReferencePlayTime.h"
 #include "output/AlbumPage.h"
-#include "platform/Cp932.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "tests/support/Files.h"
+#include "text/Cp932.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,7 +162,7 @@ struct Expected {
 };
 
 void checkDataBlock(QByteArrayView block, const Expected& expected) {
-  const auto text = cp932::decodeStrict(block);
+  const auto text = text::cp932::decodeStrict(block);
   FUZZ_CHECK(text.has_value(),
              QStringLiteral("not CP932: ") + QString::fromLatin1(block.toByteArray().toHex(' ')));
   // A browser's decoder reads the same characters.

@@ -4,14 +4,14 @@
 // with a NUL read alike in both kinds of field: only a full ID3v1 field may be cut.
 
 #include "fuzz/FuzzSupport.h"
-#include "platform/taglib/EightBitText.h"
+#include "text/EightBitText.h"
 
 #include <algorithm>
 #include <cstdint>
 
 using namespace orv;
 using namespace orv::fuzz;
-using platform::EightBitField;
+using text::EightBitField;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArrayView bytes(data, static_cast<qsizetype>(size));
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   constexpr EightBitField kFields[] = {EightBitField::kId3v1, EightBitField::kId3v2};
   QString texts[2];
   for (int i = 0; i < 2; ++i) {
-    texts[i] = platform::decodeEightBitText(bytes, kFields[i]);
+    texts[i] = text::decodeEightBitText(bytes, kFields[i]);
     const QString& text = texts[i];
     const auto where = [&] {
       return QStringLiteral("%1 field of bytes %2 read as %3")

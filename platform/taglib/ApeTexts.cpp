@@ -1,6 +1,6 @@
 #include "platform/taglib/ApeTexts.h"
 
-#include "platform/taglib/EightBitText.h"
+#include "text/EightBitText.h"
 
 #include <taglib/apefooter.h>
 
@@ -20,7 +20,8 @@ QString decodeValues(QByteArrayView value) {
   QStringList values;
   while (!value.isEmpty()) {
     const qsizetype nul = value.indexOf('\0');
-    values << decodeEightBitText(value.first(nul < 0 ? value.size() : nul), EightBitField::kId3v2);
+    values << text::decodeEightBitText(value.first(nul < 0 ? value.size() : nul),
+                                       text::EightBitField::kId3v2);
     if (nul < 0) break;
     value = value.sliced(nul + 1);
   }

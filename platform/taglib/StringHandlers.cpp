@@ -1,6 +1,6 @@
 #include "platform/taglib/StringHandlers.h"
 
-#include "platform/taglib/EightBitText.h"
+#include "text/EightBitText.h"
 
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2tag.h>
@@ -21,14 +21,15 @@ class Id3v1Handler final : public TagLib::ID3v1::StringHandler {
  public:
   // TagLib's own handler strips the surrounding white space of ID3v1 fields; so does this.
   TagLib::String parse(const TagLib::ByteVector& data) const override {
-    return toTagLib(decodeEightBitText(view(data), EightBitField::kId3v1)).stripWhiteSpace();
+    return toTagLib(text::decodeEightBitText(view(data), text::EightBitField::kId3v1))
+        .stripWhiteSpace();
   }
 };
 
 class Id3v2Latin1Handler final : public TagLib::ID3v2::Latin1StringHandler {
  public:
   TagLib::String parse(const TagLib::ByteVector& data) const override {
-    return toTagLib(decodeEightBitText(view(data), EightBitField::kId3v2));
+    return toTagLib(text::decodeEightBitText(view(data), text::EightBitField::kId3v2));
   }
 };
 

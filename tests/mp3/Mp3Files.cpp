@@ -1,12 +1,9 @@
 #include "tests/mp3/Mp3Files.h"
 
-#include "platform/Cp932.h"
 #include "tests/support/Files.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <taglib/apetag.h>
@@ -127,28 +124,6 @@ QByteArray encodeId3Text(const QString& text, Id3Encoding encoding, bool bigEndi
     out.append(big ? lo : hi);
   }
   return out;
-}
-
-QByteArray sjis(const QString& text) {
-  QByteArray out;
-  for (char32_t c : text.toUcs4()) {
-    if (!cp932::appendEncoded(c, out)) fail("not CP932: " + text);
-  }
-  return out;
-}
-
-QByteArray windows1252(const QString& text) {
-  QStringEncoder encoder("windows-1252");
-  if (!encoder.isValid()) fail("Qt has no Windows-1252 codec");
-  QByteArray out = encoder.encode(text);
-  if (encoder.hasError()) fail("not Windows-1252: " + text);
-  return out;
-}
-
-QString windows1252Text(const QByteArray& bytes) {
-  QStringDecoder decoder("windows-1252");
-  if (!decoder.isValid()) fail("Qt has no Windows-1252 codec");
-  return decoder.decode(bytes);
 }
 
 Id3v2Frame textFrame(const QByteArray& id, const QString& text, Id3Encoding encoding,

@@ -4,6 +4,8 @@
 // with tags written byte by byte (ID3v1, ID3v2.2 to 2.4, Shift-JIS where old taggers put
 // it) or by TagLib (APE). Failures throw std::runtime_error.
 
+#include "tests/support/CodePageTexts.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -35,15 +37,6 @@ enum class Id3Encoding : char { kLatin1 = 0, kUtf16 = 1, kUtf16BE = 2, kUtf8 = 3
 // The bytes of `text` in `encoding`, without terminator; UTF-16 with a byte-order mark
 // (little-endian unless `bigEndianBom`).
 QByteArray encodeId3Text(const QString& text, Id3Encoding encoding, bool bigEndianBom = false);
-
-// The CP932 (Shift-JIS) bytes of `text`, which must be representable.
-QByteArray sjis(const QString& text);
-
-// The Windows-1252 bytes of `text`, which must be representable (Qt's own codec, so the
-// tests do not share the program's table).
-QByteArray windows1252(const QString& text);
-// And the text of Windows-1252 `bytes`, by the same codec.
-QString windows1252Text(const QByteArray& bytes);
 
 struct Id3v2Frame {
   QByteArray id;       // "TIT2", or "TT2" in version 2.2

@@ -3,8 +3,8 @@
 
 #include "output/AlbumPage.h"
 
-#include "platform/Cp932.h"
 #include "tests/output/PageFolders.h"
+#include "text/Cp932.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -18,7 +18,7 @@ namespace {
 
 QByteArray cp932Bytes(const QString& text) {
   QByteArray out;
-  for (const char32_t c : text.toUcs4()) EXPECT_TRUE(cp932::appendEncoded(c, out));
+  for (const char32_t c : text.toUcs4()) EXPECT_TRUE(text::cp932::appendEncoded(c, out));
   return out;
 }
 

@@ -2,8 +2,8 @@
 // CP932 and ends each with CR LF, so they must already be CP932 with CR LF line ends for
 // the page to reach the browser as written.
 
-#include "platform/Cp932.h"
 #include "tests/support/Files.h"
+#include "text/Cp932.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,7 +31,7 @@ TEST_P(Template, IsCp932WithCrLfLineEnds) {
       EXPECT_EQ(bytes.mid(i - 1, 2), "\r\n") << "a lone LF at byte " << i;
     }
   }
-  EXPECT_TRUE(orv::cp932::decodeStrict(bytes).has_value());
+  EXPECT_TRUE(orv::text::cp932::decodeStrict(bytes).has_value());
 }
 
 TEST_P(Template, LoadsNothingFromOutsideAndWritesNoMarkupFromData) {

@@ -1,25 +1,19 @@
-#include "platform/taglib/DoubleByteReadings.h"
+#include "text/DoubleByteReadings.h"
 
-#include "platform/taglib/frequencies/Frequencies.h"
+#include "text/Bytes.h"
 
 #include <QString>
 
 #include <array>
 
-namespace orv::platform {
+namespace orv::text {
 namespace {
 
 namespace f = frequencies;
-using Byte = unsigned char;
-using Language = DoubleByteLanguage;
-
-// Costs in half-bits of characters the tables don't cover.
-constexpr int kPunctuationCost = 24;  // CJK and full-width punctuation and symbols
-constexpr int kForeignCost = 40;      // kana in Chinese or Korean, hanja in Korean, Greek …
-constexpr int kJapaneseOtherCost = 28;
+// Costs in half-bits of characters the tables don't cover, the same in every language.
+constexpr int kPunctuationCost = 24;       // CJK and full-width punctuation and symbols
 constexpr int kPrivateUseCost = 80;        // user-defined characters: no text has them
 constexpr int kHalfWidthCost = 0;          // half-width katakana over their full-width kind
-constexpr int kGbkExtensionCost = 8;       // GBK outside GB 2312: rare in simplified Chinese
 constexpr int kFourByteCost = 40;          // GB18030's four-byte characters
 constexpr int kTrailInWordCost = 12;       // a trail byte that is an ASCII letter, a letter after
 constexpr int kGluedCost = 24;             // ASCII letters on both sides
@@ -35,9 +29,8 @@ bool isPunctuation(char32_t c) {
          c == 0xB0 || c == 0xD7;
 }
 bool isPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
-bool isAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-int tableCost(const char* table, char32_t first, char32_t c) { return f::cost(table[c - first]); }
+bool isHalfWidthKatakana(char32_t c) { return c >= 0xFF66 && c <= 0xFF9F; }
+bool isHalfWidthPunctuation(char32_t c) { return c >= 0xFF61 && c <= 0xFF65; }
 
 // The katakana that the half-width form U+FF66-U+FF9F stands for, as its index in the
 // katakana pairs' alphabet.
@@ -58,55 +51,54 @@ int katakanaIndex(char16_t halfWidth) {
 }
 
 // The bytes of the character that starts at `i`.
-int characterLength(Language language, QByteArrayView s, qsizetype i) {
+int characterLength(const CodePage& page, QByteArrayView s, qsizetype i) {
   const Byte b = static_cast<Byte>(s[i]);
   if (b < 0x80 || b == 0x80) return 1;
-  if (language == Language::kJapanese && b >= 0xA1 && b <= 0xDF) return 1;
-  if (language == Language::kSimplifiedChinese && i + 1 < s.size() &&
-      static_cast<Byte>(s[i + 1]) >= 0x30 && static_cast<Byte>(s[i + 1]) <= 0x39) {
+  if (page.characters.halfWidthKatakana && b >= 0xA1 && b <= 0xDF) return 1;
+  if (page.fourByteSequences && i + 1 < s.size() && static_cast<Byte>(s[i + 1]) >= 0x30 &&
+      static_cast<Byte>(s[i + 1]) <= 0x39) {
     return 4;
   }
   return 2;
 }
 
-// The weight of the Japanese character `c`, whose bytes are `length`; `katakana` is the
-// half-width katakana before it (0: none), and becomes this one's.
-int weighJapanese(char32_t c, int length, int& katakana) {
-  const int before = katakana;
-  katakana = 0;
-  if (c >= 0xFF66 && c <= 0xFF9F) {
-    katakana = katakanaIndex(static_cast<char16_t>(c));
-    return 14 - kHalfWidthCost -
-           f::cost(f::kKatakanaPairs[before * f::kKatakanaAlphabet + katakana]);
+// The cost of the character `c` outside ASCII, but half-width katakana.
+int characterCost(const CharacterModel& model, char32_t c) {
+  if (isPrivateUse(c)) return kPrivateUseCost;
+  for (const CharacterCosts& table : model.tables) {
+    if (table.costs != nullptr && c >= table.first && c <= table.last) {
+      return f::cost(table.costs[c - table.first]);
+    }
   }
-  const int base = 14 * length;
-  if (c >= 0x3040 && c <= 0x30FF) return base - tableCost(f::kKana, 0x3040, c);
-  if (c >= 0x4E00 && c <= 0x9FFF) return base - tableCost(f::kKanji, 0x4E00, c);
-  if (isHan(c)) return base - 63;
-  if (isPunctuation(c) || (c >= 0xFF61 && c <= 0xFF65)) return base - kPunctuationCost;
-  if (isPrivateUse(c)) return base - kPrivateUseCost;
-  return base - kJapaneseOtherCost;
+  if (isHan(c)) return model.otherHanCost;
+  if (isPunctuation(c) || (model.halfWidthKatakana && isHalfWidthPunctuation(c))) {
+    return kPunctuationCost;
+  }
+  return model.otherCost;
 }
 
-int characterCost(Language language, char32_t c) {
-  if (isPrivateUse(c)) return kPrivateUseCost;
-  if (language == Language::kKorean) {
-    if (c >= 0xAC00 && c <= 0xD7A3) return tableCost(f::kHangul, 0xAC00, c);
-    return isPunctuation(c) ? kPunctuationCost : kForeignCost;
+// The weight of the character `c` outside ASCII, whose bytes are `length`; `katakana` is
+// the half-width katakana before it (0: none), and becomes this one's.
+int weighCharacter(const CharacterModel& model, char32_t c, int length, int& katakana) {
+  const int before = katakana;
+  katakana = 0;
+  if (model.halfWidthKatakana && isHalfWidthKatakana(c)) {
+    katakana = katakanaIndex(static_cast<char16_t>(c));
+    return model.byteCost - kHalfWidthCost -
+           f::cost(f::kKatakanaPairs[before * f::kKatakanaAlphabet + katakana]);
   }
-  if (c >= 0x4E00 && c <= 0x9FFF) {
-    return tableCost(
-        language == Language::kSimplifiedChinese ? f::kSimplifiedHanzi : f::kTraditionalHanzi,
-        0x4E00, c);
-  }
-  if (isHan(c)) return 63;
-  return isPunctuation(c) ? kPunctuationCost : kForeignCost;
+  return model.byteCost * length - characterCost(model, c);
+}
+
+bool isOutsideCore(const CharacterModel& model, Byte lead, Byte trail) {
+  return !(lead >= model.firstLead && lead <= model.lastLead && trail >= model.firstTrail);
 }
 
 }  // namespace
 
-std::optional<int> doubleBytePlausibility(Language language, QByteArrayView bytes,
+std::optional<int> doubleBytePlausibility(const CodePage& page, QByteArrayView bytes,
                                           QStringView text) {
+  const CharacterModel& model = page.characters;
   int weight = 0;
   int katakana = 0;
   qsizetype i = 0;
@@ -118,7 +110,7 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
       ++k;
     }
     if (i >= bytes.size()) return std::nullopt;
-    const int length = characterLength(language, bytes, i);
+    const int length = characterLength(page, bytes, i);
     i += length;
     if (i > bytes.size()) return std::nullopt;
     if (c < 0x80) {
@@ -126,24 +118,18 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
       before = c;
       continue;
     }
-    int w = language == Language::kJapanese ? weighJapanese(c, length, katakana)
-                                            : 15 * length - characterCost(language, c);
+    int w = weighCharacter(model, c, length, katakana);
     const Byte lead = static_cast<Byte>(bytes[i - length]);
     const Byte trail = length > 1 ? static_cast<Byte>(bytes[i - length + 1]) : 0;
     if (length == 4) w -= kFourByteCost;
-    if (language == Language::kSimplifiedChinese && length == 2 &&
-        !(lead >= 0xA1 && lead <= 0xF7 && trail >= 0xA1)) {
-      w -= kGbkExtensionCost;
+    if (model.outsideCoreCost != 0 && length == 2 && isOutsideCore(model, lead, trail)) {
+      w -= model.outsideCoreCost;
     }
     const bool letterAfter = i < bytes.size() && isAsciiLetter(static_cast<Byte>(bytes[i]));
     if (length == 2 && isAsciiLetter(trail) && letterAfter) w -= kTrailInWordCost;
     if (isAsciiLetter(before) && letterAfter) w -= kGluedCost;
-    if (language != Language::kJapanese && before >= 'a' && before <= 'z') {
-      w -= kSmallLetterAfterCost;  // nor start inside one ("iPhone用" is Japanese)
-    }
-    if (i < bytes.size() && bytes[i] >= 'a' && bytes[i] <= 'z') {
-      w -= kSmallLetterAfterCost;
-    }
+    if (before >= 'a' && before <= 'z') w -= model.smallLetterBeforeCost;  // a word's inside
+    if (i < bytes.size() && bytes[i] >= 'a' && bytes[i] <= 'z') w -= kSmallLetterAfterCost;
     weight += w;
     before = c;
   }
@@ -151,4 +137,4 @@ std::optional<int> doubleBytePlausibility(Language language, QByteArrayView byte
   return weight;
 }
 
-}  // namespace orv::platform
+}  // namespace orv::text

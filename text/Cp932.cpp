@@ -1,52 +1,32 @@
-#include "platform/Cp932.h"
+#include "text/Cp932.h"
 
-#include <iconv.h>
+#include "text/CodePages.h"
+#include "text/Iconv.h"
 
-#include <array>
-#include <cerrno>
-#include <memory>
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
-namespace orv::cp932 {
+namespace orv::text::cp932 {
 namespace {
 
 // glibc's "CP932" decodes all of the code page, NEC and IBM extensions included, unlike
 // its strict "SHIFT_JIS".
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: no CP932 converter");
-  }
-  ~Iconv() { iconv_close(cd_); }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  iconv_t get() {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // reset the shift state
-    return cd_;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-Iconv& decoder() {
-  thread_local Iconv cd("UTF-16LE", "CP932");
+iconv_t decoder() {
+  iconv_t cd = utf16Decoder(kCodePages[pageNamed("shift_jis")].iconvName);
+  if (cd == nullptr) throw std::runtime_error("iconv: no CP932 converter");
   return cd;
 }
 
-// Decodes as much of [in, in + size) as is valid. Returns the bytes consumed.
-size_t decodeValidPrefix(const char* in, size_t size, QString& out) {
+// Appends as much of [in, in + size) as is valid, decoded. Returns the bytes consumed.
+size_t appendValidPrefix(const char* in, size_t size, QString& out) {
   const qsizetype start = out.size();
   out.resize(start + static_cast<qsizetype>(size));  // never more code units than bytes
-  char* inPtr = const_cast<char*>(in);
-  size_t inLeft = size;
-  char* outPtr = reinterpret_cast<char*>(out.data() + start);
-  size_t outLeft = size * sizeof(char16_t);
-  iconv(decoder().get(), &inPtr, &inLeft, &outPtr, &outLeft);
-  out.resize(start +
-             static_cast<qsizetype>((size * sizeof(char16_t) - outLeft) / sizeof(char16_t)));
-  return size - inLeft;
+  size_t written = 0;
+  const size_t used = decodeValidPrefix(decoder(), in, size,
+                                        reinterpret_cast<char16_t*>(out.data() + start), written);
+  out.resize(start + static_cast<qsizetype>(written));
+  return used;
 }
 
 // CP932 bytes for every BMP character that round-trips; 0 where none does.
@@ -57,7 +37,7 @@ const std::vector<std::uint16_t>& encodeTable() {
     std::vector<std::uint16_t> seen(0x10000, 0);
     auto consider = [&](std::uint16_t code, const char* bytes, size_t n) {
       QString s;
-      if (decodeValidPrefix(bytes, n, s) != n || s.size() != 1) return;
+      if (appendValidPrefix(bytes, n, s) != n || s.size() != 1) return;
       const char16_t u = s.at(0).unicode();
       // Several byte sequences decode to one character (the NEC and IBM duplicates).
       // Windows writes the lowest, except that it never writes the NEC-selected IBM
@@ -90,7 +70,7 @@ QString decode(QByteArrayView bytes) {
   const char* p = bytes.data();
   size_t left = static_cast<size_t>(bytes.size());
   while (left > 0) {
-    const size_t used = decodeValidPrefix(p, left, out);
+    const size_t used = appendValidPrefix(p, left, out);
     p += used;
     left -= used;
     if (left > 0) {  // an invalid or cut sequence: skip one byte
@@ -105,7 +85,7 @@ QString decode(QByteArrayView bytes) {
 std::optional<QString> decodeStrict(QByteArrayView bytes) {
   QString out;
   const size_t size = static_cast<size_t>(bytes.size());
-  if (decodeValidPrefix(bytes.data(), size, out) != size) return std::nullopt;
+  if (appendValidPrefix(bytes.data(), size, out) != size) return std::nullopt;
   return out;
 }
 
@@ -134,4 +114,4 @@ bool appendEncoded(char32_t ch, QByteArray& out) {
   return n > 0;
 }
 
-}  // namespace orv::cp932
+}  // namespace orv::text::cp932

@@ -1,8 +1,8 @@
 // Written by make_frequencies.py from hunspell word lists; do not edit.
 
-#include "platform/taglib/frequencies/Frequencies.h"
+#include "text/frequencies/Frequencies.h"
 
-namespace orv::platform::frequencies {
+namespace orv::text::frequencies {
 
 // Cyrillic: Russian, Ukrainian, Bulgarian and Serbian.
 // The letter of each byte 0x80-0xFF (see Frequencies.h), and P(second | first)
@@ -217,4 +217,4 @@ const char kWesternPairs[] =
     "TTQTTTRTTJUUUITTUHFUUSUIUUFUTJJUUIUUUUUUUULUUUULUUMUUUPUUUUUKUULUUOUUKUUFNKQSDNLNGRNLOMS"
     "QSNLJMNPSSPSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS";
 
-}  // namespace orv::platform::frequencies
+}  // namespace orv::text::frequencies

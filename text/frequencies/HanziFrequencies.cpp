@@ -1,8 +1,8 @@
 // Written by make_frequencies.py from Unihan (unicode-data); do not edit.
 
-#include "platform/taglib/frequencies/Frequencies.h"
+#include "text/frequencies/Frequencies.h"
 
-namespace orv::platform::frequencies {
+namespace orv::text::frequencies {
 
 // U+4E00 to U+9FFF in simplified Chinese.
 const char kSimplifiedHanzi[] =
@@ -488,4 +488,4 @@ const char kTraditionalHanzi[] =
     "xxxxxxxjxxxxjxxxxxxxxZxxfxxxfxxxxbnxfxxixxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
     "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx";
 
-}  // namespace orv::platform::frequencies
+}  // namespace orv::text::frequencies

@@ -1,10 +1,10 @@
-#include "platform/Cp932.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-namespace orv::cp932 {
+namespace orv::text::cp932 {
 namespace {
 
 struct Mapping {
@@ -102,4 +102,4 @@ TEST(Cp932, EveryDecodedCharacterRoundTrips) {
 }
 
 }  // namespace
-}  // namespace orv::cp932
+}  // namespace orv::text::cp932

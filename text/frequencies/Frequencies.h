@@ -10,7 +10,7 @@
 //   cost(kHangul[0xC0AC - 0xAC00]) == 14   // 사: p is about 2^-7
 #include <array>
 
-namespace orv::platform::frequencies {
+namespace orv::text::frequencies {
 
 // The cost of one entry of a table.
 inline int cost(char c) {
@@ -51,4 +51,4 @@ extern const unsigned char kWesternLetters[128];  // Windows-1252
 extern const int kWesternAlphabet;
 extern const char kWesternPairs[];
 
-}  // namespace orv::platform::frequencies
+}  // namespace orv::text::frequencies

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the frequency tables that weigh 8-bit tag text (the *.cpp files beside this script).
+"""Writes the frequency tables that weigh 8-bit tag text (the *.cpp files beside this script),
+which the rows of text/CodePages.h point at.
 
 Run by hand on Debian 12 after installing the packages below; the build only compiles the
 files it writes, so neither the packages nor Python are needed to build Orv.
@@ -8,7 +9,7 @@ files it writes, so neither the packages nor Python are needed to build Orv.
       hunspell-sr hunspell-cs hunspell-pl hunspell-hu hunspell-sk hunspell-hr hunspell-sl \
       hunspell-ro hunspell-fr-classical hunspell-de-de hunspell-es hunspell-pt-pt \
       hunspell-pt-br hunspell-it hunspell-sv hunspell-da hunspell-nl hunspell-is
-  python3 platform/taglib/frequencies/make_frequencies.py
+  python3 text/frequencies/make_frequencies.py
 
 Sources, and the licences they are shipped under (see each package's copyright file). The
 tables hold only counts derived from them (how often a character or a pair of letters
@@ -185,6 +186,19 @@ WESTERN = [('fr', 0.2), ('de_DE', 0.15), ('es_ES', 0.15), ('pt_PT', 0.07), ('pt_
            ('it_IT', 0.1), ('sv_SE', 0.05), ('da_DK', 0.05), ('nl_NL', 0.05), ('is_IS', 0.1)]
 
 
+# The single-byte code pages, each with its tables' name, its Python codec, its word lists
+# and its languages. A new single-byte page goes here: its line, then its three tables'
+# declarations in Frequencies.h and its row in text/CodePages.h, which points at them. A
+# new double-byte page gets its character table from main() below, the same way.
+LETTER_PAGES = [
+    ('Cyrillic', 'cp1251', CYRILLIC, 'Russian, Ukrainian, Bulgarian and Serbian'),
+    ('CentralEuropean', 'cp1250', CENTRAL,
+     'Czech, Polish, Hungarian, Slovak, Croatian, Slovenian and Romanian'),
+    ('Western', 'cp1252', WESTERN, 'French, German, Spanish, Portuguese, Italian, '
+     'Swedish, Danish, Dutch and Icelandic'),
+]
+
+
 def code_page_letters(codec):
     """The lower-case letters of a code page's upper half, in byte order, and per byte of
     0x80-0xFF its letter index (0: no letter; ASCII letters are 1-26) times 2, plus 1 for
@@ -215,8 +229,8 @@ def base64_lines(costs, indent='    '):
 
 
 HEADER = '// Written by make_frequencies.py from %s; do not edit.\n\n' \
-         '#include "platform/taglib/frequencies/Frequencies.h"\n\nnamespace orv::platform::frequencies {\n\n'
-FOOTER = '\n}  // namespace orv::platform::frequencies\n'
+         '#include "text/frequencies/Frequencies.h"\n\nnamespace orv::text::frequencies {\n\n'
+FOOTER = '\n}  // namespace orv::text::frequencies\n'
 
 
 def write(name, sources, body):
@@ -255,12 +269,7 @@ def main():
                      'P(second | first) over "#" and katakana, in Japanese words\' readings.'))
 
     body = ''
-    for name, codec, dictionaries, comment in [
-            ('Cyrillic', 'cp1251', CYRILLIC, 'Russian, Ukrainian, Bulgarian and Serbian'),
-            ('CentralEuropean', 'cp1250', CENTRAL,
-             'Czech, Polish, Hungarian, Slovak, Croatian, Slovenian and Romanian'),
-            ('Western', 'cp1252', WESTERN, 'French, German, Spanish, Portuguese, Italian, '
-             'Swedish, Danish, Dutch and Icelandic')]:
+    for name, codec, dictionaries, comment in LETTER_PAGES:
         letters, classes = code_page_letters(codec)
         alphabet = '#' + 'abcdefghijklmnopqrstuvwxyz' + ''.join(letters)
         body += '// %s: %s.\n// The letter of each byte 0x80-0xFF (see Frequencies.h), and P(second | first)\n' \

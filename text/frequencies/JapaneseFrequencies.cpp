@@ -1,8 +1,8 @@
 // Written by make_frequencies.py from mecab-ipadic; do not edit.
 
-#include "platform/taglib/frequencies/Frequencies.h"
+#include "text/frequencies/Frequencies.h"
 
-namespace orv::platform::frequencies {
+namespace orv::text::frequencies {
 
 // U+3040 to U+30FF in Japanese.
 const char kKana[] =
@@ -356,4 +356,4 @@ const char kKatakanaPairs[] =
     "RNPPNMTJNLKMKM/K/akI///////O//GaO/JPJ/R/SJ/L/J/M/O/P/K/M/Q/Q/M/N/KL/P/N/NPPQUR//S//Q//U/"
     "/U//URYUXURP/O/IJMJJ/S///G///////H//";
 
-}  // namespace orv::platform::frequencies
+}  // namespace orv::text::frequencies

@@ -1,8 +1,8 @@
 // Written by make_frequencies.py from hunspell-ko; do not edit.
 
-#include "platform/taglib/frequencies/Frequencies.h"
+#include "text/frequencies/Frequencies.h"
 
-namespace orv::platform::frequencies {
+namespace orv::text::frequencies {
 
 // U+AC00 to U+D7A3 in Korean.
 const char kHangul[] =
@@ -134,4 +134,4 @@ const char kHangul[] =
     "vvvvbvvvvvvvvvvvvvvvvvvvvevvvvvvVhvvkvvvivvvvvvvvcvvvkvvvvvvXvvvvvvvivvvvvvvkvvvvYvvvvvv"
     "WZvvYvvkVcvvvvvvaYvvvVvvvdvvVvvvevvvivvvvvvvvvvvvkvvvvvvSvvvYvvvWvvvvvvvZkvvvkvvvvvv";
 
-}  // namespace orv::platform::frequencies
+}  // namespace orv::text::frequencies

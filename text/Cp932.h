@@ -7,7 +7,7 @@
 #include <optional>
 
 // CP932 (Windows Shift-JIS), the code page of the users' templates, pages and old tags.
-namespace orv::cp932 {
+namespace orv::text::cp932 {
 
 // Decodes `bytes`; each byte that starts no valid sequence becomes U+FFFD.
 //
@@ -33,4 +33,4 @@ bool appendEncoded(char32_t ch, QByteArray& out);
 //   encodeTo(U'あ', bytes) == 2;   // bytes == "\x82\xA0"
 int encodeTo(char32_t ch, char* out);
 
-}  // namespace orv::cp932
+}  // namespace orv::text::cp932

@@ -1,11 +1,11 @@
-#include "platform/taglib/EightBitText.h"
+#include "text/EightBitText.h"
 
-#include "platform/Cp932.h"
-#include "tests/mp3/Mp3Files.h"
+#include "tests/support/CodePageTexts.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 
-namespace orv::platform {
+namespace orv::text {
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -150,4 +150,4 @@ TEST(EightBitText, WeighsBothReadings) {
 }
 
 }  // namespace
-}  // namespace orv::platform
+}  // namespace orv::text
