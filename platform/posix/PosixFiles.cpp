@@ -2,6 +2,7 @@
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/NoReplaceRename.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/RetryAfterSignal.h"
 #include "platform/posix/WritableFolder.h"
 
 #include <QFile>
@@ -40,11 +41,8 @@ QString cannotCopy(const QString& from, const QString& to) {
 // Writes all of `data`: 0 or errno.
 int writeAll(int fd, const char* data, qsizetype size) {
   while (size > 0) {
-    const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
+    const ssize_t written = retryAfterSignal(-1, ::write, fd, data, static_cast<size_t>(size));
+    if (written < 0) return errno;
     data += written;
     size -= written;
   }
