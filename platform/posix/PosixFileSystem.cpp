@@ -3,8 +3,8 @@
 #include "core/NameOrder.h"
 #include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
+#include "platform/posix/Preconditions.h"
 #include "platform/posix/RegularFile.h"
-#include "platform/posix/WritableFolder.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -187,30 +187,6 @@ void PosixFileSystem::checkReadable(const QString& path) {
   throw errnoError(err, QStringLiteral("ファイル「%1」を開けません。").arg(path));
 }
 
-namespace {
-
-// The error of a rename that failed with `err`.
-RuntimeError renameError(int err, const QString& from, const QString& to) {
-  if (err == EEXIST) return renameTakenError(from, to);
-  if (err == ENOENT) {
-    return RuntimeError(ErrorCode::kFileNotFound,
-                        QStringLiteral("ファイルが見つかりません: %1").arg(from));
-  }
-  return errnoError(err, QStringLiteral("「%1」を「%2」に名前を変更できません。").arg(from, to));
-}
-
-QByteArray folderOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
-
-// What rename(from, to) meets before anything moves, shared with checkRenameTarget: 0, or
-// the errno of a taken new name or of a folder that takes no change.
-int renameRefusal(const QByteArray& from, const QByteArray& to) {
-  if (const int err = platform::checkRenameTarget(from.constData(), to.constData())) return err;
-  if (const int err = folderRefusal(folderOf(to))) return err;
-  return folderOf(from) == folderOf(to) ? 0 : folderRefusal(folderOf(from));
-}
-
-}  // namespace
-
 void PosixFileSystem::rename(const QString& from, const QString& to) {
   const QByteArray fromBytes = QFile::encodeName(from);
   const QByteArray toBytes = QFile::encodeName(to);
@@ -220,9 +196,9 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
     return;
   }
   // The rename is tried first: it moves nothing when it fails, and most albums pass, so
-  // the checks that choose the error run only for a rename that failed. They raise what
-  // checkRenameTarget raises, as before anything moves; any other failure is the
-  // rename's own.
+  // the precondition that chooses the error runs only for a rename that failed. It
+  // raises what checkRenameTarget raises, as before anything moves; any other failure is
+  // the rename's own.
   const int err = renameNoReplace(fromBytes.constData(), toBytes.constData());
   if (err == 0) return;
   if (const int refusal = renameRefusal(fromBytes, toBytes)) throw renameError(refusal, from, to);
