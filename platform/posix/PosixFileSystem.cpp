@@ -176,12 +176,12 @@ FileId PosixFileSystem::fileId(const QString& path) {
   return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
-void PosixFileSystem::checkReadable(const QString& path) {
+void PosixFileSystem::requireReadable(const QString& path) {
   // One look serves both: what queryAttributes raises, and whether this is a file to open
   // at all. O_NONBLOCK covers a FIFO swapped in between the look and the open.
   if (!S_ISREG(statOf(path).st_mode)) return;
-  const FileDescriptor fd(
-      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  const FileDescriptor fd =
+      openRetrying(QFile::encodeName(path).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
   const int err = fd.valid() ? 0 : errno;
   if (err == 0 || err == ENOENT) return;
   throw errnoError(err, QStringLiteral("ファイル「%1」を開けません。").arg(path));
@@ -197,19 +197,12 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
   }
   // The rename is tried first: it moves nothing when it fails, and most albums pass, so
   // the precondition that chooses the error runs only for a rename that failed. It
-  // raises what checkRenameTarget raises, as before anything moves; any other failure is
-  // the rename's own.
+  // raises what a dry run raises, as before anything moves; any other failure is the
+  // rename's own.
   const int err = renameNoReplace(fromBytes.constData(), toBytes.constData());
   if (err == 0) return;
   if (const int refusal = renameRefusal(fromBytes, toBytes)) throw renameError(refusal, from, to);
   throw renameError(err, from, to);
-}
-
-void PosixFileSystem::checkRenameTarget(const QString& from, const QString& to) {
-  const QByteArray fromBytes = QFile::encodeName(from);
-  const QByteArray toBytes = QFile::encodeName(to);
-  if (fromBytes == toBytes) return;
-  if (const int err = renameRefusal(fromBytes, toBytes)) throw renameError(err, from, to);
 }
 
 }  // namespace orv::platform

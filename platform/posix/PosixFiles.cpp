@@ -1,6 +1,7 @@
 #include "core/RuntimeError.h"
 #include "platform/posix/AtomicWrite.h"
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/PosixDryRun.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/Preconditions.h"
 #include "platform/posix/WritableFolder.h"
@@ -85,8 +86,6 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
   }
 }
 
-void PosixFileSystem::checkReplaceable(const QString& path) { replaceableFile(path); }
-
 void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray& content) {
   creatableFile(path);
   // A name taken after creatableFile looked is still never replaced.
@@ -101,15 +100,9 @@ void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray
   }
 }
 
-void PosixFileSystem::checkCreate(const QString& path) { creatableFile(path); }
-
 bool PosixFileSystem::fileExists(const QString& path) {
   struct stat st;
   return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-void PosixFileSystem::copyFileNoReplace(const QString& from, const QString& to) {
-  copyFileNoReplaceIf(from, to, 0, [](QByteArrayView) { return true; });
 }
 
 bool PosixFileSystem::copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
@@ -134,8 +127,6 @@ bool PosixFileSystem::copyFileNoReplaceIf(const QString& from, const QString& to
   }
   return true;
 }
-
-void PosixFileSystem::checkCopy(const QString& from, const QString& to) { copyStart(from, to, 0); }
 
 QStringList PosixFileSystem::removeLeftoverTemporaryFiles(const QString& folder,
                                                           const QStringList& names) {
@@ -175,6 +166,10 @@ QStringList PosixFileSystem::removeLeftoverTemporaryFiles(const QString& folder,
     }
     removed << name;
   }
+}
+
+std::unique_ptr<DryRunFileSystem> PosixFileSystem::dryRun() {
+  return std::make_unique<PosixDryRun>(*this);
 }
 
 }  // namespace orv::platform
