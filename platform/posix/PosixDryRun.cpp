@@ -1,29 +1,66 @@
-#include "platform/posix/PosixDryRun.h"
+// PosixFileSystem's dry run (see PosixFileSystem::dryRun).
 
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/Preconditions.h"
 
 #include <QFile>
+#include <QSet>
+
+#include <map>
 
 namespace orv::platform {
+namespace {
 
-QString PosixDryRun::onDisk(const QString& path) const {
-  const auto it = renamedOnPaper_.find(path);
-  return it == renamedOnPaper_.end() ? path : it->second;
-}
+class PosixDryRun : public DryRunFileSystem {
+ public:
+  explicit PosixDryRun(PosixFileSystem& disk) : disk_(disk) {}
 
-std::unique_ptr<FolderListing> PosixDryRun::list(const QString& pattern) {
-  return disk_.list(pattern);
-}
+  QString onDisk(const QString& path) const override {
+    const auto it = renamedOnPaper_.find(path);
+    return it == renamedOnPaper_.end() ? path : it->second;
+  }
 
-std::vector<QString> PosixDryRun::listFolders(const QString& folder) {
-  return disk_.listFolders(folder);
-}
+  // Reads go to the disk, under the names the files have there.
+  std::unique_ptr<FolderListing> list(const QString& pattern) override {
+    return disk_.list(pattern);
+  }
+  std::vector<QString> listFolders(const QString& folder) override {
+    return disk_.listFolders(folder);
+  }
+  void queryAttributes(const QString& path) override { disk_.queryAttributes(onDisk(path)); }
+  FileId fileId(const QString& path) override { return disk_.fileId(onDisk(path)); }
+  void requireReadable(const QString& path) override { disk_.requireReadable(onDisk(path)); }
+  QByteArray readFile(const QString& path) override { return disk_.readFile(onDisk(path)); }
+  bool fileExists(const QString& path) override {
+    if (renamedAway_.contains(path) && !renamedOnPaper_.contains(path)) return false;
+    return disk_.fileExists(onDisk(path));
+  }
 
-void PosixDryRun::queryAttributes(const QString& path) { disk_.queryAttributes(onDisk(path)); }
+  // Changes meet their preconditions, on the disk as it is; renames are noted down.
+  void rename(const QString& from, const QString& to) override;
+  void replaceFileAtomically(const QString& path, const QByteArray&) override {
+    replaceableFile(path);
+  }
+  void createFileAtomically(const QString& path, const QByteArray&) override {
+    creatableFile(path);
+  }
+  bool copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
+                           const std::function<bool(QByteArrayView)>& accept) override {
+    return accept(copyStart(onDisk(from), to, size).start);
+  }
+  QStringList removeLeftoverTemporaryFiles(const QString&, const QStringList&) override {
+    return {};
+  }
+  std::unique_ptr<DryRunFileSystem> dryRun() override {
+    return std::make_unique<PosixDryRun>(*this);
+  }
 
-FileId PosixDryRun::fileId(const QString& path) { return disk_.fileId(onDisk(path)); }
-
-void PosixDryRun::requireReadable(const QString& path) { disk_.requireReadable(onDisk(path)); }
+ private:
+  PosixFileSystem& disk_;
+  // New path -> the path on disk, and the old paths renamed away.
+  std::map<QString, QString> renamedOnPaper_;
+  QSet<QString> renamedAway_;
+};
 
 void PosixDryRun::rename(const QString& from, const QString& to) {
   // As the real rename: a missing file fails, its own name passes.
@@ -45,31 +82,9 @@ void PosixDryRun::rename(const QString& from, const QString& to) {
   renamedAway_.insert(from);
 }
 
-QByteArray PosixDryRun::readFile(const QString& path) { return disk_.readFile(onDisk(path)); }
+}  // namespace
 
-void PosixDryRun::replaceFileAtomically(const QString& path, const QByteArray&) {
-  replaceableFile(path);
-}
-
-void PosixDryRun::createFileAtomically(const QString& path, const QByteArray&) {
-  creatableFile(path);
-}
-
-bool PosixDryRun::fileExists(const QString& path) {
-  if (renamedAway_.contains(path) && renamedOnPaper_.count(path) == 0) return false;
-  return disk_.fileExists(onDisk(path));
-}
-
-bool PosixDryRun::copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
-                                      const std::function<bool(QByteArrayView)>& accept) {
-  return accept(copyStart(onDisk(from), to, size).start);
-}
-
-QStringList PosixDryRun::removeLeftoverTemporaryFiles(const QString&, const QStringList&) {
-  return {};
-}
-
-std::unique_ptr<DryRunFileSystem> PosixDryRun::dryRun() {
+std::unique_ptr<DryRunFileSystem> PosixFileSystem::dryRun() {
   return std::make_unique<PosixDryRun>(*this);
 }
 

@@ -1,7 +1,6 @@
 #include "core/RuntimeError.h"
 #include "platform/posix/AtomicWrite.h"
 #include "platform/posix/FileDescriptor.h"
-#include "platform/posix/PosixDryRun.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/Preconditions.h"
 #include "platform/posix/WritableFolder.h"
@@ -166,10 +165,6 @@ QStringList PosixFileSystem::removeLeftoverTemporaryFiles(const QString& folder,
     }
     removed << name;
   }
-}
-
-std::unique_ptr<DryRunFileSystem> PosixFileSystem::dryRun() {
-  return std::make_unique<PosixDryRun>(*this);
 }
 
 }  // namespace orv::platform

@@ -155,42 +155,6 @@ TEST_P(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
   EXPECT_TRUE(e.description().contains(path("gone/"))) << e.what();
 }
 
-// A folder that takes no change (read-only; a read-only mount alike): each change is
-// refused before it makes anything, with the very error it meets in a dry run.
-TEST_P(PosixFiles, EveryChangeAndItsDryRunRefuseAReadOnlyFolderAlike) {
-  writeFile(path("disk.html"), "old");
-  writeFile(path("a b.mp3"), "audio");
-  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("program")));
-  const QString cover = path(QStringLiteral("program/jacket.jpg"));
-  writeFile(cover, "cover");
-  const auto accept = [](QByteArrayView) { return true; };
-  const struct {
-    const char* what;
-    std::function<void(FileSystem&)> change;
-  } cases[] = {
-      {"replace", [&](FileSystem& f) { f.replaceFileAtomically(path("disk.html"), "new"); }},
-      {"create", [&](FileSystem& f) { f.createFileAtomically(path("index.html"), "new"); }},
-      {"copy", [&](FileSystem& f) { f.copyFileNoReplace(cover, path("jacket.jpg")); }},
-      {"copy if",
-       [&](FileSystem& f) { f.copyFileNoReplaceIf(cover, path("jacket.jpg"), 2, accept); }},
-      {"rename", [&](FileSystem& f) { f.rename(path("a b.mp3"), path("a_b.mp3")); }},
-  };
-  test::asUnprivilegedUser(dir.path(), [&] {
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-    const test::TreeSnapshot before = test::snapshotTree(dir.path());
-    for (const auto& c : cases) {
-      SCOPED_TRACE(c.what);
-      const RuntimeError checked = errorOf([&] { c.change(*fs.dryRun()); });
-      const RuntimeError changed = errorOf([&] { c.change(fs); });
-      EXPECT_TRUE(changed.is(ErrorCode::kPermissionDenied)) << changed.what();
-      EXPECT_EQ(checked.description(), changed.description());
-      EXPECT_TRUE(changed.description().contains(dir.path())) << changed.what();
-    }
-    EXPECT_EQ(test::snapshotTree(dir.path()), before);
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-  });
-}
-
 // A file its owner protected is refused before a temporary file is made, and stays; a
 // dry run refuses it alike.
 TEST_P(PosixFiles, AProtectedFileIsNeverReplaced) {
@@ -325,45 +289,6 @@ TEST_P(PosixFiles, CopyingAMissingFileCreatesNothing) {
   EXPECT_TRUE(e.is(ErrorCode::kFileNotFound));
   EXPECT_TRUE(e.description().contains(path("jacket.jpg"))) << e.what();
   EXPECT_TRUE(entries().isEmpty());
-}
-
-// A copy in a dry run: the copy's own error, or none.
-TEST_P(PosixFiles, ACopyInADryRunForetellsTheCopy) {
-  writeFile(path("from"), "program cover");
-  writeFile(path("file"), "user's cover");
-  QDir(dir.path()).mkdir("folder");
-  QFile::link(path("elsewhere"), path("dangling"));
-  const struct {
-    const char* from;
-    const char* to;
-    int error;
-  } cases[] = {{"from", "new", 0},
-               {"from", "file", 58},
-               {"from", "folder", 58},
-               {"from", "dangling", 58},
-               {"missing", "new", 53}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.to);
-    const test::TreeSnapshot before = test::snapshotTree(dir.path());
-    const RuntimeError checked =
-        errorOf([&] { fs.dryRun()->copyFileNoReplace(path(c.from), path(c.to)); });
-    EXPECT_EQ(test::snapshotTree(dir.path()), before);
-    const RuntimeError copied = errorOf([&] { fs.copyFileNoReplace(path(c.from), path(c.to)); });
-    EXPECT_EQ(checked.number(), c.error);
-    EXPECT_EQ(copied.number(), c.error);
-    EXPECT_EQ(checked.description(), copied.description());
-    // Raised before the file's start is looked at.
-    QFile::remove(path("new"));
-    bool asked = false;
-    const RuntimeError copiedIf = errorOf([&] {
-      fs.copyFileNoReplaceIf(path(c.from), path(c.to), 16, [&](QByteArrayView) {
-        asked = true;
-        return true;
-      });
-    });
-    EXPECT_EQ(copiedIf.description(), copied.description());
-    EXPECT_EQ(asked, c.error == 0);
-  }
 }
 
 TEST_P(PosixFiles, AFailedCopyRemovesItsPartialFile) {
