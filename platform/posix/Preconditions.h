@@ -13,10 +13,10 @@
 namespace orv::platform {
 
 // What each change of PosixFileSystem meets before it changes anything, one function per
-// change. The change calls its precondition first; the dry run (PosixDryRun.cpp) calls only
-// the precondition. So a dry run refuses exactly what the real change refuses, with the
-// same error, and a rule changed here changes both. Each raises a RuntimeError naming the
-// file, or (renameRefusal) returns an errno for the rename to raise as its own.
+// change. The change calls its precondition first; the dry run (PosixDryRun.cpp) calls
+// only the precondition. So a dry run refuses exactly what the real change refuses, with
+// the same error, and a rule changed here changes both. Each raises a RuntimeError naming
+// the file, or (renameRefusal) returns an errno for the rename to raise as its own.
 //
 //   replaceableFile("/music/album/disk.html");   // throws after chmod a-w disk.html
 //   if (int err = renameRefusal(from, to)) throw renameError(err, from, to);
