@@ -4,10 +4,9 @@
 #include "platform/FileSystem.h"
 #include "platform/TagPictures.h"
 
-#include <QSet>
 #include <QString>
 
-#include <map>
+#include <memory>
 #include <vector>
 
 namespace orv::batch {
@@ -18,22 +17,19 @@ struct Rename {
   QString to;
 };
 
-// The file system as one album's build in the batch uses it: the program's own, with
-// what the build changes on disk written down (the renames, the page).
-//
-// In a dry run nothing changes on disk. A rename, the page and the cover are only
-// written down or checked, each by the disk's own rules as the real one would be (a
-// missing file, a taken name or a rename cut off midway, a protected page, a cover's
-// place taken, a folder that takes no change), and later calls see the files under their
-// new names. The scan lists a folder before it renames anything, so listings are those
-// of the disk.
+// The file system as one album's build in the batch uses it: the disk's own, or in a dry
+// run the disk's dry run (FileSystem::dryRun), which changes nothing and foretells the
+// real run's errors. Either way what the build changed on disk, or would have changed,
+// is written down for the batch's report: the renames, the page.
 //
 //   AlbumFiles files(disk, /*dryRun=*/true);
 //   files.rename("/a/x y.mp3", "/a/x_y.mp3");   // written down; the disk keeps "x y.mp3"
 //   files.readFile("/a/x_y.mp3");                // the bytes of "/a/x y.mp3"
+//   files.renames();                             // {{"/a/x y.mp3", "/a/x_y.mp3"}}
 class AlbumFiles : public platform::FileSystem {
  public:
-  AlbumFiles(platform::FileSystem& disk, bool dryRun) : disk_(disk), dryRun_(dryRun) {}
+  AlbumFiles(platform::FileSystem& disk, bool dryRun)
+      : dryRun_(dryRun ? disk.dryRun() : nullptr), files_(dryRun_ ? *dryRun_ : disk) {}
 
   // Renames that changed a name, in order.
   const std::vector<Rename>& renames() const { return renames_; }
@@ -42,37 +38,42 @@ class AlbumFiles : public platform::FileSystem {
 
   // Where the file `path` names lies on disk: in a dry run, a file renamed only on
   // paper still lies under its old name.
-  QString onDisk(const QString& path) const;
+  QString onDisk(const QString& path) const { return dryRun_ ? dryRun_->onDisk(path) : path; }
 
-  std::unique_ptr<platform::FolderListing> list(const QString& pattern) override;
-  std::vector<QString> listFolders(const QString& folder) override;
-  void queryAttributes(const QString& path) override;
-  platform::FileId fileId(const QString& path) override;
-  void checkReadable(const QString& path) override;
+  // Written down once done.
   void rename(const QString& from, const QString& to) override;
-  void checkRenameTarget(const QString& from, const QString& to) override;
-  QByteArray readFile(const QString& path) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
-  void checkReplaceable(const QString& path) override;
-  void createFileAtomically(const QString& path, const QByteArray& content) override;
-  void checkCreate(const QString& path) override;
-  bool fileExists(const QString& path) override;
-  void copyFileNoReplace(const QString& from, const QString& to) override;
+
+  // The rest as the file system underneath does it.
+  std::unique_ptr<platform::FolderListing> list(const QString& pattern) override {
+    return files_.list(pattern);
+  }
+  std::vector<QString> listFolders(const QString& folder) override {
+    return files_.listFolders(folder);
+  }
+  void queryAttributes(const QString& path) override { files_.queryAttributes(path); }
+  platform::FileId fileId(const QString& path) override { return files_.fileId(path); }
+  void requireReadable(const QString& path) override { files_.requireReadable(path); }
+  QByteArray readFile(const QString& path) override { return files_.readFile(path); }
+  void createFileAtomically(const QString& path, const QByteArray& content) override {
+    files_.createFileAtomically(path, content);
+  }
+  bool fileExists(const QString& path) override { return files_.fileExists(path); }
   bool copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
-                           const std::function<bool(QByteArrayView)>& accept) override;
-  void checkCopy(const QString& from, const QString& to) override;
-  // In a dry run, removes nothing: what a killed build left is no change of this one's.
+                           const std::function<bool(QByteArrayView)>& accept) override {
+    return files_.copyFileNoReplaceIf(from, to, size, accept);
+  }
   QStringList removeLeftoverTemporaryFiles(const QString& folder,
-                                           const QStringList& names) override;
+                                           const QStringList& names) override {
+    return files_.removeLeftoverTemporaryFiles(folder, names);
+  }
+  std::unique_ptr<platform::DryRunFileSystem> dryRun() override { return files_.dryRun(); }
 
  private:
-  platform::FileSystem& disk_;
-  const bool dryRun_;
+  const std::unique_ptr<platform::DryRunFileSystem> dryRun_;  // none in a real run
+  platform::FileSystem& files_;                               // the disk, or dryRun_
   std::vector<Rename> renames_;
   QString page_;
-  // Dry run only: new path -> path on disk, and the old paths renamed away.
-  std::map<QString, QString> renamedOnPaper_;
-  QSet<QString> renamedAway_;
 };
 
 // Tag reading in a dry run: each file's tags are read under the name it has on disk

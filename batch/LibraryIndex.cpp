@@ -81,8 +81,9 @@ LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSy
         QStringLiteral("%1 はファイルではないため、一覧ページを書けません。").arg(path));
   }
   // Orv's own page may still be protected or reached by a link, and a link may lead
-  // nowhere: such a page is refused as the album pages are.
-  fileSystem.checkReplaceable(path);
+  // nowhere: such a page is refused as the album pages are. Replaced in a dry run, it
+  // meets what its replacement would meet first.
+  fileSystem.dryRun()->replaceFileAtomically(path, {});
   return orvPage ? LibraryIndexTarget::kOrvPage : LibraryIndexTarget::kNew;
 }
 

@@ -21,7 +21,8 @@ enum class LibraryIndexTarget { kNew, kOrvPage };
 
 // Raises a RuntimeError with a Japanese message unless a library page may be written to
 // `path` (absolute): its folder exists, and nothing is there yet or a library page that
-// Orv wrote (kLibraryIndexMarker) and that may be replaced (FileSystem::checkReplaceable).
+// Orv wrote (kLibraryIndexMarker) and that may be replaced (FileSystem::replaceFileAtomically
+// refuses a protected file, a link and a folder that takes no change).
 //
 //   checkLibraryIndexTarget("/music/index.html", fs);   // throws for the user's own page
 LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem);

@@ -93,9 +93,9 @@ class TimedFileSystem : public platform::PosixFileSystem {
     Stopwatch w(t_.listing);
     PosixFileSystem::queryAttributes(path);
   }
-  void checkReadable(const QString& path) override {
+  void requireReadable(const QString& path) override {
     Stopwatch w(t_.checks);
-    PosixFileSystem::checkReadable(path);
+    PosixFileSystem::requireReadable(path);
   }
   void rename(const QString& from, const QString& to) override {
     Stopwatch w(t_.renames);

@@ -21,6 +21,8 @@ struct FileId {
   auto operator<=>(const FileId&) const = default;
 };
 
+class DryRunFileSystem;
+
 // One folder listing, name by name.
 class FolderListing {
  public:
@@ -38,8 +40,8 @@ class FileSystem {
 
   // Lists the regular files (a link to one counts) of the folder `pattern` names, whose
   // names match the pattern's last component ("*.mp3"; "*" is the only wildcard) in any
-  // letter case. Hidden names (starting with ".") are left out. Names come sorted as the
-  // original platform listed them: upper-cased UTF-16 code units, ties by the names' own.
+  // letter case. Hidden names (starting with ".") are left out. Names come sorted by their
+  // upper-cased UTF-16 code units, ties by the names' own, as earlier versions took them.
   // A name that is not valid UTF-8 comes with U+FFFD in place of its bad bytes.
   // A folder that does not exist lists no name, like a folder without a match.
   //
@@ -71,25 +73,18 @@ class FileSystem {
   // file passes, and so does a file gone between the look and the open: that is for tag
   // reading to judge.
   //
-  //   fs.checkReadable("/music/album/01.mp3");   // throws after chmod 000 01.mp3
-  virtual void checkReadable(const QString& path) = 0;
+  //   fs.requireReadable("/music/album/01.mp3");   // throws after chmod 000 01.mp3
+  virtual void requireReadable(const QString& path) = 0;
 
-  // Renames `from` to `to`, never replacing a file: a taken `to` raises
-  // renameTakenError(from, to), a folder that takes no change (read-only, or on a read-only
-  // mount) kPermissionDenied, both before anything moves. Renaming a file to its own unchanged name
-  // does nothing and succeeds. A `to` that is already a second name of the same file (a rename cut
-  // off midway) completes the rename: `from` is removed.
-  virtual void rename(const QString& from, const QString& to) = 0;
-
-  // Raises what rename(from, to) would raise for its new name, and changes nothing:
-  // renameTakenError(from, to) when anything is under `to` (a symbolic link too, even one
-  // that leads nowhere) other than a second name of the same file, and kPermissionDenied
-  // for a folder that takes no change. A free `to` in a folder that takes changes,
-  // `from`'s own name and a second name that rename() would complete pass. A dry run asks
-  // this where the real build renames.
+  // Renames `from` to `to`, never replacing a file: anything under `to` (a symbolic link
+  // too, even one that leads nowhere) raises renameTakenError(from, to), a folder that
+  // takes no change (read-only, or on a read-only mount) kPermissionDenied, both before
+  // anything moves. Renaming a file to its own unchanged name does nothing and succeeds;
+  // only a missing file raises then. A `to` that is already a second name of the same
+  // file (a rename cut off midway) completes the rename: `from` is removed.
   //
-  //   fs.checkRenameTarget("/a/x y.mp3", "/a/x_y.mp3");   // throws if "x_y.mp3" is taken
-  virtual void checkRenameTarget(const QString& from, const QString& to) = 0;
+  //   fs.rename("/a/x y.mp3", "/a/x_y.mp3");   // throws if "x_y.mp3" is taken
+  virtual void rename(const QString& from, const QString& to) = 0;
 
   // The whole content of a file; raises kFileNotFound when there is none.
   virtual QByteArray readFile(const QString& path) = 0;
@@ -101,65 +96,50 @@ class FileSystem {
   // (see removeLeftoverTemporaryFiles). On failure `path` is unchanged and the
   // temporary file is gone; only a failure to sync the folder after
   // the rename is raised with the new content in place. A replaced file keeps its
-  // permissions; a new one gets 0644 less the umask. What checkReplaceable(path) refuses
-  // is never replaced: its error is raised before any temporary file is made.
-  virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
-
-  // Raises what replaceFileAtomically(path, …) refuses before it writes, and changes
-  // nothing: a `path` that is read-only (this user may not write it, or it grants writing
-  // to no one) or a symbolic link raises kPathFileAccessError naming it; a folder raises
-  // the error its replacement would; a folder of `path` that takes no new file (read-only,
-  // on a read-only mount, missing) raises kPermissionDenied (kPathNotFound), naming it.
-  // Nothing under `path`, or a file that may be replaced, in a folder that takes the new
-  // file, passes. createFileAtomically meets the same folder first.
+  // permissions; a new one gets 0644 less the umask. Before any temporary file is made,
+  // a `path` that is read-only (this user may not write it, or it grants writing to no
+  // one) or a symbolic link raises kPathFileAccessError naming it, a folder in its place
+  // the error its replacement would meet, and a folder of `path` that takes no new file
+  // (read-only, on a read-only mount, missing) kPermissionDenied (kPathNotFound), naming
+  // the folder.
   //
-  //   fs.checkReplaceable("/music/album/disk.html");   // throws after chmod a-w disk.html
-  virtual void checkReplaceable(const QString& path) = 0;
+  //   fs.replaceFileAtomically("/music/album/disk.html", page);   // throws after chmod a-w
+  virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
 
   // Creates `path` with `content`, whole and atomically, and never replaces anything:
   // written as replaceFileAtomically writes, but the complete temporary file takes the
   // name only while nothing is under it. Anything under `path` (a file, folder or link),
   // there before or arriving during the call, raises kFileAlreadyExists naming it and
-  // stays as it is; the temporary file is gone. The new file gets 0644 less the umask.
+  // stays as it is; the temporary file is gone. A folder of `path` that takes no new file
+  // raises as replaceFileAtomically's does. The new file gets 0644 less the umask.
   //
   //   fs.createFileAtomically("/music/index.html", page);   // throws if index.html is there
   virtual void createFileAtomically(const QString& path, const QByteArray& content) = 0;
 
-  // Raises what createFileAtomically(path, …) refuses before it writes, and changes
-  // nothing: kFileAlreadyExists when anything is under `path` (a symbolic link too, even
-  // one leading nowhere), and the error of a folder that takes no new file, as
-  // checkReplaceable gives it. A dry run asks this where the real build creates a file.
-  //
-  //   fs.checkCreate("/music/album/jacket.jpg");   // throws if jacket.jpg is there
-  virtual void checkCreate(const QString& path) = 0;
-
   // True when `path` is a file or a link to one (a folder is no file).
   virtual bool fileExists(const QString& path) = 0;
 
-  // Copies `from` to `to`, whole: written and synced as a temporary file, as
-  // replaceFileAtomically writes, which then takes the name `to`. Raises
-  // kFileAlreadyExists if `to` exists (it is never replaced, not even when it appears
-  // during the call), kFileNotFound if `from` doesn't. A failed copy leaves no `to`
-  // behind, nor a copy cut off midway.
-  virtual void copyFileNoReplace(const QString& from, const QString& to) = 0;
-
-  // Copies `from` to `to` as copyFileNoReplace does, if `accept` takes the first `size`
-  // bytes of `from` (all of a shorter file), which the copy then doesn't read again.
-  // Returns whether it copied; when `accept` refuses, nothing is written. Raises what
-  // copyFileNoReplace raises, before `accept` is asked.
+  // Copies `from` to `to`, whole, if `accept` takes the first `size` bytes of `from` (all
+  // of a shorter file), which the copy then doesn't read again; returns whether it
+  // copied. The copy is written and synced as a temporary file, as replaceFileAtomically
+  // writes, which then takes the name `to`. Before `accept` is asked, raises the error of
+  // a `from` that can't be opened for reading (kFileNotFound if there is none),
+  // kFileAlreadyExists when anything is under `to` (a folder, or a symbolic link, even
+  // one leading nowhere), and kPermissionDenied when the folder of `to` takes no new
+  // file. `to` is never replaced, not even when it appears during the call; a refused or
+  // failed copy leaves no `to` behind, nor a copy cut off midway.
   //
   //   fs.copyFileNoReplaceIf("/music/album/cover.jpg", "/music/album/jacket.jpg", 8192,
   //                          [](QByteArrayView start) { return start.startsWith("\xFF\xD8"); });
   virtual bool copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,
                                    const std::function<bool(QByteArrayView)>& accept) = 0;
 
-  // Raises what copyFileNoReplace(from, to) would raise before it copies, and changes
-  // nothing: the error of a `from` that can't be opened for reading, kFileAlreadyExists
-  // when anything is under `to` (a folder, or a symbolic link, even one leading nowhere),
-  // and kPermissionDenied when the folder of `to` takes no new file.
+  // Copies `from` to `to` as copyFileNoReplaceIf does, whatever the file holds.
   //
-  //   fs.checkCopy("/usr/lib/orv/jacket.jpg", "/music/album/jacket.jpg");   // throws if taken
-  virtual void checkCopy(const QString& from, const QString& to) = 0;
+  //   fs.copyFileNoReplace("/usr/lib/orv/jacket.jpg", "/music/album/jacket.jpg");
+  void copyFileNoReplace(const QString& from, const QString& to) {
+    copyFileNoReplaceIf(from, to, 0, [](QByteArrayView) { return true; });
+  }
 
   // Removes what the writes above left in `folder` (ending in "/") beside each of
   // `names` when they were cut off, the process killed: their hidden temporary files
@@ -168,11 +148,45 @@ class FileSystem {
   // a caller that holds the folder's lock (FolderLocks), which every writer in the
   // folder takes, so that no write still under way loses its file. A missing folder
   // holds none; a folder that takes no change (read-only) keeps them, and the write that
-  // follows meets its refusal, as its check foretold. Returns the names removed.
+  // follows meets its refusal, as a dry run foretold. Returns the names removed.
   //
   //   fs.removeLeftoverTemporaryFiles("/music/album/", {"disk.html", "jacket.jpg"});
   virtual QStringList removeLeftoverTemporaryFiles(const QString& folder,
                                                    const QStringList& names) = 0;
+
+  // A dry run over this file system (see DryRunFileSystem): each change checked by this
+  // file system's own rules and noted down instead of made. Each realisation makes its
+  // own, as only it knows what its changes meet before they change anything.
+  //
+  //   fs.dryRun()->replaceFileAtomically(path, {});   // raises what replacing would raise
+  virtual std::unique_ptr<DryRunFileSystem> dryRun() = 0;
+};
+
+// A file system that makes no change. Each change meets exactly what the real change
+// meets before it changes anything, by the disk's own rules, and so raises the very error
+// the real one would (a missing file, a taken name, a protected page, a cover's place
+// taken, a folder that takes no change); then it is noted down. Later calls see the
+// renames noted: a renamed file is read, looked at and renamed again under its new name,
+// and its old name is free for another rename (fileExists finds no file there). A rename
+// cut off midway passes, as the real rename completes it. Listings are those of the
+// disk, as a build lists a folder before it renames anything.
+// removeLeftoverTemporaryFiles removes nothing: what a killed build left is no change of
+// this one's. copyFileNoReplaceIf reads the start of `from` and returns what `accept`
+// says of it, as the real copy would. A dry run is one build's: it is not shared between
+// threads, and its dryRun() starts from the renames it noted.
+//
+//   std::unique_ptr<DryRunFileSystem> dry = disk.dryRun();
+//   dry->rename("/a/x y.mp3", "/a/x_y.mp3");   // noted down; the disk keeps "x y.mp3"
+//   dry->readFile("/a/x_y.mp3");               // the bytes of "/a/x y.mp3"
+//   dry->fileExists("/a/x y.mp3");             // false
+//   dry->onDisk("/a/x_y.mp3");                 // "/a/x y.mp3"
+//   dry->createFileAtomically("/a/jacket.jpg", cover);   // throws if jacket.jpg is there
+class DryRunFileSystem : public FileSystem {
+ public:
+  // Where the file `path` names lies on disk: a file renamed only in this dry run still
+  // lies under its old name. For readers that reach the disk by ways of their own (tag
+  // reading), so that they read what the real build would.
+  virtual QString onDisk(const QString& path) const = 0;
 };
 
 // The error of a rename whose new name is taken: kFileAlreadyExists, naming both files.

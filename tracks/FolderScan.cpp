@@ -56,7 +56,7 @@ Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
   // anything is renamed; the open's look is also the proof that the name reaches it.
   return forEachMp3File(
       albumFolder, context.fileSystem,
-      [&](const QString& path) { context.fileSystem.checkReadable(path); },
+      [&](const QString& path) { context.fileSystem.requireReadable(path); },
       [](Int16, const QString&) {});
 }
 

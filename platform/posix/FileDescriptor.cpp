@@ -1,9 +1,12 @@
 #include "platform/posix/FileDescriptor.h"
 
+#include "platform/posix/RetryAfterSignal.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace orv::platform {
 
@@ -24,10 +27,8 @@ int FileDescriptor::close() {
 }
 
 FileDescriptor openRetrying(const char* path, int flags, unsigned mode) {
-  int fd;
-  do fd = ::open(path, flags | O_CLOEXEC, static_cast<mode_t>(mode));
-  while (fd < 0 && errno == EINTR);
-  return FileDescriptor(fd);
+  return FileDescriptor(
+      retryAfterSignal(-1, ::open, path, flags | O_CLOEXEC, static_cast<mode_t>(mode)));
 }
 
 qint64 readAt(int fd, qint64 pos, void* out, qint64 size) {
@@ -35,8 +36,8 @@ qint64 readAt(int fd, qint64 pos, void* out, qint64 size) {
   qint64 done = 0;
   while (done < size) {
     const ssize_t n =
-        ::pread(fd, bytes + done, static_cast<size_t>(size - done), static_cast<off_t>(pos + done));
-    if (n < 0 && errno == EINTR) continue;
+        retryAfterSignal(-1, ::pread, fd, bytes + done, static_cast<size_t>(size - done),
+                         static_cast<off_t>(pos + done));
     if (n < 0) return done > 0 ? done : -1;
     if (n == 0) break;
     done += n;

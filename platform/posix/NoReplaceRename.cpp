@@ -51,7 +51,7 @@ int renameByLinking(const char* from, const char* to) {
   return 0;
 }
 
-int checkRenameTarget(const char* from, const char* to) {
+int renameTargetRefusal(const char* from, const char* to) {
   struct stat target {};
   if (::lstat(to, &target) != 0) return errno == ENOENT ? 0 : errno;
   return isSecondName(from, to) ? 0 : EEXIST;

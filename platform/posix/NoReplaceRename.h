@@ -23,7 +23,7 @@ int renameByLinking(const char* from, const char* to);
 // be completed), EEXIST when anything else is there (a dangling symbolic link too), or
 // the errno of looking.
 //
-//   checkRenameTarget("/a/x y.mp3", "/a/x_y.mp3");   // EEXIST: "x_y.mp3" is another file
-int checkRenameTarget(const char* from, const char* to);
+//   renameTargetRefusal("/a/x y.mp3", "/a/x_y.mp3");   // EEXIST: "x_y.mp3" is another file
+int renameTargetRefusal(const char* from, const char* to);
 
 }  // namespace orv::platform

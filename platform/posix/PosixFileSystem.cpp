@@ -3,8 +3,8 @@
 #include "core/NameOrder.h"
 #include "core/RuntimeError.h"
 #include "platform/posix/NoReplaceRename.h"
+#include "platform/posix/Preconditions.h"
 #include "platform/posix/RegularFile.h"
-#include "platform/posix/WritableFolder.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -176,40 +176,16 @@ FileId PosixFileSystem::fileId(const QString& path) {
   return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
-void PosixFileSystem::checkReadable(const QString& path) {
+void PosixFileSystem::requireReadable(const QString& path) {
   // One look serves both: what queryAttributes raises, and whether this is a file to open
   // at all. O_NONBLOCK covers a FIFO swapped in between the look and the open.
   if (!S_ISREG(statOf(path).st_mode)) return;
-  const FileDescriptor fd(
-      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  const FileDescriptor fd =
+      openRetrying(QFile::encodeName(path).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
   const int err = fd.valid() ? 0 : errno;
   if (err == 0 || err == ENOENT) return;
   throw errnoError(err, QStringLiteral("ファイル「%1」を開けません。").arg(path));
 }
-
-namespace {
-
-// The error of a rename that failed with `err`.
-RuntimeError renameError(int err, const QString& from, const QString& to) {
-  if (err == EEXIST) return renameTakenError(from, to);
-  if (err == ENOENT) {
-    return RuntimeError(ErrorCode::kFileNotFound,
-                        QStringLiteral("ファイルが見つかりません: %1").arg(from));
-  }
-  return errnoError(err, QStringLiteral("「%1」を「%2」に名前を変更できません。").arg(from, to));
-}
-
-QByteArray folderOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
-
-// What rename(from, to) meets before anything moves, shared with checkRenameTarget: 0, or
-// the errno of a taken new name or of a folder that takes no change.
-int renameRefusal(const QByteArray& from, const QByteArray& to) {
-  if (const int err = platform::checkRenameTarget(from.constData(), to.constData())) return err;
-  if (const int err = folderRefusal(folderOf(to))) return err;
-  return folderOf(from) == folderOf(to) ? 0 : folderRefusal(folderOf(from));
-}
-
-}  // namespace
 
 void PosixFileSystem::rename(const QString& from, const QString& to) {
   const QByteArray fromBytes = QFile::encodeName(from);
@@ -220,20 +196,13 @@ void PosixFileSystem::rename(const QString& from, const QString& to) {
     return;
   }
   // The rename is tried first: it moves nothing when it fails, and most albums pass, so
-  // the checks that choose the error run only for a rename that failed. They raise what
-  // checkRenameTarget raises, as before anything moves; any other failure is the
+  // the precondition that chooses the error runs only for a rename that failed. It
+  // raises what a dry run raises, as before anything moves; any other failure is the
   // rename's own.
   const int err = renameNoReplace(fromBytes.constData(), toBytes.constData());
   if (err == 0) return;
   if (const int refusal = renameRefusal(fromBytes, toBytes)) throw renameError(refusal, from, to);
   throw renameError(err, from, to);
-}
-
-void PosixFileSystem::checkRenameTarget(const QString& from, const QString& to) {
-  const QByteArray fromBytes = QFile::encodeName(from);
-  const QByteArray toBytes = QFile::encodeName(to);
-  if (fromBytes == toBytes) return;
-  if (const int err = renameRefusal(fromBytes, toBytes)) throw renameError(err, from, to);
 }
 
 }  // namespace orv::platform

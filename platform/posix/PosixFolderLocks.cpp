@@ -1,6 +1,7 @@
 #include "platform/posix/PosixFolderLocks.h"
 
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/RetryAfterSignal.h"
 
 #include <QFile>
 
@@ -35,8 +36,9 @@ std::unique_ptr<FolderLock> PosixFolderLocks::lock(const QString& folder,
   FileDescriptor fd = openRetrying(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
   if (!fd.valid()) return std::make_unique<NoLock>();
   for (;;) {
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) return std::make_unique<HeldLock>(std::move(fd));
-    if (errno == EINTR) continue;
+    if (retryAfterSignal(-1, ::flock, fd.get(), LOCK_EX | LOCK_NB) == 0) {
+      return std::make_unique<HeldLock>(std::move(fd));
+    }
     if (errno != EWOULDBLOCK) return std::make_unique<NoLock>();
     if (!keepWaiting()) return nullptr;
     std::this_thread::sleep_for(kPollInterval);

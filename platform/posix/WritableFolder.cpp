@@ -14,4 +14,9 @@ int folderRefusal(const QByteArray& folder) {
   return ::faccessat(AT_FDCWD, path.constData(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
+QString folderOf(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(u'/');
+  return slash < 0 ? QStringLiteral(".") : path.first(slash + 1);
+}
+
 }  // namespace orv::platform

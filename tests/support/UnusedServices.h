@@ -16,22 +16,18 @@ class UnusedFileSystem : public platform::FileSystem {
   std::vector<QString> listFolders(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
   platform::FileId fileId(const QString&) override { fail(); }
-  void checkReadable(const QString&) override { fail(); }
+  void requireReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
-  void checkRenameTarget(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
-  void checkReplaceable(const QString&) override { fail(); }
   void createFileAtomically(const QString&, const QByteArray&) override { fail(); }
-  void checkCreate(const QString&) override { fail(); }
   bool fileExists(const QString&) override { fail(); }
-  void copyFileNoReplace(const QString&, const QString&) override { fail(); }
   bool copyFileNoReplaceIf(const QString&, const QString&, qsizetype,
                            const std::function<bool(QByteArrayView)>&) override {
     fail();
   }
-  void checkCopy(const QString&, const QString&) override { fail(); }
   QStringList removeLeftoverTemporaryFiles(const QString&, const QStringList&) override { fail(); }
+  std::unique_ptr<platform::DryRunFileSystem> dryRun() override { fail(); }
 
  private:
   [[noreturn]] static void fail() { throw std::logic_error("the file system was not to be used"); }

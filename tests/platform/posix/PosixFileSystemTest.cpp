@@ -157,9 +157,9 @@ TEST_F(PosixFileSystemTest, AnyUtf8NameIsReachedAndRenamed) {
   }
 }
 
-// The counting pass's check of a track raises what the query raises, and beyond it only
+// The counting pass's look at a track raises what the query raises, and beyond it only
 // a regular file that can't be opened.
-TEST_F(PosixFileSystemTest, QueryAttributesAndCheckReadableFindTheSameFiles) {
+TEST_F(PosixFileSystemTest, QueryAttributesAndRequireReadableFindTheSameFiles) {
   writeFile(QStringLiteral("file.mp3"));
   writeFile(QStringLiteral("locked.mp3"));
   ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("sub")));
@@ -175,7 +175,7 @@ TEST_F(PosixFileSystemTest, QueryAttributesAndCheckReadableFindTheSameFiles) {
     ASSERT_EQ(::chmod(bytes("locked.mp3").constData(), 0), 0);
     for (const auto& c : cases) {
       const RuntimeError queried = errorOf([&] { fs_.queryAttributes(folder() + c.name); });
-      const RuntimeError checked = errorOf([&] { fs_.checkReadable(folder() + c.name); });
+      const RuntimeError checked = errorOf([&] { fs_.requireReadable(folder() + c.name); });
       EXPECT_EQ(queried.number(), c.queried) << c.name;
       EXPECT_EQ(checked.number(), c.checked) << c.name;
       if (c.queried) {
@@ -236,9 +236,8 @@ TEST_F(PosixFileSystemTest, ARenameCutOffMidwayIsCompleted) {
   EXPECT_EQ(st.st_nlink, 1u);
 }
 
-// The check a dry run makes in place of a rename: the rename's own error, or none, and
-// nothing changed.
-TEST_F(PosixFileSystemTest, CheckingARenameTargetForetellsTheRename) {
+// A rename in a dry run: the rename's own error, or none, and nothing changed.
+TEST_F(PosixFileSystemTest, ARenameInADryRunForetellsTheRename) {
   const struct {
     const char* what;
     const char* to;
@@ -263,7 +262,7 @@ TEST_F(PosixFileSystemTest, CheckingARenameTargetForetellsTheRename) {
     const QString to = folder() + QString::fromUtf8(c.to);
     const test::TreeSnapshot before = test::snapshotTree(folder());
 
-    const RuntimeError checked = errorOf([&] { fs_.checkRenameTarget(from, to); });
+    const RuntimeError checked = errorOf([&] { fs_.dryRun()->rename(from, to); });
     EXPECT_EQ(test::snapshotTree(folder()), before);
     const RuntimeError renamed = errorOf([&] { fs_.rename(from, to); });
     EXPECT_EQ(checked.number(), c.error);

@@ -107,7 +107,8 @@ TEST_P(PosixFiles, ReadingAFolderFails) {
 }
 
 TEST_P(PosixFiles, ANewFileGetsTheUsualPermissions) {
-  EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).number(), 0);
+  EXPECT_EQ(
+      errorOf([&] { fs.dryRun()->replaceFileAtomically(path("disk.html"), "page"); }).number(), 0);
   fs.replaceFileAtomically(path("disk.html"), "page");
   EXPECT_EQ(readFile(path("disk.html")), "page");
   EXPECT_EQ(modeOf(path("disk.html")), 0644 & ~currentUmask());
@@ -117,7 +118,8 @@ TEST_P(PosixFiles, ANewFileGetsTheUsualPermissions) {
 TEST_P(PosixFiles, AReplacedFileKeepsItsPermissions) {
   writeFile(path("disk.html"), "old and longer");
   ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), 0604), 0);
-  EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).number(), 0);
+  EXPECT_EQ(
+      errorOf([&] { fs.dryRun()->replaceFileAtomically(path("disk.html"), "page"); }).number(), 0);
   fs.replaceFileAtomically(path("disk.html"), bigContent());
   EXPECT_EQ(readFile(path("disk.html")), bigContent());
   EXPECT_EQ(modeOf(path("disk.html")), 0604u);
@@ -140,8 +142,9 @@ TEST_P(PosixFiles, AFolderInThePagesPlaceStays) {
   QDir(dir.path()).mkpath("disk.html/inner");
   const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "page"); });
   EXPECT_NE(e.number(), 0);
-  EXPECT_EQ(errorOf([&] { fs.checkReplaceable(path("disk.html")); }).description(),
-            e.description());
+  EXPECT_EQ(
+      errorOf([&] { fs.dryRun()->replaceFileAtomically(path("disk.html"), "page"); }).description(),
+      e.description());
   EXPECT_TRUE(QFileInfo(path("disk.html/inner")).isDir());
   EXPECT_EQ(entries(), QStringList({"disk.html"}));
 }
@@ -152,54 +155,14 @@ TEST_P(PosixFiles, ReplacingInAMissingFolderNamesTheFolder) {
   EXPECT_TRUE(e.description().contains(path("gone/"))) << e.what();
 }
 
-// A folder that takes no change (read-only; a read-only mount alike): each change is
-// refused before it makes anything, with the very error its check gives a dry run.
-TEST_P(PosixFiles, EveryChangeAndItsCheckRefuseAReadOnlyFolderAlike) {
-  writeFile(path("disk.html"), "old");
-  writeFile(path("a b.mp3"), "audio");
-  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("program")));
-  const QString cover = path(QStringLiteral("program/jacket.jpg"));
-  writeFile(cover, "cover");
-  const auto accept = [](QByteArrayView) { return true; };
-  const struct {
-    const char* what;
-    std::function<void()> change;
-    std::function<void()> check;
-  } cases[] = {
-      {"replace", [&] { fs.replaceFileAtomically(path("disk.html"), "new"); },
-       [&] { fs.checkReplaceable(path("disk.html")); }},
-      {"create", [&] { fs.createFileAtomically(path("index.html"), "new"); },
-       [&] { fs.checkCreate(path("index.html")); }},
-      {"copy", [&] { fs.copyFileNoReplace(cover, path("jacket.jpg")); },
-       [&] { fs.checkCopy(cover, path("jacket.jpg")); }},
-      {"copy if", [&] { fs.copyFileNoReplaceIf(cover, path("jacket.jpg"), 2, accept); },
-       [&] { fs.checkCopy(cover, path("jacket.jpg")); }},
-      {"rename", [&] { fs.rename(path("a b.mp3"), path("a_b.mp3")); },
-       [&] { fs.checkRenameTarget(path("a b.mp3"), path("a_b.mp3")); }},
-  };
-  test::asUnprivilegedUser(dir.path(), [&] {
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-    const test::TreeSnapshot before = test::snapshotTree(dir.path());
-    for (const auto& c : cases) {
-      SCOPED_TRACE(c.what);
-      const RuntimeError checked = errorOf(c.check);
-      const RuntimeError changed = errorOf(c.change);
-      EXPECT_TRUE(changed.is(ErrorCode::kPermissionDenied)) << changed.what();
-      EXPECT_EQ(checked.description(), changed.description());
-      EXPECT_TRUE(changed.description().contains(dir.path())) << changed.what();
-    }
-    EXPECT_EQ(test::snapshotTree(dir.path()), before);
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-  });
-}
-
-// A file its owner protected is refused before a temporary file is made, and stays; the
-// check alone refuses it alike.
+// A file its owner protected is refused before a temporary file is made, and stays; a
+// dry run refuses it alike.
 TEST_P(PosixFiles, AProtectedFileIsNeverReplaced) {
   const auto expectRefused = [&](const char* what, const QString& reason) {
     SCOPED_TRACE(what);
     const QStringList before = entries();
-    const RuntimeError checked = errorOf([&] { fs.checkReplaceable(path("disk.html")); });
+    const RuntimeError checked =
+        errorOf([&] { fs.dryRun()->replaceFileAtomically(path("disk.html"), "new"); });
     const RuntimeError e = errorOf([&] { fs.replaceFileAtomically(path("disk.html"), "new"); });
     EXPECT_TRUE(e.is(ErrorCode::kPathFileAccessError)) << e.what();
     EXPECT_EQ(
@@ -239,8 +202,8 @@ TEST_P(PosixFiles, CreatesANewFileWhole) {
   EXPECT_EQ(entries(), QStringList({"index.html"}));
 }
 
-// Whatever is under the name stays, and no temporary file is left; the check alone
-// refuses it alike.
+// Whatever is under the name stays, and no temporary file is left; a dry run refuses it
+// alike.
 TEST_P(PosixFiles, CreatingAFileNeverReplacesAnything) {
   writeFile(path("file"), "the user's");
   QDir(dir.path()).mkdir("folder");
@@ -249,7 +212,8 @@ TEST_P(PosixFiles, CreatingAFileNeverReplacesAnything) {
   for (const char* name : {"file", "folder", "link", "dangling"}) {
     SCOPED_TRACE(name);
     const test::TreeSnapshot before = test::snapshotTree(dir.path());
-    const RuntimeError checked = errorOf([&] { fs.checkCreate(path(name)); });
+    const RuntimeError checked =
+        errorOf([&] { fs.dryRun()->createFileAtomically(path(name), "page"); });
     const RuntimeError e = errorOf([&] { fs.createFileAtomically(path(name), "page"); });
     EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
     EXPECT_EQ(e.description(),
@@ -325,44 +289,6 @@ TEST_P(PosixFiles, CopyingAMissingFileCreatesNothing) {
   EXPECT_TRUE(e.is(ErrorCode::kFileNotFound));
   EXPECT_TRUE(e.description().contains(path("jacket.jpg"))) << e.what();
   EXPECT_TRUE(entries().isEmpty());
-}
-
-// The check a dry run makes in place of a copy: the copy's own error, or none.
-TEST_P(PosixFiles, CheckingACopyForetellsTheCopy) {
-  writeFile(path("from"), "program cover");
-  writeFile(path("file"), "user's cover");
-  QDir(dir.path()).mkdir("folder");
-  QFile::link(path("elsewhere"), path("dangling"));
-  const struct {
-    const char* from;
-    const char* to;
-    int error;
-  } cases[] = {{"from", "new", 0},
-               {"from", "file", 58},
-               {"from", "folder", 58},
-               {"from", "dangling", 58},
-               {"missing", "new", 53}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.to);
-    const test::TreeSnapshot before = test::snapshotTree(dir.path());
-    const RuntimeError checked = errorOf([&] { fs.checkCopy(path(c.from), path(c.to)); });
-    EXPECT_EQ(test::snapshotTree(dir.path()), before);
-    const RuntimeError copied = errorOf([&] { fs.copyFileNoReplace(path(c.from), path(c.to)); });
-    EXPECT_EQ(checked.number(), c.error);
-    EXPECT_EQ(copied.number(), c.error);
-    EXPECT_EQ(checked.description(), copied.description());
-    // Raised before the file's start is looked at.
-    QFile::remove(path("new"));
-    bool asked = false;
-    const RuntimeError copiedIf = errorOf([&] {
-      fs.copyFileNoReplaceIf(path(c.from), path(c.to), 16, [&](QByteArrayView) {
-        asked = true;
-        return true;
-      });
-    });
-    EXPECT_EQ(copiedIf.description(), copied.description());
-    EXPECT_EQ(asked, c.error == 0);
-  }
 }
 
 TEST_P(PosixFiles, AFailedCopyRemovesItsPartialFile) {
