@@ -74,7 +74,7 @@ void MainForm::buildAlbumIn(const QString& albumFolder) {
   BuildEvents events(*this);
   const album::Outcome outcome = album::build(albumFolder,
                                               {.fileSystem = s_.fileSystem,
-                                               .detailSources = s_.detailSources,
+                                               .trackDetails = s_.trackDetails,
                                                .folderLocks = s_.folderLocks,
                                                .programFolder = s_.programFolder},
                                               events);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
 #include "platform/FormControls.h"
+#include "platform/TrackDetails.h"
 #include "platform/WindowSystem.h"
 
 #include <QString>
@@ -14,7 +14,7 @@ namespace orv {
 struct FormServices {
   platform::WindowSystem& windowSystem;
   platform::FileSystem& fileSystem;
-  platform::DetailSourceFactory& detailSources;
+  platform::TrackDetailsReader& trackDetails;
   platform::FolderLocks& folderLocks;
   QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
 };

@@ -24,7 +24,7 @@
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtWindowSystem.h"
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
@@ -106,17 +106,20 @@ class TimedFileSystem : public platform::PosixFileSystem {
   StageTimes& t_;
 };
 
-class TimedDetailSources : public platform::TagLibDetailSourceFactory {
+// Each track's reading as a whole, and the fill pass's calls on the read-ahead: its
+// start, its steps and its end.
+class TimedTrackDetails : public platform::TrackDetailsReader {
  public:
-  explicit TimedDetailSources(StageTimes& t) : t_(t) {}
-  // Everything of one track's tag reading happens between create() and the release of
-  // its objects; time it as a whole through the folder it hands out.
-  std::unique_ptr<platform::DetailSource> create() override;
-  // The fill pass's calls on the read-ahead: its start, its steps and its end.
+  explicit TimedTrackDetails(StageTimes& t) : t_(t) {}
+  platform::TrackDetails read(const QString& path) override {
+    Stopwatch w(t_.tags);
+    return inner_.read(path);
+  }
   std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> paths) override;
 
  private:
   StageTimes& t_;
+  platform::TagLibTrackDetails inner_;
 };
 
 class TimedReadAhead : public platform::TrackReadAhead {
@@ -137,52 +140,9 @@ class TimedReadAhead : public platform::TrackReadAhead {
   double& total_;
 };
 
-class TimedFolder : public platform::DetailFolder {
- public:
-  TimedFolder(std::unique_ptr<platform::DetailFolder> inner, double& total)
-      : inner_(std::move(inner)), total_(total) {}
-  std::unique_ptr<platform::DetailItem> ParseName(const QString& name) override {
-    Stopwatch w(total_);
-    return inner_->ParseName(name);
-  }
-  QString GetDetailsOf(const platform::DetailItem* item, int column) override {
-    Stopwatch w(total_);
-    return inner_->GetDetailsOf(item, column);
-  }
-  ~TimedFolder() override {
-    Stopwatch w(total_);
-    inner_.reset();
-  }
-
- private:
-  std::unique_ptr<platform::DetailFolder> inner_;
-  double& total_;
-};
-
-class TimedSource : public platform::DetailSource {
- public:
-  TimedSource(std::unique_ptr<platform::DetailSource> inner, double& total)
-      : inner_(std::move(inner)), total_(total) {}
-  std::unique_ptr<platform::DetailFolder> NameSpace(const QString& folder) override {
-    Stopwatch w(total_);
-    return std::make_unique<TimedFolder>(inner_->NameSpace(folder), total_);
-  }
-
- private:
-  std::unique_ptr<platform::DetailSource> inner_;
-  double& total_;
-};
-
-std::unique_ptr<platform::TrackReadAhead> TimedDetailSources::readAhead(
-    std::vector<QString> paths) {
+std::unique_ptr<platform::TrackReadAhead> TimedTrackDetails::readAhead(std::vector<QString> paths) {
   Stopwatch w(t_.readAhead);
-  return std::make_unique<TimedReadAhead>(TagLibDetailSourceFactory::readAhead(std::move(paths)),
-                                          t_.readAhead);
-}
-
-std::unique_ptr<platform::DetailSource> TimedDetailSources::create() {
-  Stopwatch w(t_.tags);
-  return std::make_unique<TimedSource>(TagLibDetailSourceFactory::create(), t_.tags);
+  return std::make_unique<TimedReadAhead>(inner_.readAhead(std::move(paths)), t_.readAhead);
 }
 
 // Every call the build makes on the grid.
@@ -353,7 +313,7 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   test::FakeOpenFileDialog dialog;
   dialog.answers.push_back({folder + trackName(1)});
   TimedFileSystem fileSystem(t);
-  TimedDetailSources detailSources(t);
+  TimedTrackDetails trackDetails(t);
   platform::PosixFolderLocks folderLocks;
   const platform::FormControls controls = window.controls(dialog);
   TimedGrid grid(controls.trackGrid, t.grid);
@@ -361,7 +321,7 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
                  controls.albumArtistLabel, controls.statusLabel, grid, controls.openFileDialog},
                 {.windowSystem = windowSystem,
                  .fileSystem = fileSystem,
-                 .detailSources = detailSources,
+                 .trackDetails = trackDetails,
                  .folderLocks = folderLocks,
                  .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);

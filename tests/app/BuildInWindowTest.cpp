@@ -7,7 +7,7 @@
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 
@@ -97,13 +97,13 @@ class BuildInWindowTest : public ::testing::Test {
   QtMainWindow window{windowSystem};
   platform::QtOpenFileDialog dialog{&window};
   platform::PosixFileSystem fileSystem;
-  platform::TagLibDetailSourceFactory detailSources;
+  platform::TagLibTrackDetails trackDetails;
   platform::PosixFolderLocks folderLocks;
   platform::FormControls controls = window.controls(dialog);
   MainForm form{controls,
                 {.windowSystem = windowSystem,
                  .fileSystem = fileSystem,
-                 .detailSources = detailSources,
+                 .trackDetails = trackDetails,
                  .folderLocks = folderLocks,
                  .programFolder = kProgramFolder}};
 };

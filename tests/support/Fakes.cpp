@@ -3,57 +3,6 @@
 #include <stdexcept>
 
 namespace orv::test {
-namespace {
-
-class FakeItem : public platform::DetailItem {
- public:
-  explicit FakeItem(FakeDetailSources& sources) : sources_(sources) {}
-  ~FakeItem() override { sources_.log.push_back(QStringLiteral("release item")); }
-
- private:
-  FakeDetailSources& sources_;
-};
-
-class FakeFolder : public platform::DetailFolder {
- public:
-  FakeFolder(FakeDetailSources& sources, QString path)
-      : sources_(sources), path_(std::move(path)) {}
-  ~FakeFolder() override { sources_.log.push_back(QStringLiteral("release folder")); }
-  std::unique_ptr<platform::DetailItem> ParseName(const QString& name) override {
-    sources_.log.push_back(QStringLiteral("ParseName ") + name);
-    sources_.onParseName(path_, name);
-    return std::make_unique<FakeItem>(sources_);
-  }
-  QString GetDetailsOf(const platform::DetailItem*, int column) override {
-    const auto it = sources_.columns.find(column);
-    return it == sources_.columns.end() ? QString() : it->second;
-  }
-
- private:
-  FakeDetailSources& sources_;
-  QString path_;
-};
-
-class FakeSource : public platform::DetailSource {
- public:
-  explicit FakeSource(FakeDetailSources& sources) : sources_(sources) {}
-  ~FakeSource() override { sources_.log.push_back(QStringLiteral("release source")); }
-  std::unique_ptr<platform::DetailFolder> NameSpace(const QString& folder) override {
-    sources_.log.push_back(QStringLiteral("NameSpace ") + folder);
-    sources_.onNameSpace(folder);
-    return std::make_unique<FakeFolder>(sources_, folder);
-  }
-
- private:
-  FakeDetailSources& sources_;
-};
-
-}  // namespace
-
-std::unique_ptr<platform::DetailSource> FakeDetailSources::create() {
-  log.push_back(QStringLiteral("create"));
-  return std::make_unique<FakeSource>(*this);
-}
 
 void FakeWindowSystem::messageBox(const QString& text, int flags, const QString& title) {
   log.push_back(QStringLiteral("messageBox"));

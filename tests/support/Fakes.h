@@ -1,13 +1,13 @@
 #pragma once
 
-// Fakes at the window-system edge, and a detail source that answers from a table.
+// Fakes at the window-system edge, and a track reader that answers from a table.
 // Everything below the window system (files, tags, pages) is tested for real, in
 // temporary folders.
 
-#include "platform/DetailSource.h"
 #include "platform/FormControls.h"
 #include "platform/Grid.h"
 #include "platform/OpenFileDialog.h"
+#include "platform/TrackDetails.h"
 #include "platform/WindowSystem.h"
 
 #include <QString>
@@ -151,23 +151,24 @@ struct FakeFormControls {
   }
 };
 
-// A detail source that answers every item from `columns` and writes down what it is
-// asked: "create", "NameSpace <folder>", "ParseName <name>", "release item", "release
-// folder", "release source". The hooks run in NameSpace and ParseName once the call is
-// written down, e.g. to fail there, and in readAhead, which reads nothing.
-class FakeDetailSources : public platform::DetailSourceFactory {
+// A track reader that answers every file with `details` and writes down the paths it is
+// asked for. The hooks run in read once the path is written down, e.g. to fail there,
+// and in readAhead, which reads nothing.
+class FakeTrackDetails : public platform::TrackDetailsReader {
  public:
-  std::map<int, QString> columns;
-  std::vector<QString> log;
-  std::function<void(const QString& folder)> onNameSpace = [](const QString&) {};
-  std::function<void(const QString& folder, const QString& name)> onParseName =
-      [](const QString&, const QString&) {};
+  platform::TrackDetails details;
+  std::vector<QString> paths;
+  std::function<void(const QString& path)> onRead = [](const QString&) {};
   std::function<void(const std::vector<QString>& paths)> onReadAhead =
       [](const std::vector<QString>&) {};
 
-  std::unique_ptr<platform::DetailSource> create() override;
-  std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> paths) override {
-    onReadAhead(paths);
+  platform::TrackDetails read(const QString& path) override {
+    paths.push_back(path);
+    onRead(path);
+    return details;
+  }
+  std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> listed) override {
+    onReadAhead(listed);
     return std::make_unique<platform::NoReadAhead>();
   }
 };

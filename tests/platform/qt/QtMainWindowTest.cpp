@@ -36,13 +36,13 @@ struct Program {
   QtMainWindow window{windowSystem};
   QtOpenFileDialog dialog{&window};
   test::UnusedFileSystem fileSystem;
-  test::UnusedDetailSources detailSources;
+  test::UnusedTrackDetails trackDetails;
   test::UnusedFolderLocks folderLocks;
   FormControls controls = window.controls(dialog);
   MainForm form{controls,
                 {.windowSystem = windowSystem,
                  .fileSystem = fileSystem,
-                 .detailSources = detailSources,
+                 .trackDetails = trackDetails,
                  .folderLocks = folderLocks,
                  .programFolder = "/opt/orv/"}};
 
