@@ -35,7 +35,7 @@ class MainForm : public platform::FormEvents {
 
   MainForm(platform::FormControls controls, FormServices services);
 
-  // Prepares the grid for one row and shows the window.
+  // Shows the window with one empty row in the track list.
   void load();
 
   // One click builds the album: choose a file, scan its folder, show and write the page.

@@ -18,10 +18,8 @@
 // mutagen: compare the ratio, and note the load average printed with each run.
 
 #include "app/MainForm.h"
-#include "output/TrackGrid.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
-#include "platform/qt/QtGrid.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/taglib/TagLibTrackDetails.h"
@@ -145,53 +143,17 @@ std::unique_ptr<platform::TrackReadAhead> TimedTrackDetails::readAhead(std::vect
   return std::make_unique<TimedReadAhead>(inner_.readAhead(std::move(paths)), t_.readAhead);
 }
 
-// Every call the build makes on the grid.
-class TimedGrid : public platform::Grid {
+// Every album the build shows in the track list.
+class TimedTrackList : public platform::TrackList {
  public:
-  TimedGrid(platform::Grid& inner, double& total) : inner_(inner), total_(total) {}
-  void Clear() override {
-    timed([&] { inner_.Clear(); });
+  TimedTrackList(platform::TrackList& inner, double& total) : inner_(inner), total_(total) {}
+  void show(std::vector<platform::ListedTrack> tracks) override {
+    Stopwatch w(total_);
+    inner_.show(std::move(tracks));
   }
-  void setCols(int cols) override {
-    timed([&] { inner_.setCols(cols); });
-  }
-  void setRows(int rows) override {
-    timed([&] { inner_.setRows(rows); });
-  }
-  void setColWidth(int col, int twips) override {
-    timed([&] { inner_.setColWidth(col, twips); });
-  }
-  void setTextMatrix(int row, int col, const QString& text) override {
-    timed([&] { inner_.setTextMatrix(row, col, text); });
-  }
-  void setRow(int row) override {
-    timed([&] { inner_.setRow(row); });
-  }
-  void setCol(int col) override {
-    timed([&] { inner_.setCol(col); });
-  }
-  void setCellAlignment(int alignment) override {
-    timed([&] { inner_.setCellAlignment(alignment); });
-  }
-  void setText(const QString& text) override {
-    timed([&] { inner_.setText(text); });
-  }
-  int cols() const override { return inner_.cols(); }
-  int rows() const override { return inner_.rows(); }
-  int row() const override { return inner_.row(); }
-  int col() const override { return inner_.col(); }
-  int colWidth(int col) const override { return inner_.colWidth(col); }
-  QString textMatrix(int row, int col) const override { return inner_.textMatrix(row, col); }
-  int cellAlignment(int row, int col) const override { return inner_.cellAlignment(row, col); }
 
  private:
-  template <typename Call>
-  void timed(Call&& call) {
-    Stopwatch w(total_);
-    call();
-  }
-
-  platform::Grid& inner_;
+  platform::TrackList& inner_;
   double& total_;
 };
 
@@ -311,19 +273,20 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   TimedWindowSystem windowSystem(app, t);
   platform::QtMainWindow window(windowSystem);
   test::FakeOpenFileDialog dialog;
-  dialog.answers.push_back({folder + trackName(1)});
+  dialog.answers.push_back(folder + trackName(1));
   TimedFileSystem fileSystem(t);
   TimedTrackDetails trackDetails(t);
   platform::PosixFolderLocks folderLocks;
   const platform::FormControls controls = window.controls(dialog);
-  TimedGrid grid(controls.trackGrid, t.grid);
-  MainForm form({controls.window, controls.buildButton, controls.albumTitleLabel,
-                 controls.albumArtistLabel, controls.statusLabel, grid, controls.openFileDialog},
-                {.windowSystem = windowSystem,
-                 .fileSystem = fileSystem,
-                 .trackDetails = trackDetails,
-                 .folderLocks = folderLocks,
-                 .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
+  TimedTrackList trackList(controls.trackList, t.grid);
+  MainForm form(
+      {controls.window, controls.buildButton, controls.albumTitleLabel, controls.albumArtistLabel,
+       controls.statusLabel, trackList, controls.openFileDialog},
+      {.windowSystem = windowSystem,
+       .fileSystem = fileSystem,
+       .trackDetails = trackDetails,
+       .folderLocks = folderLocks,
+       .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);
   form.load();
   QApplication::processEvents();
@@ -337,8 +300,8 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   run.cpu = processorMilliseconds() - cpuBefore;
   run.bytesRead = bytesReadByThisProcess() - readBefore;
 
-  // Message points: 0 before the dialog, 1 after it, 2 after the scan and grid set-up,
-  // 3 after the grid fill, 4 after the page.
+  // Message points: 0 before the dialog, 1 after it, 2 after the scan and the album's
+  // rows, 3 after the album's texts, 4 after the page.
   const auto& p = t.messagePoints;
   if (p.size() < 5) {
     std::printf("  the build did not finish: %s\n", qPrintable(controls.statusLabel.caption()));
@@ -357,10 +320,9 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
              run.page;
 
   // Responsiveness afterwards: scroll to the last row and paint the window.
-  auto& qtGrid = static_cast<platform::QtGrid&>(controls.trackGrid);
   QElapsedTimer paint;
   paint.start();
-  qtGrid.view()->scrollToBottom();
+  window.findChild<QTableView*>(QStringLiteral("trackGrid"))->scrollToBottom();
   window.grab();
   std::printf("  scroll to the end and repaint afterwards: %.1f ms\n", paint.nsecsElapsed() / 1e6);
   return run;

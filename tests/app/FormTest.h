@@ -44,8 +44,8 @@ class FormTest : public testing::Test {
   QStringList filesOnDisk() const { return QDir(album.path()).entryList(QDir::Files, QDir::Name); }
 
   // The user's next answer in the file dialog.
-  void choose(const QString& path) { controls.openFileDialog.answers.push_back({path}); }
-  void cancel() { controls.openFileDialog.answers.push_back({{}, true}); }
+  void choose(const QString& path) { controls.openFileDialog.answers.push_back(path); }
+  void cancel() { controls.openFileDialog.answers.push_back(std::nullopt); }
 
   QTemporaryDir album;
   FakeWindowSystem windowSystem;

@@ -89,7 +89,7 @@ std::optional<QString> windowBuild(const QString& file) {
                                             .trackDetails = trackDetails,
                                             .folderLocks = folderLocks,
                                             .programFolder = kProgramFolder});
-  controls.openFileDialog.answers.push_back({file});
+  controls.openFileDialog.answers.push_back(file);
   try {
     form.buildAlbum();
   } catch (const ProgramEnded&) {
