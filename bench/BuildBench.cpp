@@ -18,6 +18,7 @@
 // mutagen: compare the ratio, and note the load average printed with each run.
 
 #include "app/MainForm.h"
+#include "bench/ProcessMeasures.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
 #include "platform/qt/QtMainWindow.h"
@@ -36,15 +37,17 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
 namespace orv {
 namespace {
+
+using bench::bytesReadByThisProcess;
+using bench::loadAverage;
+using bench::prepare;
+using bench::processorMilliseconds;
 
 using Clock = std::chrono::steady_clock;
 
@@ -222,42 +225,6 @@ void resetAlbum(const QString& folder, int tracks) {
   QFile::remove(folder + QStringLiteral("disk.html"));
   QFile::remove(folder + QStringLiteral("jacket.jpg"));
   for (int k = 1; k <= tracks; ++k) QFile::rename(folder + renamedTrack(k), folder + trackName(k));
-}
-
-bool dropPageCache() {
-  ::sync();
-  QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
-  return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2 && drop.flush();
-}
-
-// Cold: nothing of the album in memory; warm: all of it, and nothing left to write back.
-bool prepare(const QString& folder, bool cold) {
-  if (cold) return dropPageCache();
-  for (const QString& name : QDir(folder).entryList(QDir::Files)) test::readFile(folder + name);
-  ::sync();
-  return false;
-}
-
-double processorMilliseconds() {
-  struct rusage usage {};
-  ::getrusage(RUSAGE_SELF, &usage);
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-  return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-qint64 bytesReadByThisProcess() {
-  QFile io(QStringLiteral("/proc/self/io"));
-  if (!io.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : io.readAll().split('\n')) {
-    if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
-  }
-  return 0;
-}
-
-QString loadAverage() {
-  QFile f(QStringLiteral("/proc/loadavg"));
-  if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("?");
-  return QString::fromLatin1(f.readAll()).section(u' ', 0, 0);
 }
 
 struct BuildRun {
