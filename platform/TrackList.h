@@ -22,8 +22,7 @@ struct ListedTrack {
 class TrackList {
  public:
   virtual ~TrackList() = default;
-  // Shows `tracks` in their order, in place of what the list showed. A row that was
-  // selected stays selected while the list still has it.
+  // Shows `tracks` in their order, in place of what the list showed.
   virtual void show(std::vector<ListedTrack> tracks) = 0;
 };
 

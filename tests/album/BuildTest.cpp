@@ -1,5 +1,5 @@
 // One album's build, shared by the window and the batch, on real folders, real locks and
-// the real page writer; only the track reader answers from a table.
+// the real page writer; only the track reader answers every file alike.
 
 #include "album/Build.h"
 

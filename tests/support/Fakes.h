@@ -1,6 +1,6 @@
 #pragma once
 
-// Fakes at the window-system edge, and a track reader that answers from a table.
+// Fakes at the window-system edge, and a track reader that answers every file alike.
 // Everything below the window system (files, tags, pages) is tested for real, in
 // temporary folders.
 
