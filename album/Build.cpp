@@ -58,7 +58,7 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
   if (!lock) return Abandoned{};
   if (waited) events.waitOver();
 
-  ScanContext scan{.fileSystem = services.fileSystem, .detailSources = services.detailSources};
+  ScanContext scan{.fileSystem = services.fileSystem, .trackDetails = services.trackDetails};
   Int16 count = 0;
   TrackTable table;
   try {

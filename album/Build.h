@@ -3,9 +3,9 @@
 #include "core/CheckedInt.h"
 #include "core/RuntimeError.h"
 #include "output/PageTemplates.h"
-#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
+#include "platform/TrackDetails.h"
 #include "tracks/TrackTable.h"
 
 #include <QString>
@@ -52,7 +52,7 @@ class CoverStep {
 // (but `cover`, which belongs to one build).
 struct Services {
   platform::FileSystem& fileSystem;
-  platform::DetailSourceFactory& detailSources;
+  platform::TrackDetailsReader& trackDetails;
   platform::FolderLocks& folderLocks;
   QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
   // head.txt and tail.txt read beforehand, once for many albums; null: the build reads

@@ -1,15 +1,25 @@
 #include "app/MainForm.h"
 
 #include "album/Build.h"
-#include "output/TrackGrid.h"
-#include "tracks/FileSelection.h"
+#include "app/AlbumFolder.h"
+#include "app/ShownAlbum.h"
 
+#include <optional>
 #include <type_traits>
+#include <vector>
 
 namespace orv {
+namespace {
+
+// The track list of an album of `count` tracks before their texts are shown.
+std::vector<platform::ListedTrack> emptyRows(Int16 count) {
+  return std::vector<platform::ListedTrack>(static_cast<std::size_t>(count.value()));
+}
+
+}  // namespace
 
 // The window's part in a build: the status line while it waits for another build, and
-// the grid before the page is written.
+// the album on show before the page is written.
 class MainForm::BuildEvents : public album::Events {
  public:
   explicit BuildEvents(MainForm& form) : form_(form) {}
@@ -27,10 +37,11 @@ class MainForm::BuildEvents : public album::Events {
   void waitOver() override { form_.c_.statusLabel.setCaption(statusBefore_); }
 
   void tracksRead(const TrackTable& table, Int16 count) override {
-    SetUpTrackGrid(form_.c_.trackGrid, count);
+    // The rows first, numbered and empty, then the album's texts: the window repaints in
+    // between, so a long album shows its size at once.
+    form_.c_.trackList.show(emptyRows(count));
     form_.processPendingMessages();
-    FillTrackGrid(form_.c_.trackGrid, form_.c_.albumTitleLabel, form_.c_.albumArtistLabel, table,
-                  count);
+    showAlbum(form_.c_, table, count);
     form_.processPendingMessages();
   }
 
@@ -43,7 +54,7 @@ MainForm::MainForm(platform::FormControls controls, FormServices services)
     : c_(controls), s_(std::move(services)) {}
 
 void MainForm::load() {
-  SetUpTrackGrid(c_.trackGrid, 1);
+  c_.trackList.show(emptyRows(1));
   c_.window.show();
 }
 
@@ -54,16 +65,12 @@ void MainForm::buildAlbum() {
   building_ = true;
 
   c_.buildButton.setEnabled(false);
-  c_.window.setMousePointer(platform::kPointerHourglass);
+  c_.window.setMousePointer(platform::Pointer::kBusy);
   processPendingMessages();
-  const QString selectedPath = SelectMp3File(c_.openFileDialog);
+  const std::optional<QString> chosenFile = c_.openFileDialog.chooseMp3File();
   processPendingMessages();
-  if (!selectedPath.isEmpty()) {
-    QString albumFolder;
-    DeriveAlbumFolder(selectedPath, albumFolder);
-    buildAlbumIn(albumFolder);
-  }
-  c_.window.setMousePointer(platform::kPointerDefault);
+  if (chosenFile) buildAlbumIn(albumFolderOf(*chosenFile));
+  c_.window.setMousePointer(platform::Pointer::kDefault);
   c_.buildButton.setEnabled(true);
 
   building_ = false;
@@ -74,7 +81,7 @@ void MainForm::buildAlbumIn(const QString& albumFolder) {
   BuildEvents events(*this);
   const album::Outcome outcome = album::build(albumFolder,
                                               {.fileSystem = s_.fileSystem,
-                                               .detailSources = s_.detailSources,
+                                               .trackDetails = s_.trackDetails,
                                                .folderLocks = s_.folderLocks,
                                                .programFolder = s_.programFolder},
                                               events);
@@ -86,12 +93,12 @@ void MainForm::buildAlbumIn(const QString& albumFolder) {
           c_.statusLabel.setCaption(kDoneMessage);
         } else if constexpr (std::is_same_v<Result, album::NoAlbum>) {
           // Nothing was changed; the program goes on.
-          s_.windowSystem.messageBox(result.message, platform::kMsgBoxOkOnly);
+          s_.windowSystem.messageBox(result.message, platform::MessageIcon::kNone);
         } else if constexpr (std::is_same_v<Result, album::Failed>) {
           if (result.stage == album::Failed::Stage::kPage)
             throw result.error;  // the standard report
           // The scan's failure: its message, and then the end of the program, at once.
-          s_.windowSystem.messageBox(result.message, platform::kMsgBoxOkOnly);
+          s_.windowSystem.messageBox(result.message, platform::MessageIcon::kNone);
           s_.windowSystem.endProgram();
         }
       },

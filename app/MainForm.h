@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
 #include "platform/FormControls.h"
+#include "platform/TrackDetails.h"
 #include "platform/WindowSystem.h"
 
 #include <QString>
@@ -14,7 +14,7 @@ namespace orv {
 struct FormServices {
   platform::WindowSystem& windowSystem;
   platform::FileSystem& fileSystem;
-  platform::DetailSourceFactory& detailSources;
+  platform::TrackDetailsReader& trackDetails;
   platform::FolderLocks& folderLocks;
   QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
 };
@@ -35,7 +35,7 @@ class MainForm : public platform::FormEvents {
 
   MainForm(platform::FormControls controls, FormServices services);
 
-  // Prepares the grid for one row and shows the window.
+  // Shows the window with one empty row in the track list.
   void load();
 
   // One click builds the album: choose a file, scan its folder, show and write the page.

@@ -4,7 +4,7 @@ namespace orv {
 
 void StartUp(platform::WindowSystem& windowSystem, const std::function<MainForm&()>& mainForm) {
   if (windowSystem.previousInstanceRunning()) {
-    windowSystem.messageBox(kAlreadyRunningMessage, platform::kMsgBoxExclamation,
+    windowSystem.messageBox(kAlreadyRunningMessage, platform::MessageIcon::kWarning,
                             kAlreadyRunningTitle);
     windowSystem.endProgram();
   }

@@ -17,8 +17,8 @@
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/qtgui/QtPictureConverter.h"
-#include "platform/taglib/TagLibDetailSource.h"
 #include "platform/taglib/TagLibPictures.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -35,14 +35,14 @@ int runBatch(int argc, char* argv[], const QStringList& arguments) {
   orv::platform::PosixFileSystem fileSystem;
   // The batch builds several albums at once (-j) and so keeps the disk and the processors
   // busy itself: its albums don't read ahead too.
-  orv::platform::TagLibDetailSourceFactory detailSources(/*readAhead=*/false);
+  orv::platform::TagLibTrackDetails trackDetails(/*readAhead=*/false);
   orv::platform::PosixFolderLocks folderLocks;
   orv::platform::TagLibPictures tagPictures;
   orv::platform::QtPictureConverter pictures;
   const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
   const orv::PageTemplates templates = orv::PageTemplates::load(programFolder, fileSystem);
   return orv::batch::RunBatch(arguments, {.fileSystem = fileSystem,
-                                          .detailSources = detailSources,
+                                          .trackDetails = trackDetails,
                                           .folderLocks = folderLocks,
                                           .interruption = interruption,
                                           .tagPictures = tagPictures,
@@ -84,7 +84,7 @@ int runWindow(int argc, char* argv[]) {
   QApplication app(argc, argv);
   orv::platform::QtWindowSystem windowSystem(app);
   orv::platform::PosixFileSystem fileSystem;
-  orv::platform::TagLibDetailSourceFactory detailSources;
+  orv::platform::TagLibTrackDetails trackDetails;
   orv::platform::PosixFolderLocks folderLocks;
   const orv::platform::TitleBar titleBar = orv::platform::desktopDrawsTitleBars()
                                                ? orv::platform::TitleBar::kDesktop
@@ -101,7 +101,7 @@ int runWindow(int argc, char* argv[]) {
           window->controls(*dialog),
           orv::FormServices{.windowSystem = windowSystem,
                             .fileSystem = fileSystem,
-                            .detailSources = detailSources,
+                            .trackDetails = trackDetails,
                             .folderLocks = folderLocks,
                             .programFolder = QApplication::applicationDirPath() + u'/'});
       window->setEvents(form.get());

@@ -61,7 +61,7 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
   AlbumOutcome outcome;
   outcome.folder = albumFolder;
   AlbumFiles files(services.fileSystem, dryRun);
-  DryRunDetailSources dryRunDetails(services.detailSources, files);
+  DryRunTrackDetails dryRunDetails(services.trackDetails, files);
   DryRunTagPictures dryRunPictures(services.tagPictures, files);
   BatchCover cover({.fileSystem = files,
                     .tagPictures = dryRun ? dryRunPictures : services.tagPictures,
@@ -72,7 +72,7 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
   const album::Outcome built =
       album::build(albumFolder,
                    {.fileSystem = files,
-                    .detailSources = dryRun ? dryRunDetails : services.detailSources,
+                    .trackDetails = dryRun ? dryRunDetails : services.trackDetails,
                     .folderLocks = services.folderLocks,
                     .programFolder = services.programFolder,
                     .templates = services.templates,

@@ -4,12 +4,12 @@
 #include "batch/AlbumFiles.h"
 #include "batch/BatchOptions.h"
 #include "output/PageTemplates.h"
-#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
 #include "platform/Interruption.h"
 #include "platform/PictureConverter.h"
 #include "platform/TagPictures.h"
+#include "platform/TrackDetails.h"
 
 #include <QString>
 
@@ -48,7 +48,7 @@ struct AlbumOutcome {
 // must be safe to use from several threads.
 struct BuildServices {
   platform::FileSystem& fileSystem;
-  platform::DetailSourceFactory& detailSources;
+  platform::TrackDetailsReader& trackDetails;
   platform::FolderLocks& folderLocks;
   const platform::Interruption& interruption;
   platform::TagPictures& tagPictures;  // for --covers

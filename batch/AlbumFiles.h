@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/TagPictures.h"
+#include "platform/TrackDetails.h"
 
 #include <QString>
 
@@ -78,19 +78,21 @@ class AlbumFiles : public platform::FileSystem {
 
 // Tag reading in a dry run: each file's tags are read under the name it has on disk
 // (AlbumFiles::onDisk), so the dry run reads what the real build would.
-class DryRunDetailSources : public platform::DetailSourceFactory {
+class DryRunTrackDetails : public platform::TrackDetailsReader {
  public:
-  DryRunDetailSources(platform::DetailSourceFactory& disk, const AlbumFiles& files)
+  DryRunTrackDetails(platform::TrackDetailsReader& disk, const AlbumFiles& files)
       : disk_(disk), files_(files) {}
-  std::unique_ptr<platform::DetailSource> create() override;
+  platform::TrackDetails read(const QString& path) override {
+    return disk_.read(files_.onDisk(path));
+  }
 
  private:
-  platform::DetailSourceFactory& disk_;
+  platform::TrackDetailsReader& disk_;
   const AlbumFiles& files_;
 };
 
 // Tag pictures in a dry run: each file's tags are read under the name it has on disk, as
-// DryRunDetailSources reads them.
+// DryRunTrackDetails reads them.
 class DryRunTagPictures : public platform::TagPictures {
  public:
   DryRunTagPictures(platform::TagPictures& disk, const AlbumFiles& files)

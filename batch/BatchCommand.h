@@ -19,7 +19,7 @@ namespace orv::batch {
 // are finished and printed, the summary counts those not started, the library page is
 // left as it was, and the status is 128 plus the signal's number (130 after Ctrl-C).
 //
-//   return RunBatch({"-r", "Music"}, {fileSystem, detailSources, locks, …});
+//   return RunBatch({"-r", "Music"}, {fileSystem, trackDetails, locks, …});
 int RunBatch(const QStringList& arguments, const BuildServices& services);
 
 }  // namespace orv::batch

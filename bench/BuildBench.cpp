@@ -18,13 +18,12 @@
 // mutagen: compare the ratio, and note the load average printed with each run.
 
 #include "app/MainForm.h"
-#include "output/TrackGrid.h"
+#include "bench/ProcessMeasures.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
-#include "platform/qt/QtGrid.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtWindowSystem.h"
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
@@ -38,15 +37,17 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
 namespace orv {
 namespace {
+
+using bench::bytesReadByThisProcess;
+using bench::loadAverage;
+using bench::prepare;
+using bench::processorMilliseconds;
 
 using Clock = std::chrono::steady_clock;
 
@@ -106,17 +107,20 @@ class TimedFileSystem : public platform::PosixFileSystem {
   StageTimes& t_;
 };
 
-class TimedDetailSources : public platform::TagLibDetailSourceFactory {
+// Each track's reading as a whole, and the fill pass's calls on the read-ahead: its
+// start, its steps and its end.
+class TimedTrackDetails : public platform::TrackDetailsReader {
  public:
-  explicit TimedDetailSources(StageTimes& t) : t_(t) {}
-  // Everything of one track's tag reading happens between create() and the release of
-  // its objects; time it as a whole through the folder it hands out.
-  std::unique_ptr<platform::DetailSource> create() override;
-  // The fill pass's calls on the read-ahead: its start, its steps and its end.
+  explicit TimedTrackDetails(StageTimes& t) : t_(t) {}
+  platform::TrackDetails read(const QString& path) override {
+    Stopwatch w(t_.tags);
+    return inner_.read(path);
+  }
   std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> paths) override;
 
  private:
   StageTimes& t_;
+  platform::TagLibTrackDetails inner_;
 };
 
 class TimedReadAhead : public platform::TrackReadAhead {
@@ -137,101 +141,22 @@ class TimedReadAhead : public platform::TrackReadAhead {
   double& total_;
 };
 
-class TimedFolder : public platform::DetailFolder {
- public:
-  TimedFolder(std::unique_ptr<platform::DetailFolder> inner, double& total)
-      : inner_(std::move(inner)), total_(total) {}
-  std::unique_ptr<platform::DetailItem> ParseName(const QString& name) override {
-    Stopwatch w(total_);
-    return inner_->ParseName(name);
-  }
-  QString GetDetailsOf(const platform::DetailItem* item, int column) override {
-    Stopwatch w(total_);
-    return inner_->GetDetailsOf(item, column);
-  }
-  ~TimedFolder() override {
-    Stopwatch w(total_);
-    inner_.reset();
-  }
-
- private:
-  std::unique_ptr<platform::DetailFolder> inner_;
-  double& total_;
-};
-
-class TimedSource : public platform::DetailSource {
- public:
-  TimedSource(std::unique_ptr<platform::DetailSource> inner, double& total)
-      : inner_(std::move(inner)), total_(total) {}
-  std::unique_ptr<platform::DetailFolder> NameSpace(const QString& folder) override {
-    Stopwatch w(total_);
-    return std::make_unique<TimedFolder>(inner_->NameSpace(folder), total_);
-  }
-
- private:
-  std::unique_ptr<platform::DetailSource> inner_;
-  double& total_;
-};
-
-std::unique_ptr<platform::TrackReadAhead> TimedDetailSources::readAhead(
-    std::vector<QString> paths) {
+std::unique_ptr<platform::TrackReadAhead> TimedTrackDetails::readAhead(std::vector<QString> paths) {
   Stopwatch w(t_.readAhead);
-  return std::make_unique<TimedReadAhead>(TagLibDetailSourceFactory::readAhead(std::move(paths)),
-                                          t_.readAhead);
+  return std::make_unique<TimedReadAhead>(inner_.readAhead(std::move(paths)), t_.readAhead);
 }
 
-std::unique_ptr<platform::DetailSource> TimedDetailSources::create() {
-  Stopwatch w(t_.tags);
-  return std::make_unique<TimedSource>(TagLibDetailSourceFactory::create(), t_.tags);
-}
-
-// Every call the build makes on the grid.
-class TimedGrid : public platform::Grid {
+// Every album the build shows in the track list.
+class TimedTrackList : public platform::TrackList {
  public:
-  TimedGrid(platform::Grid& inner, double& total) : inner_(inner), total_(total) {}
-  void Clear() override {
-    timed([&] { inner_.Clear(); });
+  TimedTrackList(platform::TrackList& inner, double& total) : inner_(inner), total_(total) {}
+  void show(std::vector<platform::ListedTrack> tracks) override {
+    Stopwatch w(total_);
+    inner_.show(std::move(tracks));
   }
-  void setCols(int cols) override {
-    timed([&] { inner_.setCols(cols); });
-  }
-  void setRows(int rows) override {
-    timed([&] { inner_.setRows(rows); });
-  }
-  void setColWidth(int col, int twips) override {
-    timed([&] { inner_.setColWidth(col, twips); });
-  }
-  void setTextMatrix(int row, int col, const QString& text) override {
-    timed([&] { inner_.setTextMatrix(row, col, text); });
-  }
-  void setRow(int row) override {
-    timed([&] { inner_.setRow(row); });
-  }
-  void setCol(int col) override {
-    timed([&] { inner_.setCol(col); });
-  }
-  void setCellAlignment(int alignment) override {
-    timed([&] { inner_.setCellAlignment(alignment); });
-  }
-  void setText(const QString& text) override {
-    timed([&] { inner_.setText(text); });
-  }
-  int cols() const override { return inner_.cols(); }
-  int rows() const override { return inner_.rows(); }
-  int row() const override { return inner_.row(); }
-  int col() const override { return inner_.col(); }
-  int colWidth(int col) const override { return inner_.colWidth(col); }
-  QString textMatrix(int row, int col) const override { return inner_.textMatrix(row, col); }
-  int cellAlignment(int row, int col) const override { return inner_.cellAlignment(row, col); }
 
  private:
-  template <typename Call>
-  void timed(Call&& call) {
-    Stopwatch w(total_);
-    call();
-  }
-
-  platform::Grid& inner_;
+  platform::TrackList& inner_;
   double& total_;
 };
 
@@ -302,42 +227,6 @@ void resetAlbum(const QString& folder, int tracks) {
   for (int k = 1; k <= tracks; ++k) QFile::rename(folder + renamedTrack(k), folder + trackName(k));
 }
 
-bool dropPageCache() {
-  ::sync();
-  QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
-  return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2 && drop.flush();
-}
-
-// Cold: nothing of the album in memory; warm: all of it, and nothing left to write back.
-bool prepare(const QString& folder, bool cold) {
-  if (cold) return dropPageCache();
-  for (const QString& name : QDir(folder).entryList(QDir::Files)) test::readFile(folder + name);
-  ::sync();
-  return false;
-}
-
-double processorMilliseconds() {
-  struct rusage usage {};
-  ::getrusage(RUSAGE_SELF, &usage);
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-  return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-qint64 bytesReadByThisProcess() {
-  QFile io(QStringLiteral("/proc/self/io"));
-  if (!io.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : io.readAll().split('\n')) {
-    if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
-  }
-  return 0;
-}
-
-QString loadAverage() {
-  QFile f(QStringLiteral("/proc/loadavg"));
-  if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("?");
-  return QString::fromLatin1(f.readAll()).section(u' ', 0, 0);
-}
-
 struct BuildRun {
   double total = 0, listing = 0, checks = 0, renames = 0, tags = 0, readAhead = 0, grid = 0,
          events = 0, page = 0, rest = 0;
@@ -351,19 +240,20 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   TimedWindowSystem windowSystem(app, t);
   platform::QtMainWindow window(windowSystem);
   test::FakeOpenFileDialog dialog;
-  dialog.answers.push_back({folder + trackName(1)});
+  dialog.answers.push_back(folder + trackName(1));
   TimedFileSystem fileSystem(t);
-  TimedDetailSources detailSources(t);
+  TimedTrackDetails trackDetails(t);
   platform::PosixFolderLocks folderLocks;
   const platform::FormControls controls = window.controls(dialog);
-  TimedGrid grid(controls.trackGrid, t.grid);
-  MainForm form({controls.window, controls.buildButton, controls.albumTitleLabel,
-                 controls.albumArtistLabel, controls.statusLabel, grid, controls.openFileDialog},
-                {.windowSystem = windowSystem,
-                 .fileSystem = fileSystem,
-                 .detailSources = detailSources,
-                 .folderLocks = folderLocks,
-                 .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
+  TimedTrackList trackList(controls.trackList, t.grid);
+  MainForm form(
+      {controls.window, controls.buildButton, controls.albumTitleLabel, controls.albumArtistLabel,
+       controls.statusLabel, trackList, controls.openFileDialog},
+      {.windowSystem = windowSystem,
+       .fileSystem = fileSystem,
+       .trackDetails = trackDetails,
+       .folderLocks = folderLocks,
+       .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
   window.setEvents(&form);
   form.load();
   QApplication::processEvents();
@@ -377,8 +267,8 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   run.cpu = processorMilliseconds() - cpuBefore;
   run.bytesRead = bytesReadByThisProcess() - readBefore;
 
-  // Message points: 0 before the dialog, 1 after it, 2 after the scan and grid set-up,
-  // 3 after the grid fill, 4 after the page.
+  // Message points: 0 before the dialog, 1 after it, 2 after the scan and the album's
+  // rows, 3 after the album's texts, 4 after the page.
   const auto& p = t.messagePoints;
   if (p.size() < 5) {
     std::printf("  the build did not finish: %s\n", qPrintable(controls.statusLabel.caption()));
@@ -397,10 +287,9 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
              run.page;
 
   // Responsiveness afterwards: scroll to the last row and paint the window.
-  auto& qtGrid = static_cast<platform::QtGrid&>(controls.trackGrid);
   QElapsedTimer paint;
   paint.start();
-  qtGrid.view()->scrollToBottom();
+  window.findChild<QTableView*>(QStringLiteral("trackGrid"))->scrollToBottom();
   window.grab();
   std::printf("  scroll to the end and repaint afterwards: %.1f ms\n", paint.nsecsElapsed() / 1e6);
   return run;

@@ -37,19 +37,8 @@ void BM_List(benchmark::State& state) {
 BENCHMARK(BM_List)->Arg(20)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
 // Tag reading that finds no file, so that the scan is measured on its own.
-struct NoDetailFolder : orv::platform::DetailFolder {
-  std::unique_ptr<orv::platform::DetailItem> ParseName(const QString&) override { return nullptr; }
-  QString GetDetailsOf(const orv::platform::DetailItem*, int) override { return {}; }
-};
-struct NoDetailSource : orv::platform::DetailSource {
-  std::unique_ptr<orv::platform::DetailFolder> NameSpace(const QString&) override {
-    return std::make_unique<NoDetailFolder>();
-  }
-};
-struct NoDetailSources : orv::platform::DetailSourceFactory {
-  std::unique_ptr<orv::platform::DetailSource> create() override {
-    return std::make_unique<NoDetailSource>();
-  }
+struct NoTrackDetails : orv::platform::TrackDetailsReader {
+  orv::platform::TrackDetails read(const QString&) override { return {}; }
 };
 
 // A folder of state.range(0) files and what a scan of it needs; 32,766 is the largest
@@ -61,8 +50,8 @@ struct ScanSetUp {
   QTemporaryDir dir;
   const QString folder = dir.path() + u'/';
   orv::platform::PosixFileSystem fs;
-  NoDetailSources detailSources;
-  orv::ScanContext context{.fileSystem = fs, .detailSources = detailSources};
+  NoTrackDetails trackDetails;
+  orv::ScanContext context{.fileSystem = fs, .trackDetails = trackDetails};
 };
 
 void BM_CountingPass(benchmark::State& state) {

@@ -37,12 +37,6 @@ QString standardDescription(int number) {
       return QStringLiteral("パス名が無効です。");
     case ErrorCode::kPathNotFound:
       return QStringLiteral("パスが見つかりません。");
-    case ErrorCode::kInvalidPropertyValue:
-      return QStringLiteral("プロパティの値が無効です。");
-    case ErrorCode::kInvalidPropertyIndex:
-      return QStringLiteral("プロパティ配列のインデックスが無効です。");
-    case ErrorCode::kCancel:
-      return QStringLiteral("キャンセルが選択されました。");
   }
   return QStringLiteral("アプリケーション定義またはオブジェクト定義のエラーです。");
 }

@@ -8,7 +8,7 @@
 namespace orv {
 
 // Error numbers the program raises or tests. They keep the numbering users know from
-// the original program's message boxes.
+// the message boxes of earlier versions.
 enum class ErrorCode : int {
   kOverflow = 6,
   kOutOfMemory = 7,
@@ -19,9 +19,6 @@ enum class ErrorCode : int {
   kPermissionDenied = 70,
   kPathFileAccessError = 75,
   kPathNotFound = 76,
-  kInvalidPropertyValue = 380,  // a control given a value it cannot take
-  kInvalidPropertyIndex = 381,  // a control asked for an element it does not have
-  kCancel = 32755,
 };
 
 // A run-time error: a number and a Japanese description for the user. Every failure in

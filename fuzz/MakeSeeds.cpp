@@ -38,7 +38,7 @@ QByteArray lyrics3v2() {
   return body + QByteArray::number(body.size()).rightJustified(6, '0') + "LYRICS200";
 }
 
-Seeds detailSourceSeeds() {
+Seeds trackDetailsSeeds() {
   const auto mp3 = [](int rate, int channels, double seconds, const QStringList& options) {
     return encodeMp3(pcm(rate, channels, seconds), rate, channels, options);
   };
@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);
-  writeSeeds(folder, "detail_source", detailSourceSeeds());
+  writeSeeds(folder, "track_details", trackDetailsSeeds());
   writeSeeds(folder, "eight_bit_text", eightBitTextSeeds());
   writeSeeds(folder, "album_page", albumPageSeeds());
   writeSeeds(folder, "play_time", playTimeSeeds());

@@ -3,10 +3,10 @@
 # undefined-behaviour sanitisers into build-fuzz/ (the preset "fuzz", configured and built
 # here when needed).
 #
-#   fuzz/run.sh TARGET SECONDS   one target, e.g. fuzz/run.sh detail_source 1800
+#   fuzz/run.sh TARGET SECONDS   one target, e.g. fuzz/run.sh track_details 1800
 #   fuzz/run.sh all SECONDS      every target, two at a time (./build.sh test runs this)
 #
-# Targets: detail_source, eight_bit_text, album_page, play_time. The committed seeds
+# Targets: track_details, eight_bit_text, album_page, play_time. The committed seeds
 # (fuzz/TARGET/corpus) and past findings (fuzz/TARGET/regressions) are only read; inputs
 # that reach new code collect in build-fuzz/corpus/TARGET. An input that fails a check,
 # crashes, leaks or takes more than 10 s is saved in build-fuzz/findings/TARGET/, printed
@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
 
-targets=(detail_source eight_bit_text album_page play_time)
+targets=(track_details eight_bit_text album_page play_time)
 if [[ $# -ne 2 || ! $2 =~ ^[0-9]+$ || ! " all ${targets[*]} " == *" $1 "* ]]; then
   (IFS='|' && echo "usage: $0 all|${targets[*]} SECONDS" >&2)
   exit 2
@@ -49,7 +49,7 @@ run() {
   local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048
     -artifact_prefix="$findings/" -print_final_stats=1)
   [[ -f fuzz/$target/$target.dict ]] && options+=(-dict="fuzz/$target/$target.dict")
-  [[ $target == detail_source ]] && options+=(-max_len=16384)
+  [[ $target == track_details ]] && options+=(-max_len=16384)
   "$out/fuzz/fuzz_$target" "${options[@]}" "$corpus" "${inputs[@]}" >"$log" 2>&1
 }
 

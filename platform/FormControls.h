@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Grid.h"
 #include "platform/OpenFileDialog.h"
+#include "platform/TrackList.h"
 #include "platform/WindowSystem.h"
 
 namespace orv::platform {
@@ -17,7 +17,7 @@ struct FormControls {
   Label& albumTitleLabel;   // beside "アルバム名"
   Label& albumArtistLabel;  // beside "アーティスト名"
   Label& statusLabel;       // the status line at the bottom
-  Grid& trackGrid;          // one numbered row per track: title and play time
+  TrackList& trackList;     // one numbered row per track: title and play time
   OpenFileDialog& openFileDialog;
 };
 

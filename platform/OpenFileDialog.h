@@ -2,28 +2,23 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace orv::platform {
 
-// The modal open-file dialog. One instance lives as long as the main window, so its
-// settings and the last chosen file name carry over from one use to the next.
+// The modal dialog in which the user picks an MP3 file of the album. One instance lives
+// as long as the main window, so each use opens where the last choice was made.
 //
-//   dialog.setCancelError(true);
-//   dialog.setFilter("mp3ファイル|*.mp3");
-//   dialog.ShowOpen();                 // throws ErrorCode::kCancel on cancel
-//   QString path = dialog.fileName();
+//   if (const auto path = dialog.chooseMp3File()) build(*path);  // "/music/a/01 Intro.mp3"
 class OpenFileDialog {
  public:
   virtual ~OpenFileDialog() = default;
 
-  // With CancelError set, a cancel raises ErrorCode::kCancel from ShowOpen.
-  virtual void setCancelError(bool cancelError) = 0;
-  // "description|pattern[|description|pattern…]"; patterns match in any letter case.
-  virtual void setFilter(const QString& filter) = 0;
-  // Shows the dialog and waits until the user closes it. The dialog opens on the last
-  // chosen file name.
-  virtual void ShowOpen() = 0;
-  // The full path of the chosen file (the last one chosen, until a new choice).
-  virtual QString fileName() const = 0;
+  // Shows the dialog, which offers the folders and the *.mp3 files (in any letter case)
+  // and opens on the file chosen last, and waits until the user closes it. The full path
+  // of the chosen file; nullopt when the user cancelled, which leaves the last choice as
+  // it was.
+  virtual std::optional<QString> chooseMp3File() = 0;
 };
 
 }  // namespace orv::platform

@@ -9,8 +9,8 @@ namespace orv::platform {
 // without it, it renames and writes nothing, and it opens no file before it is made nor
 // once it is destroyed.
 //
-//   auto ahead = detailSources.readAhead({"/a/01 x.mp3", "/a/02 y.mp3"});
-//   for (int i = 0; i < 2; ++i) { ahead->reached(i); rename(…); ReadTrackTags(…); }
+//   auto ahead = reader.readAhead({"/a/01 x.mp3", "/a/02 y.mp3"});
+//   for (int i = 0; i < 2; ++i) { ahead->reached(i); rename(…); reader.read(…); }
 class TrackReadAhead {
  public:
   virtual ~TrackReadAhead() = default;
@@ -19,7 +19,7 @@ class TrackReadAhead {
   virtual void reached(int index) = 0;
 };
 
-// For detail sources that read nothing ahead.
+// For readers that read nothing ahead.
 class NoReadAhead final : public TrackReadAhead {
  public:
   void reached(int) override {}

@@ -6,13 +6,12 @@
 
 namespace orv::platform {
 
-// Message-box flag words, with the values of the original platform.
-inline constexpr int kMsgBoxOkOnly = 0;        // OK button only, no icon
-inline constexpr int kMsgBoxExclamation = 48;  // OK button with the warning icon
+// The icon of a message box; every message box has one button, OK.
+enum class MessageIcon { kNone, kWarning };
 
-// Mouse-pointer numbers.
-inline constexpr int kPointerDefault = 0;
-inline constexpr int kPointerHourglass = 11;
+// The mouse pointer over the main window: the desktop's own, or its busy pointer while a
+// build runs.
+enum class Pointer { kDefault, kBusy };
 
 // The application title a message box shows when it is given none.
 inline const QString kAppTitle = QStringLiteral("Orv");
@@ -25,11 +24,11 @@ class WindowSystem {
   // True when another copy of the program already runs for this user.
   virtual bool previousInstanceRunning() = 0;
 
-  // A modal message box; returns when the user has closed it. `text` may hold CR LF
-  // pairs. `flags` is kMsgBoxOkOnly or kMsgBoxExclamation. An empty title shows kAppTitle.
+  // A modal message box with an OK button; returns when the user has closed it. `text`
+  // may hold CR LF pairs. An empty title shows kAppTitle.
   //
-  //   ws.messageBox("すでに…", kMsgBoxExclamation, "二重起動禁止");
-  virtual void messageBox(const QString& text, int flags, const QString& title = {}) = 0;
+  //   ws.messageBox("すでに…", MessageIcon::kWarning, "二重起動禁止");
+  virtual void messageBox(const QString& text, MessageIcon icon, const QString& title = {}) = 0;
 
   // Handles every pending window event (paint, input, close), then returns.
   virtual void processPendingMessages() = 0;
@@ -47,7 +46,6 @@ class Button {
  public:
   virtual ~Button() = default;
   virtual void setEnabled(bool enabled) = 0;  // a disabled button takes no clicks
-  virtual bool isEnabled() const = 0;
 };
 
 // A label of the main window.
@@ -66,8 +64,8 @@ class FormWindow {
   virtual void show() = 0;
   // Destroys the window; with no window left, the program ends.
   virtual void unload() = 0;
-  // kPointerHourglass or kPointerDefault over the window.
-  virtual void setMousePointer(int pointer) = 0;
+  // The pointer over the whole window.
+  virtual void setMousePointer(Pointer pointer) = 0;
 };
 
 // What the main window's controls report. The window system calls these on the user

@@ -78,7 +78,7 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
   // file, or files without a record: nothing is renamed then.
   if (listed != count) throw folderChangedError(albumFolder);
   // While one file is renamed and read, the files after it are read ahead.
-  const auto readAhead = context.detailSources.readAhead(listedPaths(table));
+  const auto readAhead = context.trackDetails.readAhead(listedPaths(table));
   // Each file is renamed just before its tags are read, so a failure leaves every file
   // before it complete and every file after it untouched.
   for (Int16 i = 0; i < count; ++i) {
@@ -86,7 +86,7 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
     const TrackRecord& record = table[i];
     context.fileSystem.rename(record.folderPath + record.listedName,
                               record.folderPath + record.fileName);
-    ReadTrackTags(table, i, context.detailSources);
+    ReadTrackTags(table, i, context.trackDetails);
   }
   return table;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/CheckedInt.h"
-#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
+#include "platform/TrackDetails.h"
 #include "tracks/TrackTable.h"
 
 #include <QString>
@@ -13,8 +13,7 @@ namespace orv {
 // passes or builds.
 struct ScanContext {
   platform::FileSystem& fileSystem;
-  // Tag reading: a new detail source for every track (see ReadTrackTags).
-  platform::DetailSourceFactory& detailSources;
+  platform::TrackDetailsReader& trackDetails;  // for tag reading (ReadTrackTags)
 };
 
 // The scan's two passes over the *.mp3 files of `albumFolder` (ending in "/"), in listing

@@ -12,7 +12,6 @@ class ButtonAdapter : public Button {
  public:
   explicit ButtonAdapter(QAbstractButton& button) : button_(button) {}
   void setEnabled(bool enabled) override { button_.setEnabled(enabled); }
-  bool isEnabled() const override { return button_.isEnabled(); }
 
  private:
   QAbstractButton& button_;

@@ -11,9 +11,9 @@ namespace orv::platform::look {
 
 namespace {
 
-// The original fonts first, where they are installed; then metric-compatible Japanese
-// fonts that Linux distributions ship. Without the list a missing family falls back to
-// a Latin font with Japanese glyphs borrowed from elsewhere.
+// The fonts the window was drawn for first, where they are installed; then
+// metric-compatible Japanese fonts that Linux distributions ship. Without the list a
+// missing family falls back to a Latin font with Japanese glyphs borrowed from elsewhere.
 QFont japaneseFont(const QStringList& families, double points) {
   QFont font;
   font.setFamilies(families);
@@ -25,9 +25,9 @@ QFont japaneseFont(const QStringList& families, double points) {
 }
 
 // The grid's two font sizes. The cells take the smaller: a play time "0:00:00" has to fit
-// its 67 pixels; the header row and the number column take the larger, which still fits
+// its 67 pixels; the headings and the row numbers take the larger, which still fits
 // "32766" into the number column's 53 pixels.
-constexpr double kFixedCellPoints = 14.25;
+constexpr double kHeadingPoints = 14.25;
 constexpr double kCellPoints = 12;
 
 QString gridStyleSheet() {
@@ -64,18 +64,18 @@ QIcon appIcon() { return QIcon(QStringLiteral(":/orv/orv.png")); }
 
 QFont styleGrid(QTableView& view) {
   const QFont cellFont = gridFont(kCellPoints);
-  const QFont fixedFont = gridFont(kFixedCellPoints);
+  const QFont headingFont = gridFont(kHeadingPoints);
   view.setStyleSheet(gridStyleSheet());
   view.setFont(cellFont);
   const int rowHeight =
-      std::max(QFontMetrics(cellFont).height(), QFontMetrics(fixedFont).height()) + 4;
+      std::max(QFontMetrics(cellFont).height(), QFontMetrics(headingFont).height()) + 4;
   for (QHeaderView* header : {view.horizontalHeader(), view.verticalHeader()}) {
-    header->setFont(fixedFont);
+    header->setFont(headingFont);
   }
   view.verticalHeader()->setMinimumSectionSize(rowHeight);
   view.verticalHeader()->setDefaultSectionSize(rowHeight);
   view.horizontalHeader()->setFixedHeight(rowHeight);
-  return fixedFont;
+  return headingFont;
 }
 
 }  // namespace orv::platform::look

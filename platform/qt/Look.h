@@ -3,22 +3,11 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
-#include <QRect>
 
 class QTableView;
 
 // The main window's measures, fonts and colours, in one place.
 namespace orv::platform::look {
-
-// The form was laid out in twips; at 96 dots per inch 15 twips make one pixel.
-//
-//   twipsToPixels(1755) == 117;  twipsToPixels(800) == 53
-constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
-
-// A rectangle given in twips (left, top, width, height), in pixels.
-constexpr QRect twipsRect(int left, int top, int width, int height) {
-  return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
 
 // The window's proportional font ("ＭＳ Ｐゴシック", or the closest Japanese font here).
 //
@@ -29,15 +18,15 @@ QFont gridFont(double points);
 
 inline const QColor kLightYellow{255, 255, 192};  // the boxed labels
 inline const QColor kLightPink{255, 192, 192};    // the status line
-inline const QColor kLightGreen{192, 255, 192};   // the grid's header row and number column
+inline const QColor kLightGreen{192, 255, 192};   // the grid's headings and numbers
 inline const QColor kLightBlue{128, 128, 255};    // the grid's selected cell
 inline const QColor kLightGrey{192, 192, 192};    // the grid's lines
 
 // The program's own 32 x 32 icon.
 QIcon appIcon();
 
-// Fonts, colours and row height of the track grid. Returns the font of the fixed row
-// and column.
+// Fonts, colours and row height of the track grid. Returns the font of its headings and
+// numbers.
 QFont styleGrid(QTableView& view);
 
 }  // namespace orv::platform::look

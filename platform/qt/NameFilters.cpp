@@ -21,19 +21,9 @@ QString anyLetterCase(const QString& pattern) {
 
 }  // namespace
 
-QStringList nameFilters(const QString& filter, Chooser chooser) {
-  const QStringList parts = filter.split(u'|');
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QStringList patterns;
-    for (const QString& written : parts[i + 1].split(u';')) {
-      const QString pattern = written.trimmed();
-      if (pattern.isEmpty()) continue;
-      patterns << (chooser == Chooser::kDesktop ? anyLetterCase(pattern) : pattern);
-    }
-    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(u' '));
-  }
-  return filters;
+QString nameFilter(const QString& description, const QString& pattern, Chooser chooser) {
+  return QStringLiteral("%1 (%2)").arg(
+      description, chooser == Chooser::kDesktop ? anyLetterCase(pattern) : pattern);
 }
 
 }  // namespace orv::platform

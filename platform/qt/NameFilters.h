@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace orv::platform {
 
@@ -10,12 +9,11 @@ namespace orv::platform {
 // written, so there every letter becomes a bracket of both its cases.
 enum class Chooser { kQt, kDesktop };
 
-// The open-file dialog's filter text, "description|pattern[;pattern…][|description|…]",
-// as Qt's name filters, "description (pattern pattern…)".
+// A name filter of the open-file dialog, "description (pattern)", for `chooser`.
+// Letters already inside a bracket, and characters without case, stay as written.
 //
-//   nameFilters(u"mp3ファイル|*.mp3", Chooser::kQt)      == {"mp3ファイル (*.mp3)"}
-//   nameFilters(u"mp3ファイル|*.mp3", Chooser::kDesktop) == {"mp3ファイル (*.[mM][pP]3)"}
-//   nameFilters(u"音|*.mp3;*.wav|全部|*", Chooser::kQt)  == {"音 (*.mp3 *.wav)", "全部 (*)"}
-QStringList nameFilters(const QString& filter, Chooser chooser);
+//   nameFilter(u"mp3ファイル", u"*.mp3", Chooser::kQt)      == "mp3ファイル (*.mp3)"
+//   nameFilter(u"mp3ファイル", u"*.mp3", Chooser::kDesktop) == "mp3ファイル (*.[mM][pP]3)"
+QString nameFilter(const QString& description, const QString& pattern, Chooser chooser);
 
 }  // namespace orv::platform

@@ -4,9 +4,9 @@
 
 namespace orv::platform {
 
-// A push button that Return and Enter press, as Space does, while it has the focus: the
-// original platform's buttons answer all three keys, while Qt's answer Return and Enter
-// only in dialogs. A held key presses once.
+// A push button that Return and Enter press, as Space does, while it has the focus, as
+// users of the window expect of its buttons; Qt's buttons answer Return and Enter only in
+// dialogs. A held key presses once.
 //
 //   auto* close = new PushButton("終了", window);  // Tab to it, Return: clicked()
 class PushButton : public QPushButton {

@@ -6,7 +6,7 @@
 #include "platform/qt/EventGuard.h"
 #include "platform/qt/Look.h"
 #include "platform/qt/PushButton.h"
-#include "platform/qt/QtGrid.h"
+#include "platform/qt/QtTrackList.h"
 #include "platform/qt/WrappingButton.h"
 
 #include <QCloseEvent>
@@ -32,7 +32,7 @@ enum LabelIndex {
 struct LabelLayout {
   const char* name;
   QString caption;
-  QRect twips;
+  QRect geometry;
   double points;
   std::optional<QColor> background;  // a boxed label's colour
 };
@@ -41,22 +41,22 @@ const std::array<LabelLayout, kLabelCount>& labelLayouts() {
   static const std::array<LabelLayout, kLabelCount> layouts{{
       {"albumCaptionLabel",
        QStringLiteral("アルバム名"),
-       {180, 1200, 1755, 315},
+       {12, 80, 117, 21},
        14.25,
        look::kLightYellow},
       {"artistCaptionLabel",
        QStringLiteral("アーティスト名"),
-       {180, 840, 1755, 315},
+       {12, 56, 117, 21},
        14.25,
        look::kLightYellow},
-      {"albumTitleLabel", {}, {1980, 1200, 7275, 315}, 14.25, look::kLightYellow},
-      {"albumArtistLabel", {}, {1980, 840, 7275, 315}, 14.25, look::kLightYellow},
+      {"albumTitleLabel", {}, {132, 80, 485, 21}, 14.25, look::kLightYellow},
+      {"albumArtistLabel", {}, {132, 56, 485, 21}, 14.25, look::kLightYellow},
       {"titleLabel",
        QStringLiteral("ソナリス（アルバムバージョン）"),
-       {1500, 180, 6435, 435},
+       {100, 12, 429, 29},
        15.75,
        std::nullopt},
-      {"statusLabel", {}, {180, 5760, 9075, 315}, 14.25, look::kLightPink},
+      {"statusLabel", {}, {12, 384, 605, 21}, 14.25, look::kLightPink},
   }};
   return layouts;
 }
@@ -67,8 +67,7 @@ std::array<BoxedLabel*, kLabelCount> newLabels(QWidget* window) {
     const LabelLayout& layout = labelLayouts()[i];
     auto* label = new BoxedLabel(layout.caption, layout.background, window);
     label->setObjectName(QString::fromLatin1(layout.name));
-    const QRect& t = layout.twips;
-    label->setGeometry(look::twipsRect(t.x(), t.y(), t.width(), t.height()));
+    label->setGeometry(layout.geometry);
     label->setFont(look::uiFont(layout.points));
     labels[i] = label;
   }
@@ -92,29 +91,29 @@ struct QtMainWindow::Controls {
   explicit Controls(QWidget* client)
       : buildButton(new WrappingButton(QStringLiteral("フォルダー選択＆ html 作成"), client)),
         quitButton(new PushButton(QStringLiteral("終了"), client)),
-        trackGrid(client),
+        trackList(client),
         labels(newLabels(client)),
         buildButtonAdapter(*buildButton),
         albumTitleAdapter(*labels[kAlbumTitleLabel]),
         albumArtistAdapter(*labels[kAlbumArtistLabel]),
         statusAdapter(*labels[kStatusLabel]) {
     buildButton->setObjectName(QStringLiteral("buildButton"));
-    buildButton->setGeometry(look::twipsRect(7500, 1740, 1755, 1035));
+    buildButton->setGeometry(500, 116, 117, 69);
     quitButton->setObjectName(QStringLiteral("quitButton"));
-    quitButton->setGeometry(look::twipsRect(7500, 5100, 1755, 495));
+    quitButton->setGeometry(500, 340, 117, 33);
     for (QPushButton* button : {static_cast<PushButton*>(buildButton), quitButton}) {
       button->setFont(look::uiFont(12));
       button->setAutoDefault(false);
     }
-    trackGrid.view()->setGeometry(look::twipsRect(180, 1740, 7215, 3855));
+    trackList.view()->setGeometry(12, 116, 481, 257);
     // Tab order: the build button, the grid, the quit button (the labels take no focus).
-    QWidget::setTabOrder(buildButton, trackGrid.view());
-    QWidget::setTabOrder(trackGrid.view(), quitButton);
+    QWidget::setTabOrder(buildButton, trackList.view());
+    QWidget::setTabOrder(trackList.view(), quitButton);
   }
 
   WrappingButton* buildButton;
   PushButton* quitButton;
-  QtGrid trackGrid;
+  QtTrackList trackList;
   std::array<BoxedLabel*, kLabelCount> labels;
   ButtonAdapter buildButtonAdapter;
   LabelAdapter albumTitleAdapter;
@@ -146,7 +145,7 @@ FormControls QtMainWindow::controls(OpenFileDialog& openFileDialog) {
           .albumTitleLabel = controls_->albumTitleAdapter,
           .albumArtistLabel = controls_->albumArtistAdapter,
           .statusLabel = controls_->statusAdapter,
-          .trackGrid = controls_->trackGrid,
+          .trackList = controls_->trackList,
           .openFileDialog = openFileDialog};
 }
 
@@ -160,8 +159,8 @@ void QtMainWindow::unload() {
   close();
 }
 
-void QtMainWindow::setMousePointer(int pointer) {
-  if (pointer == kPointerHourglass) {
+void QtMainWindow::setMousePointer(Pointer pointer) {
+  if (pointer == Pointer::kBusy) {
     setCursor(Qt::WaitCursor);
   } else {
     unsetCursor();

@@ -13,10 +13,10 @@ namespace orv::platform {
 // desktopDrawsTitleBars()) the window itself, with a DrawnFrame.
 enum class TitleBar { kDesktop, kDrawn };
 
-// The main window "Sonalith AlbumVersion" with its controls, laid out in twips as the
-// form was designed: a fixed 624 x 416 client area, a close box and no minimise or
-// maximise box. It shows and reports; all decisions belong to FormEvents. The widgets
-// carry the controls' names as object names ("buildButton", "statusLabel", "trackGrid").
+// The main window "Sonalith AlbumVersion" with its controls at fixed places: a fixed
+// 624 x 416 client area, a close box and no minimise or maximise box. It shows and reports; all
+// decisions belong to FormEvents. The widgets carry the controls' names as object names
+// ("buildButton", "statusLabel", "trackGrid").
 //
 //   QtMainWindow window(windowSystem, desktopDrawsTitleBars() ? TitleBar::kDesktop
 //                                                             : TitleBar::kDrawn);
@@ -42,7 +42,7 @@ class QtMainWindow : public QWidget, public FormWindow {
   // Closes the window without asking FormEvents; as the program's only window, its
   // close ends the event loop.
   void unload() override;
-  void setMousePointer(int pointer) override;
+  void setMousePointer(Pointer pointer) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,5 @@
 #include "platform/qt/QtOpenFileDialog.h"
 
-#include "core/RuntimeError.h"
 #include "platform/qt/NameFilters.h"
 
 #include <QAbstractItemView>
@@ -13,11 +12,7 @@ QtOpenFileDialog::QtOpenFileDialog(QWidget* parent) : parent_(parent) {}
 
 QtOpenFileDialog::~QtOpenFileDialog() { delete dialog_.data(); }
 
-void QtOpenFileDialog::setCancelError(bool cancelError) { cancelError_ = cancelError; }
-
-void QtOpenFileDialog::setFilter(const QString& filter) { filter_ = filter; }
-
-void QtOpenFileDialog::ShowOpen() {
+std::optional<QString> QtOpenFileDialog::chooseMp3File() {
   if (dialog_ == nullptr) {
     // The desktop's own chooser where its platform theme offers one (GTK's, the portal's,
     // Plasma's), Qt's widget dialog elsewhere. The file mode stays Qt's default (any file
@@ -30,24 +25,22 @@ void QtOpenFileDialog::ShowOpen() {
   }
   // Qt makes its own dialog's widgets only where no desktop chooser stands in for them.
   const Chooser chooser = dialog_->itemDelegate() == nullptr ? Chooser::kDesktop : Chooser::kQt;
-  dialog_->setNameFilters(nameFilters(filter_, chooser));
+  dialog_->setNameFilters(
+      {nameFilter(QStringLiteral("mp3ファイル"), QStringLiteral("*.mp3"), chooser)});
   // The last choice is where the dialog opens: its folder, with its name in Qt's field or
   // picked out in the desktop chooser's list.
-  if (!fileName_.isEmpty()) dialog_->selectFile(fileName_);
+  if (!chosen_.isEmpty()) dialog_->selectFile(chosen_);
   const int result = dialog_->exec();
   // The name field's completion list is a window of its own; it can outlive the dialog
   // and cover part of the main window.
   for (QCompleter* completer : dialog_->findChildren<QCompleter*>()) {
     if (completer->popup() != nullptr) completer->popup()->hide();
   }
-  if (result != QDialog::Accepted) {
-    if (cancelError_) throw RuntimeError(ErrorCode::kCancel);
-    return;
-  }
-  const QStringList chosen = dialog_->selectedFiles();
-  if (!chosen.isEmpty()) fileName_ = chosen.first();
+  if (result != QDialog::Accepted) return std::nullopt;
+  const QStringList selected = dialog_->selectedFiles();
+  if (!selected.isEmpty()) chosen_ = selected.first();
+  if (chosen_.isEmpty()) return std::nullopt;
+  return chosen_;
 }
-
-QString QtOpenFileDialog::fileName() const { return fileName_; }
 
 }  // namespace orv::platform

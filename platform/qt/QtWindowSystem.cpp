@@ -57,8 +57,8 @@ bool QtWindowSystem::previousInstanceRunning() {
   return false;
 }
 
-void QtWindowSystem::messageBox(const QString& text, int flags, const QString& title) {
-  showMessageBox(flags == kMsgBoxExclamation ? QMessageBox::Warning : QMessageBox::NoIcon, text,
+void QtWindowSystem::messageBox(const QString& text, MessageIcon icon, const QString& title) {
+  showMessageBox(icon == MessageIcon::kWarning ? QMessageBox::Warning : QMessageBox::NoIcon, text,
                  title);
 }
 

@@ -29,7 +29,7 @@ class QtWindowSystem : public WindowSystem {
   // Should the runtime folder be unusable, the program runs unguarded (with a warning on
   // stderr) rather than not at all.
   bool previousInstanceRunning() override;
-  void messageBox(const QString& text, int flags, const QString& title = {}) override;
+  void messageBox(const QString& text, MessageIcon icon, const QString& title = {}) override;
   void processPendingMessages() override;
   [[noreturn]] void endProgram(int exitCode = 0) override;
   // "実行時エラー '53':" above the description, with the error icon; exit code 1.

@@ -5,7 +5,7 @@
 namespace orv::platform {
 
 // A push button whose caption wraps onto further lines when it is wider than the button,
-// as the original platform's buttons do. text() stays the caption as given; the
+// so the build button's long caption shows whole. text() stays the caption as given; the
 // caption is plain text (no "&" access key).
 //
 //   auto* b = new WrappingButton("フォルダー選択＆ html 作成", window);  // two lines at 117 px

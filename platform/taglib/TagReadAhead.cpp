@@ -1,7 +1,8 @@
 #include "platform/taglib/TagReadAhead.h"
 
 #include "platform/posix/RegularFile.h"
-#include "platform/taglib/TagLibDetailFolder.h"
+#include "platform/taglib/TagLibTrackDetails.h"
+#include "platform/taglib/TrackTexts.h"
 
 #include <QFile>
 
@@ -188,11 +189,12 @@ void TagReadAhead::readAhead(int index) {
   // finished, read or not, whatever happens.
   std::optional<TrackDetails> details;
   try {
-    const TagLibDetailItem item(std::move(fd), place.name, key.size);
-    adviseAudioStart(item.descriptor(), key.size, item.audioBegin());
-    details = TrackDetails{item.texts(), item.playTime()};
+    const TrackFile file(fd.get(), key.size);
+    const TagLayout layout = findTagLayout(file);
+    adviseAudioStart(fd.get(), key.size, layout.audioBegin);
+    details = readTrackDetails(file, place.name, layout);
     // Changed while it was read: what was read may be neither the old nor the new file.
-    if (ReadAheadResults::keyOf(item.descriptor()) != key) details.reset();
+    if (ReadAheadResults::keyOf(fd.get()) != key) details.reset();
   } catch (...) {
     details.reset();
   }

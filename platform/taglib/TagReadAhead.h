@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/ReadAhead.h"
+#include "platform/TrackDetails.h"
 #include "platform/posix/FileDescriptor.h"
-#include "platform/taglib/TrackTexts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,12 +21,6 @@
 #include <vector>
 
 namespace orv::platform {
-
-// What reading a file's tags gives: its texts and its play time ("" without audio).
-struct TrackDetails {
-  TrackTexts texts;
-  QString playTime;
-};
 
 // Details read ahead, each for the one file it was read from: the same file (device and
 // inode) with the same size and modification time, whatever name it has by then. The

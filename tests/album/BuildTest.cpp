@@ -1,5 +1,5 @@
 // One album's build, shared by the window and the batch, on real folders, real locks and
-// the real page writer; only the detail source answers from a table.
+// the real page writer; only the track reader answers every file alike.
 
 #include "album/Build.h"
 
@@ -68,7 +68,7 @@ class AlbumBuildTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    detailSources.columns[platform::kColumnPlayTime] = QStringLiteral("0:03:25");
+    trackDetails.details.playTime = QStringLiteral("0:03:25");
   }
 
   QString folder() const { return dir.path() + QStringLiteral("/album/"); }
@@ -83,12 +83,12 @@ class AlbumBuildTest : public ::testing::Test {
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
   }
   Outcome build(const QString& programFolder = kProgramFolder) {
-    return album::build(folder(), {fileSystem, detailSources, folderLocks, programFolder}, events);
+    return album::build(folder(), {fileSystem, trackDetails, folderLocks, programFolder}, events);
   }
 
   test::TemporaryFolder dir;
   platform::PosixFileSystem fileSystem;
-  test::FakeDetailSources detailSources;
+  test::FakeTrackDetails trackDetails;
   platform::PosixFolderLocks folderLocks;
   RecordedEvents events;
 };
@@ -96,7 +96,7 @@ class AlbumBuildTest : public ::testing::Test {
 TEST_F(AlbumBuildTest, EveryWayABuildEndsIsAnOutcome) {
   const QString a = folder();
   const auto failTags = [&](std::function<void()> fail) {
-    detailSources.onParseName = [fail](const QString&, const QString&) { fail(); };
+    trackDetails.onRead = [fail](const QString&) { fail(); };
   };
   const struct {
     const char* what;
@@ -159,7 +159,7 @@ TEST_F(AlbumBuildTest, EveryWayABuildEndsIsAnOutcome) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     makeAlbum(c.files);
-    detailSources.onParseName = [](const QString&, const QString&) {};
+    trackDetails.onRead = [](const QString&) {};
     c.prepare();
     const QStringList before = filesOnDisk();
 
@@ -255,7 +255,7 @@ TEST_F(AlbumBuildTest, AnAlbumLargerThanTheProgramCanShowIsRefused) {
   makeAlbum({});
   const QByteArray path = QFile::encodeName(folder());
   for (int i = 0; i < 32766; ++i) test::writeFileAt(path + QByteArray::number(i) + " x.mp3");
-  ScanContext scan{.fileSystem = fileSystem, .detailSources = detailSources};
+  ScanContext scan{.fileSystem = fileSystem, .trackDetails = trackDetails};
   EXPECT_EQ(CountMp3Files(folder(), scan), kLargestAlbum);
 
   test::writeFile(folder() + "one more.mp3");
@@ -263,7 +263,7 @@ TEST_F(AlbumBuildTest, AnAlbumLargerThanTheProgramCanShowIsRefused) {
             "no album: フォルダーにmp3ファイルが32,767個あります。\r\n"
             "1つのアルバムで扱えるのは32,766個までです。\r\n"
             "フォルダーを分けてから、もう一度実行してください。");
-  EXPECT_TRUE(detailSources.log.empty());
+  EXPECT_TRUE(trackDetails.paths.empty());
   EXPECT_TRUE(QFile::exists(folder() + "0 x.mp3"));
 
   test::writeFile(folder() + "one too many.mp3");

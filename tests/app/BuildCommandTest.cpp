@@ -25,10 +25,10 @@ class BuildCommandTest : public FormTest {
 // What the user could see, and what lay on disk, when the build let the window repaint.
 struct Snapshot {
   bool buildEnabled;
-  int pointer;
+  platform::Pointer pointer;
   int dialogsShown;
   QStringList files;
-  int gridRows;
+  std::size_t rows;
   QString firstTitle;
   QString albumTitle;
   QString status;
@@ -36,10 +36,10 @@ struct Snapshot {
 };
 
 void PrintTo(const Snapshot& s, std::ostream* os) {
-  *os << "{enabled " << s.buildEnabled << ", pointer " << s.pointer << ", dialogs "
-      << s.dialogsShown << ", files [" << s.files.join(", ").toStdString() << "], rows "
-      << s.gridRows << ", title \"" << s.firstTitle.toStdString() << "\", album \""
-      << s.albumTitle.toStdString() << "\", status \"" << s.status.toStdString() << "\"}";
+  *os << "{enabled " << s.buildEnabled << ", pointer " << int(s.pointer) << ", dialogs "
+      << s.dialogsShown << ", files [" << s.files.join(", ").toStdString() << "], rows " << s.rows
+      << ", title \"" << s.firstTitle.toStdString() << "\", album \"" << s.albumTitle.toStdString()
+      << "\", status \"" << s.status.toStdString() << "\"}";
 }
 
 TEST_F(BuildCommandTest, ABuildRenamesShowsAndWritesTheAlbumRepaintingAtFivePoints) {
@@ -49,10 +49,11 @@ TEST_F(BuildCommandTest, ABuildRenamesShowsAndWritesTheAlbumRepaintingAtFivePoin
   choose(albumPath(QStringLiteral("01 A b.mp3")));
   std::vector<Snapshot> repaints;
   windowSystem.onProcessPendingMessages = [&] {
-    repaints.push_back({controls.buildButton.isEnabled(), controls.window.pointer,
-                        controls.openFileDialog.shown, filesOnDisk(), controls.trackGrid.rows(),
-                        controls.trackGrid.textMatrix(1, 4), controls.albumTitleLabel.caption(),
-                        controls.statusLabel.caption()});
+    const auto& rows = controls.trackList.rows;
+    repaints.push_back({controls.buildButton.enabled, controls.window.pointer,
+                        controls.openFileDialog.shown, filesOnDisk(), rows.size(),
+                        rows.empty() ? QString() : rows[0].title,
+                        controls.albumTitleLabel.caption(), controls.statusLabel.caption()});
   };
 
   form().buildAlbum();
@@ -60,25 +61,24 @@ TEST_F(BuildCommandTest, ABuildRenamesShowsAndWritesTheAlbumRepaintingAtFivePoin
   const QStringList listed{"01 A b.mp3", "02\u3000C.mp3", "notes.txt"};
   const QStringList renamed{"01_A_b.mp3", "02_C.mp3", "notes.txt"};
   const QStringList written{"01_A_b.mp3", "02_C.mp3", "disk.html", "jacket.jpg", "notes.txt"};
-  const int busy = platform::kPointerHourglass;
+  const platform::Pointer busy = platform::Pointer::kBusy;
   const QString before = QStringLiteral("前回の表示");
   const QString untitled = QStringLiteral("タイトル情報なし");
   const QString noAlbum = QStringLiteral("アルバムタイトルなし");
   EXPECT_EQ(repaints,
             (std::vector<Snapshot>{
-                {false, busy, 0, listed, 2, "", "", before},   // dialog not yet shown
-                {false, busy, 1, listed, 2, "", "", before},   // dialog done
-                {false, busy, 1, renamed, 3, "", "", before},  // files renamed, grid set up
-                {false, busy, 1, renamed, 3, untitled, noAlbum, before},  // grid filled
-                {false, busy, 1, written, 3, untitled, noAlbum, before},  // page written
+                {false, busy, 0, listed, 1, "", "", before},   // dialog not yet shown
+                {false, busy, 1, listed, 1, "", "", before},   // dialog done
+                {false, busy, 1, renamed, 2, "", "", before},  // files renamed, rows shown
+                {false, busy, 1, renamed, 2, untitled, noAlbum, before},  // album shown
+                {false, busy, 1, written, 2, untitled, noAlbum, before},  // page written
             }));
 
   EXPECT_EQ(filesOnDisk(), written);
-  EXPECT_EQ(controls.trackGrid.textMatrix(2, 0), QStringLiteral("2"));
   EXPECT_EQ(controls.albumArtistLabel.caption(), QStringLiteral("アーティスト情報なし"));
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
-  EXPECT_TRUE(controls.buildButton.isEnabled());
-  EXPECT_EQ(controls.window.pointer, platform::kPointerDefault);
+  EXPECT_TRUE(controls.buildButton.enabled);
+  EXPECT_EQ(controls.window.pointer, platform::Pointer::kDefault);
   EXPECT_TRUE(windowSystem.messageBoxes.empty());
 }
 
@@ -94,12 +94,12 @@ TEST_F(BuildCommandTest, ACancelChangesNothingOnScreenOrOnDisk) {
 
   EXPECT_EQ(windowSystem.pendingMessageRuns, 5 + 2);
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
-  EXPECT_EQ(controls.trackGrid.rows(), 2);
+  EXPECT_EQ(controls.trackList.rows.size(), 1u);
   QStringList expected = filesAfterBuild + QStringList{"c d.mp3"};
   expected.sort();
   EXPECT_EQ(filesOnDisk(), expected);
-  EXPECT_TRUE(controls.buildButton.isEnabled());
-  EXPECT_EQ(controls.window.pointer, platform::kPointerDefault);
+  EXPECT_TRUE(controls.buildButton.enabled);
+  EXPECT_EQ(controls.window.pointer, platform::Pointer::kDefault);
   EXPECT_TRUE(windowSystem.messageBoxes.empty());
 }
 
@@ -110,14 +110,13 @@ TEST_F(BuildCommandTest, AFolderWithoutMp3FilesEndsTheBuildAfterItsMessage) {
 
   ASSERT_EQ(windowSystem.messageBoxes.size(), 1u);
   EXPECT_EQ(windowSystem.messageBoxes[0].text, album::kNoMp3FilesMessage);
-  EXPECT_EQ(windowSystem.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+  EXPECT_EQ(windowSystem.messageBoxes[0].icon, platform::MessageIcon::kNone);
   EXPECT_TRUE(windowSystem.messageBoxes[0].title.isEmpty());
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("前回の表示"));
-  EXPECT_EQ(controls.trackGrid.rows(), 2);
-  EXPECT_EQ(controls.trackGrid.textMatrix(1, 0), QStringLiteral("1"));
+  EXPECT_EQ(controls.trackList.rows, std::vector<platform::ListedTrack>(1));
   EXPECT_FALSE(QFile::exists(albumPath(QStringLiteral("disk.html"))));
-  EXPECT_TRUE(controls.buildButton.isEnabled());
-  EXPECT_EQ(controls.window.pointer, platform::kPointerDefault);
+  EXPECT_TRUE(controls.buildButton.enabled);
+  EXPECT_EQ(controls.window.pointer, platform::Pointer::kDefault);
   EXPECT_FALSE(controls.window.unloaded);
 }
 
@@ -125,7 +124,7 @@ TEST_F(BuildCommandTest, ASecondBuildReplacesEverythingTheFirstShowed) {
   for (int i = 1; i <= 10; ++i) addFile(QStringLiteral("t%1.mp3").arg(i, 2, 10, QChar(u'0')));
   choose(albumPath(QStringLiteral("t01.mp3")));
   form().buildAlbum();
-  ASSERT_EQ(controls.trackGrid.rows(), 11);
+  ASSERT_EQ(controls.trackList.rows.size(), 10u);
   QTemporaryDir second;
   writeFile(second.path() + QStringLiteral("/only one.mp3"));
   controls.statusLabel.setCaption({});
@@ -133,8 +132,7 @@ TEST_F(BuildCommandTest, ASecondBuildReplacesEverythingTheFirstShowed) {
 
   form().buildAlbum();
 
-  EXPECT_EQ(controls.trackGrid.rows(), 2);
-  EXPECT_EQ(controls.trackGrid.textMatrix(2, 4), QString());
+  EXPECT_EQ(controls.trackList.rows.size(), 1u);
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
   EXPECT_TRUE(QFile::exists(second.path() + QStringLiteral("/only_one.mp3")));
   EXPECT_TRUE(QFile::exists(second.path() + QStringLiteral("/disk.html")));
@@ -192,7 +190,7 @@ TEST_F(BuildCommandTest, ABuildWaitsForAnotherBuildOfTheAlbumUnlessClosed) {
 
   EXPECT_TRUE(controls.window.unloaded);
   EXPECT_TRUE(QFile::exists(albumPath(QStringLiteral("c d.mp3"))));
-  EXPECT_TRUE(controls.buildButton.isEnabled());
+  EXPECT_TRUE(controls.buildButton.enabled);
   EXPECT_TRUE(windowSystem.messageBoxes.empty());
 }
 
@@ -208,7 +206,7 @@ TEST_F(BuildCommandTest, AScanThatFailsShowsItsMessageAndEndsTheProgram) {
   ASSERT_EQ(windowSystem.messageBoxes.size(), 1u);
   EXPECT_EQ(windowSystem.messageBoxes[0].text,
             platform::renameTakenError(albumPath("a b.mp3"), albumPath("a_b.mp3")).description());
-  EXPECT_EQ(windowSystem.messageBoxes[0].flags, platform::kMsgBoxOkOnly);
+  EXPECT_EQ(windowSystem.messageBoxes[0].icon, platform::MessageIcon::kNone);
   EXPECT_TRUE(windowSystem.messageBoxes[0].title.isEmpty());
   EXPECT_EQ(windowSystem.log.back(), QStringLiteral("endProgram"));
   EXPECT_EQ(windowSystem.exitCode, 0);
@@ -224,7 +222,7 @@ TEST_F(BuildCommandTest, AClickWhileABuildRunsStartsNothing) {
 
   EXPECT_EQ(controls.openFileDialog.shown, 1);
   EXPECT_EQ(windowSystem.pendingMessageRuns, 5);
-  EXPECT_TRUE(controls.buildButton.isEnabled());
+  EXPECT_TRUE(controls.buildButton.enabled);
 }
 
 TEST_F(BuildCommandTest, AnErrorOutsideTheScanLeavesTheCommandForTheStandardReport) {

@@ -6,7 +6,7 @@
 #include "app/MainForm.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
 
@@ -30,7 +30,7 @@ class FormTest : public testing::Test {
       form_.emplace(controls.asFormControls(),
                     FormServices{.windowSystem = windowSystem,
                                  .fileSystem = fileSystem,
-                                 .detailSources = detailSources,
+                                 .trackDetails = trackDetails,
                                  .folderLocks = folderLocks,
                                  .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
     }
@@ -44,14 +44,14 @@ class FormTest : public testing::Test {
   QStringList filesOnDisk() const { return QDir(album.path()).entryList(QDir::Files, QDir::Name); }
 
   // The user's next answer in the file dialog.
-  void choose(const QString& path) { controls.openFileDialog.answers.push_back({path}); }
-  void cancel() { controls.openFileDialog.answers.push_back({{}, true}); }
+  void choose(const QString& path) { controls.openFileDialog.answers.push_back(path); }
+  void cancel() { controls.openFileDialog.answers.push_back(std::nullopt); }
 
   QTemporaryDir album;
   FakeWindowSystem windowSystem;
   FakeFormControls controls;
   platform::PosixFileSystem fileSystem;
-  platform::TagLibDetailSourceFactory detailSources;
+  platform::TagLibTrackDetails trackDetails;
   platform::PosixFolderLocks folderLocks;
   int formsMade = 0;
 

@@ -20,18 +20,13 @@ TEST_F(StartUpTest, FirstCopyLoadsAndShowsTheWindowThenReturns) {
   EXPECT_TRUE(controls.window.shown);
   EXPECT_FALSE(controls.window.unloaded);
   EXPECT_TRUE(windowSystem.messageBoxes.empty());
-  // The grid is prepared for one row; labels and status line as at design time.
-  const FakeGrid& grid = controls.trackGrid;
-  EXPECT_EQ(grid.rows(), 2);
-  EXPECT_EQ(grid.cols(), 7);
-  EXPECT_EQ(grid.textMatrix(1, 0), "1");
-  EXPECT_EQ(grid.textMatrix(0, 4), "曲名");
-  EXPECT_EQ(grid.textMatrix(0, 6), "時間");
+  // One empty row in the track list; labels and status line empty.
+  EXPECT_EQ(controls.trackList.rows, std::vector<platform::ListedTrack>(1));
   EXPECT_EQ(controls.albumTitleLabel.caption(), "");
   EXPECT_EQ(controls.albumArtistLabel.caption(), "");
   EXPECT_EQ(controls.statusLabel.caption(), "");
-  EXPECT_TRUE(controls.buildButton.isEnabled());
-  EXPECT_EQ(controls.window.pointer, platform::kPointerDefault);
+  EXPECT_TRUE(controls.buildButton.enabled);
+  EXPECT_EQ(controls.window.pointer, platform::Pointer::kDefault);
 }
 
 TEST_F(StartUpTest, SecondCopyWarnsAndEndsWithoutAWindow) {
@@ -41,23 +36,12 @@ TEST_F(StartUpTest, SecondCopyWarnsAndEndsWithoutAWindow) {
   ASSERT_EQ(windowSystem.messageBoxes.size(), 1u);
   const MessageBoxCall& box = windowSystem.messageBoxes[0];
   EXPECT_EQ(box.text, "すでにプログラムは動作していています。");
-  EXPECT_EQ(box.flags, 48);
+  EXPECT_EQ(box.icon, platform::MessageIcon::kWarning);
   EXPECT_EQ(box.title, "二重起動禁止");
   EXPECT_EQ(windowSystem.log, (std::vector<QString>{"messageBox", "endProgram"}))
       << "the message first, then the end";
   EXPECT_EQ(formsMade, 0) << "no window is created";
   EXPECT_FALSE(controls.window.shown);
-}
-
-TEST_F(StartUpTest, LoadResetsTheGridAndShowsTheWindow) {
-  FakeGrid& grid = controls.trackGrid;
-  grid.setCols(7);
-  grid.setRows(5);
-  grid.setTextMatrix(4, 4, "old");
-  form().load();
-  EXPECT_EQ(grid.rows(), 2);
-  EXPECT_EQ(grid.textMatrix(1, 4), "");
-  EXPECT_TRUE(controls.window.shown);
 }
 
 TEST_F(StartUpTest, QuitUnloadsTheWindowWithoutAQuestionAlsoWithAnAlbumOnShow) {

@@ -8,7 +8,7 @@
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/batch/BatchRun.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Errors.h"
@@ -82,14 +82,14 @@ std::optional<QString> windowBuild(const QString& file) {
   FakeWindowSystem windowSystem;
   FakeFormControls controls;
   platform::PosixFileSystem fileSystem;
-  platform::TagLibDetailSourceFactory detailSources;
+  platform::TagLibTrackDetails trackDetails;
   platform::PosixFolderLocks folderLocks;
   MainForm form(controls.asFormControls(), {.windowSystem = windowSystem,
                                             .fileSystem = fileSystem,
-                                            .detailSources = detailSources,
+                                            .trackDetails = trackDetails,
                                             .folderLocks = folderLocks,
                                             .programFolder = kProgramFolder});
-  controls.openFileDialog.answers.push_back({file});
+  controls.openFileDialog.answers.push_back(file);
   try {
     form.buildAlbum();
   } catch (const ProgramEnded&) {

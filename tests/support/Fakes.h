@@ -1,21 +1,21 @@
 #pragma once
 
-// Fakes at the window-system edge, and a detail source that answers from a table.
+// Fakes at the window-system edge, and a track reader that answers every file alike.
 // Everything below the window system (files, tags, pages) is tested for real, in
 // temporary folders.
 
-#include "platform/DetailSource.h"
 #include "platform/FormControls.h"
-#include "platform/Grid.h"
 #include "platform/OpenFileDialog.h"
+#include "platform/TrackDetails.h"
+#include "platform/TrackList.h"
 #include "platform/WindowSystem.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -28,7 +28,7 @@ struct ProgramEnded {
 
 struct MessageBoxCall {
   QString text;
-  int flags;
+  platform::MessageIcon icon;
   QString title;  // as passed; empty means the application title
 };
 
@@ -42,7 +42,7 @@ class FakeWindowSystem : public platform::WindowSystem {
   int exitCode = -1;         // as the program ended, if it did
 
   bool previousInstanceRunning() override { return previousInstance; }
-  void messageBox(const QString& text, int flags, const QString& title) override;
+  void messageBox(const QString& text, platform::MessageIcon icon, const QString& title) override;
   void processPendingMessages() override;
   [[noreturn]] void endProgram(int exitCode) override;
   [[noreturn]] void reportUnhandledError(const RuntimeError& error) override;
@@ -50,11 +50,8 @@ class FakeWindowSystem : public platform::WindowSystem {
 
 class FakeButton : public platform::Button {
  public:
-  void setEnabled(bool enabled) override { enabled_ = enabled; }
-  bool isEnabled() const override { return enabled_; }
-
- private:
-  bool enabled_ = true;
+  bool enabled = true;
+  void setEnabled(bool e) override { enabled = e; }
 };
 
 class FakeLabel : public platform::Label {
@@ -71,65 +68,28 @@ class FakeFormWindow : public platform::FormWindow {
  public:
   bool shown = false;
   bool unloaded = false;
-  int pointer = platform::kPointerDefault;
-  std::vector<int> pointerHistory;
+  platform::Pointer pointer = platform::Pointer::kDefault;
 
   void show() override { shown = true; }
   void unload() override { unloaded = true; }
-  void setMousePointer(int p) override {
-    pointer = p;
-    pointerHistory.push_back(p);
-  }
+  void setMousePointer(platform::Pointer p) override { pointer = p; }
 };
 
-// A grid in memory, with the semantics the window's grid has.
-class FakeGrid : public platform::Grid {
+// The track list: the rows last shown.
+class FakeTrackList : public platform::TrackList {
  public:
-  void Clear() override;
-  void setCols(int cols) override;
-  void setRows(int rows) override;
-  void setColWidth(int col, int twips) override { widths_[col] = twips; }
-  void setTextMatrix(int row, int col, const QString& text) override;
-  void setRow(int row) override { row_ = row; }
-  void setCol(int col) override { col_ = col; }
-  void setCellAlignment(int alignment) override { alignments_[{row_, col_}] = alignment; }
-  void setText(const QString& text) override { setTextMatrix(row_, col_, text); }
-
-  int cols() const override { return cols_; }
-  int rows() const override { return rows_; }
-  int row() const override { return row_; }
-  int col() const override { return col_; }
-  int colWidth(int col) const override;
-  QString textMatrix(int row, int col) const override;
-  int cellAlignment(int row, int col) const override;
-
- private:
-  int rows_ = 2, cols_ = 2, row_ = 0, col_ = 0;
-  std::map<int, int> widths_;
-  std::map<std::pair<int, int>, QString> texts_;
-  std::map<std::pair<int, int>, int> alignments_;
+  std::vector<platform::ListedTrack> rows;
+  void show(std::vector<platform::ListedTrack> tracks) override { rows = std::move(tracks); }
 };
 
-// An open-file dialog that answers from a script: each ShowOpen takes the next answer,
-// a path (chosen) or std::nullopt-like empty QString with cancel = true.
+// An open-file dialog that answers from a script: each use takes the next answer, a
+// path, or std::nullopt for a cancel.
 class FakeOpenFileDialog : public platform::OpenFileDialog {
  public:
-  struct Answer {
-    QString path;
-    bool cancel = false;
-  };
-  std::vector<Answer> answers;
-  bool cancelError = false;
-  QString filter;
+  std::vector<std::optional<QString>> answers;
   int shown = 0;
 
-  void setCancelError(bool c) override { cancelError = c; }
-  void setFilter(const QString& f) override { filter = f; }
-  void ShowOpen() override;
-  QString fileName() const override { return fileName_; }
-
- private:
-  QString fileName_;
+  std::optional<QString> chooseMp3File() override;
 };
 
 // The controls the form drives, as fakes, and the form's view of them.
@@ -137,7 +97,7 @@ struct FakeFormControls {
   FakeFormWindow window;
   FakeButton buildButton;
   FakeLabel albumTitleLabel, albumArtistLabel, statusLabel;
-  FakeGrid trackGrid;
+  FakeTrackList trackList;
   FakeOpenFileDialog openFileDialog;
 
   platform::FormControls asFormControls() {
@@ -146,28 +106,29 @@ struct FakeFormControls {
             .albumTitleLabel = albumTitleLabel,
             .albumArtistLabel = albumArtistLabel,
             .statusLabel = statusLabel,
-            .trackGrid = trackGrid,
+            .trackList = trackList,
             .openFileDialog = openFileDialog};
   }
 };
 
-// A detail source that answers every item from `columns` and writes down what it is
-// asked: "create", "NameSpace <folder>", "ParseName <name>", "release item", "release
-// folder", "release source". The hooks run in NameSpace and ParseName once the call is
-// written down, e.g. to fail there, and in readAhead, which reads nothing.
-class FakeDetailSources : public platform::DetailSourceFactory {
+// A track reader that answers every file with `details` and writes down the paths it is
+// asked for. The hooks run in read once the path is written down, e.g. to fail there,
+// and in readAhead, which reads nothing.
+class FakeTrackDetails : public platform::TrackDetailsReader {
  public:
-  std::map<int, QString> columns;
-  std::vector<QString> log;
-  std::function<void(const QString& folder)> onNameSpace = [](const QString&) {};
-  std::function<void(const QString& folder, const QString& name)> onParseName =
-      [](const QString&, const QString&) {};
+  platform::TrackDetails details;
+  std::vector<QString> paths;
+  std::function<void(const QString& path)> onRead = [](const QString&) {};
   std::function<void(const std::vector<QString>& paths)> onReadAhead =
       [](const std::vector<QString>&) {};
 
-  std::unique_ptr<platform::DetailSource> create() override;
-  std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> paths) override {
-    onReadAhead(paths);
+  platform::TrackDetails read(const QString& path) override {
+    paths.push_back(path);
+    onRead(path);
+    return details;
+  }
+  std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> listed) override {
+    onReadAhead(listed);
     return std::make_unique<platform::NoReadAhead>();
   }
 };

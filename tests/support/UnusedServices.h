@@ -2,9 +2,9 @@
 
 // Services a test's form needs to exist but must never use: every call fails the test.
 
-#include "platform/DetailSource.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
+#include "platform/TrackDetails.h"
 
 #include <stdexcept>
 
@@ -41,10 +41,10 @@ class UnusedFolderLocks : public platform::FolderLocks {
   }
 };
 
-class UnusedDetailSources : public platform::DetailSourceFactory {
+class UnusedTrackDetails : public platform::TrackDetailsReader {
  public:
-  std::unique_ptr<platform::DetailSource> create() override {
-    throw std::logic_error("the detail source was not to be used");
+  platform::TrackDetails read(const QString&) override {
+    throw std::logic_error("the track reader was not to be used");
   }
 };
 

@@ -48,12 +48,13 @@ class FolderScanTest : public ::testing::Test {
   // Tag reading: written down, and checked that the file is already under its new name.
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    detailSources_.onParseName = [this](const QString& folder, const QString& name) {
+    trackDetails_.onRead = [this](const QString& path) {
+      const QString name = QFileInfo(path).fileName();
       log_ << QStringLiteral("tags ") + name;
-      EXPECT_TRUE(QFile::exists(folder + name)) << name.toStdString();
+      EXPECT_TRUE(QFile::exists(path)) << name.toStdString();
       if (onReadTags) onReadTags(name);
     };
-    detailSources_.onReadAhead = [this](const std::vector<QString>& paths) {
+    trackDetails_.onReadAhead = [this](const std::vector<QString>& paths) {
       QStringList names;
       for (const QString& path : paths) names << QFileInfo(path).fileName();
       log_ << QStringLiteral("read ahead ") + names.join(u'|');
@@ -89,10 +90,10 @@ class FolderScanTest : public ::testing::Test {
   test::TemporaryFolder dir_;
   QStringList log_;
   RecordingFileSystem fileSystem_{log_};
-  test::FakeDetailSources detailSources_;
+  test::FakeTrackDetails trackDetails_;
   TrackTable table_;
   std::function<void(const QString& name)> onReadTags;
-  ScanContext context_{.fileSystem = fileSystem_, .detailSources = detailSources_};
+  ScanContext context_{.fileSystem = fileSystem_, .trackDetails = trackDetails_};
 };
 
 TEST_F(FolderScanTest, EntersTheFilesInListingOrderAndReplacesEverySpace) {

@@ -1,7 +1,7 @@
 #include "tracks/TagReading.h"
 
 #include "core/RuntimeError.h"
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
@@ -17,7 +17,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 using test::errorOf;
-using test::FakeDetailSources;
+using test::FakeTrackDetails;
 
 TrackTable tableOf(const QString& folder, const QString& file) {
   TrackTable table;
@@ -28,34 +28,22 @@ TrackTable tableOf(const QString& folder, const QString& file) {
   return table;
 }
 
-TEST(ReadTrackTags, AsksANewSourceByTheTrimmedNamesAndReleasesEverything) {
-  FakeDetailSources factory;
+TEST(ReadTrackTags, ReadsTheFileByItsTrimmedFolderAndName) {
+  FakeTrackDetails reader;
   TrackTable table = tableOf("  /music/album/ ", " 01_Intro.mp3  ");
-  ReadTrackTags(table, 1, factory);
-  // Only the four detail fields of that one record change.
+  ReadTrackTags(table, 1, reader);
+  // Only the detail fields of that one record change.
   EXPECT_EQ(table[1].folderPath, "  /music/album/ ");
   EXPECT_EQ(table[1].fileName, " 01_Intro.mp3  ");
   EXPECT_EQ(table[0].artist, "");
 
-  ReadTrackTags(table, 0, factory);
-  const std::vector<QString> expected = {"create",
-                                         "NameSpace /music/album/",
-                                         "ParseName 01_Intro.mp3",
-                                         "release item",
-                                         "release folder",
-                                         "release source",
-                                         "create",
-                                         "NameSpace ",
-                                         "ParseName ",
-                                         "release item",
-                                         "release folder",
-                                         "release source"};
-  EXPECT_EQ(factory.log, expected);
+  ReadTrackTags(table, 0, reader);
+  EXPECT_EQ(reader.paths, (std::vector<QString>{"/music/album/01_Intro.mp3", ""}));
 }
 
 TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
   struct Case {
-    QString shown;   // what each of the four columns answers
+    QString shown;   // what each of the four details holds
     QString artist;  // what is stored
     QString title;
     QString album;
@@ -75,10 +63,10 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown.toStdString());
-    FakeDetailSources factory;
-    factory.columns = {{16, c.shown}, {10, c.shown}, {17, c.shown}, {21, c.shown}};
+    FakeTrackDetails reader;
+    reader.details = {c.shown, c.shown, c.shown, c.shown};
     TrackTable table = tableOf("/a/", "x.mp3");
-    ReadTrackTags(table, 1, factory);
+    ReadTrackTags(table, 1, reader);
     EXPECT_EQ(table[1].artist, c.artist);
     EXPECT_EQ(table[1].title, c.title);
     EXPECT_EQ(table[1].albumTitle, c.album);
@@ -88,11 +76,12 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
   }
 }
 
-TEST(ReadTrackTags, EachColumnGoesToItsField) {
-  FakeDetailSources factory;
-  factory.columns = {{16, "Artist"}, {10, "Title"}, {17, "Album"}, {21, "0:03:25"}};
+TEST(ReadTrackTags, EachDetailGoesToItsField) {
+  FakeTrackDetails reader;
+  reader.details = {
+      .title = "Title", .artist = "Artist", .albumTitle = "Album", .playTime = "0:03:25"};
   TrackTable table = tableOf("/a/", "x.mp3");
-  ReadTrackTags(table, 1, factory);
+  ReadTrackTags(table, 1, reader);
   EXPECT_EQ(table[1].artist, "Artist");
   EXPECT_EQ(table[1].title, "Title");
   EXPECT_EQ(table[1].albumTitle, "Album");
@@ -100,17 +89,16 @@ TEST(ReadTrackTags, EachColumnGoesToItsField) {
 }
 
 TEST(ReadTrackTags, ErrorsReachTheCaller) {
-  FakeDetailSources factory;
-  factory.onNameSpace = [](const QString&) { throw RuntimeError(ErrorCode::kPathNotFound); };
+  FakeTrackDetails reader;
+  reader.onRead = [](const QString&) { throw RuntimeError(ErrorCode::kPathNotFound); };
   TrackTable table = tableOf("/missing/", "x.mp3");
-  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 1, factory); }).number(), 76);
+  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 1, reader); }).number(), 76);
   EXPECT_EQ(table[1].artist, "");
-  EXPECT_EQ(factory.log.back(), "release source");
 
-  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 2, factory); }).number(), 9);
+  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 2, reader); }).number(), 9);
 }
 
-// With the program's own detail source, on real files.
+// With the program's own reader, on real files.
 TEST(ReadTrackTags, RealFiles) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
@@ -123,14 +111,14 @@ TEST(ReadTrackTags, RealFiles) {
           mp3 + test::id3v1Tag({}, {}, test::sjis(u"アルバム"_s)));
   test::writeFile(folder + "plain.mp3", mp3);
 
-  platform::TagLibDetailSourceFactory factory;
+  platform::TagLibTrackDetails reader;
   TrackTable table;
   table.resize(3);
   const QString names[] = {"tagged.mp3", "plain.mp3", "gone.mp3"};
   for (int i = 0; i < 3; ++i) {
     table[i].folderPath = folder;
     table[i].fileName = names[i];
-    ReadTrackTags(table, i, factory);
+    ReadTrackTags(table, i, reader);
   }
   EXPECT_EQ(table[0].artist, kNoArtist);
   EXPECT_EQ(table[0].title, " 'Live' ");
@@ -146,7 +134,7 @@ TEST(ReadTrackTags, RealFiles) {
   EXPECT_EQ(table[2].duration, "");
 
   table[0].folderPath = folder + "missing/";
-  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 0, factory); }).number(), 76);
+  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 0, reader); }).number(), 76);
 }
 
 }  // namespace

@@ -57,22 +57,22 @@ SeenBox whileBoxIsOpen(const std::function<void()>& show) {
   return seen;
 }
 
-TEST_F(WindowSystemFixture, MessageBoxFlagsGiveIconsAndTitles) {
+TEST_F(WindowSystemFixture, MessageBoxIconsAndTitles) {
   QtWindowSystem ws(app(), "orv-test");
   struct Case {
-    int flags;
+    MessageIcon icon;
     QString title;
-    QMessageBox::Icon icon;
+    QMessageBox::Icon shownIcon;
     QString shownTitle;
   };
-  for (const Case& c : {Case{0, "", QMessageBox::NoIcon, "Orv"},
-                        Case{48, "二重起動禁止", QMessageBox::Warning, "二重起動禁止"},
-                        Case{48, "", QMessageBox::Warning, "Orv"}}) {
-    const SeenBox box =
-        whileBoxIsOpen([&] { ws.messageBox("一行目\r\n二行目", c.flags, c.title); });
+  for (const Case& c :
+       {Case{MessageIcon::kNone, "", QMessageBox::NoIcon, "Orv"},
+        Case{MessageIcon::kWarning, "二重起動禁止", QMessageBox::Warning, "二重起動禁止"},
+        Case{MessageIcon::kWarning, "", QMessageBox::Warning, "Orv"}}) {
+    const SeenBox box = whileBoxIsOpen([&] { ws.messageBox("一行目\r\n二行目", c.icon, c.title); });
     ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.icon, c.icon) << c.flags;
-    EXPECT_EQ(box.title, c.shownTitle) << c.flags;
+    EXPECT_EQ(box.icon, c.shownIcon) << c.shownTitle.toStdString();
+    EXPECT_EQ(box.title, c.shownTitle);
     EXPECT_EQ(box.text, "一行目\n二行目") << "CR LF pairs are line breaks";
     EXPECT_EQ(box.buttons.size(), 1) << "one OK button";
   }

@@ -61,7 +61,7 @@ const AudioCase kAudioCases[] = {
 };
 
 TEST(AudioLength, ExactForEveryMpegVersionAndHeader) {
-  DetailFolderFiles files;
+  DetailFiles files;
   for (const AudioCase& c : kAudioCases) {
     SCOPED_TRACE(c.name);
     const QString name = QString::fromLatin1(c.name) + ".mp3";
@@ -85,14 +85,14 @@ TEST(AudioLength, ExactForEveryMpegVersionAndHeader) {
       EXPECT_GE(m.length->samples, input);
       EXPECT_LE(m.length->samples, input + 2304);
     }
-    EXPECT_EQ(files.details(name)[3], c.playTime);
+    EXPECT_EQ(files.details(name).playTime, c.playTime);
   }
 }
 
 TEST(AudioLength, VbrWithoutHeaderIsNotEstimatedFromTheFirstFrame) {
   // The estimate that TagLib and others make: the whole stream at the first frame's
   // bitrate. For this fixture it is far off, so the exact length proves the scan.
-  DetailFolderFiles files;
+  DetailFiles files;
   files.put("vbr.mp3", encodeMp3(pcm(44100, 2, 7.3, 1.0), 44100, 2, {"-V", "0", "-t"}));
   const Measured m = measure(files.folder() + "vbr.mp3");
   ASSERT_TRUE(m.stream && m.length);
@@ -108,7 +108,7 @@ QByteArray lyrics3v2() {
 }
 
 TEST(AudioLength, TagsAroundTheAudioLeaveTheHeaderTrusted) {
-  DetailFolderFiles files;
+  DetailFiles files;
   const QByteArray mp3 = encodeMp3(pcm(44100, 2, 5.5), 44100, 2, {"-V", "2"});
   const QByteArray before = id3v2Tag(3, {textFrame("TIT2", "t", Id3Encoding::kUtf16)}, 20000);
   const QByteArray after = apeTag("a", "t", "l") + lyrics3v2() + id3v1Tag("t", "a", "l");
@@ -122,7 +122,7 @@ TEST(AudioLength, TagsAroundTheAudioLeaveTheHeaderTrusted) {
 }
 
 TEST(AudioLength, HeaderThatDisagreesWithTheFileIsNotTrusted) {
-  DetailFolderFiles files;
+  DetailFiles files;
   const QByteArray mp3 = encodeMp3(pcm(44100, 2, 5.5), 44100, 2, {"-V", "2"});
   struct Case {
     const char* name;
@@ -149,7 +149,7 @@ TEST(AudioLength, HeaderThatDisagreesWithTheFileIsNotTrusted) {
     ASSERT_TRUE(m.stream && m.length);
     EXPECT_TRUE(m.stream->xing.has_value());
     EXPECT_FALSE(m.stream->headerTrusted());
-    EXPECT_EQ(files.details(name)[3], c.playTime);
+    EXPECT_EQ(files.details(name).playTime, c.playTime);
   }
 }
 
@@ -163,9 +163,9 @@ TEST(AudioLength, OverAnHour) {
   hour.reserve(frames * 72);
   while (hour.size() < frames * 72) hour.append(base);
   hour.truncate(frames * 72);
-  DetailFolderFiles files;
+  DetailFiles files;
   files.put("hour.mp3", hour);
-  EXPECT_EQ(files.details("hour.mp3")[3], "1:02:03");
+  EXPECT_EQ(files.details("hour.mp3").playTime, "1:02:03");
 }
 
 TEST(AudioLength, Format) {

@@ -1,6 +1,6 @@
 #include "tests/platform/taglib/DetailFiles.h"
 
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 
@@ -23,34 +23,20 @@ qint64 bytesReadByThisThread() {
   return all.mid(at + 6, all.indexOf('\n', at) - at - 6).trimmed().toLongLong();
 }
 
-DetailFolderFiles::DetailFolderFiles() {
+DetailFiles::DetailFiles() {
   if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
 }
 
-QString DetailFolderFiles::folder() const { return dir_.path() + "/"; }
+QString DetailFiles::folder() const { return dir_.path() + "/"; }
 
-QString DetailFolderFiles::put(const QString& name, const QByteArray& bytes) const {
+QString DetailFiles::put(const QString& name, const QByteArray& bytes) const {
   const QString path = folder() + name;
   writeFile(path, bytes);
   return path;
 }
 
-std::array<QString, 4> DetailFolderFiles::details(const QString& name) const {
-  platform::TagLibDetailSourceFactory factory;
-  auto source = factory.create();
-  auto folderObject = source->NameSpace(folder());
-  return detailsIn(*folderObject, name);
-}
-
-std::array<QString, 4> detailsIn(platform::DetailFolder& folder, const QString& name) {
-  auto item = folder.ParseName(name);
-  std::array<QString, 4> out;
-  int i = 0;
-  for (int column : {platform::kColumnArtist, platform::kColumnTitle, platform::kColumnAlbumTitle,
-                     platform::kColumnPlayTime}) {
-    out[i++] = folder.GetDetailsOf(item.get(), column);
-  }
-  return out;
+platform::TrackDetails DetailFiles::details(const QString& name) const {
+  return platform::TagLibTrackDetails(/*readAhead=*/false).read(folder() + name);
 }
 
 }  // namespace orv::test

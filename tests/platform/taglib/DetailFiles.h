@@ -1,14 +1,23 @@
 #pragma once
 
-// A temporary album folder for the detail-source tests, and the audio they tag.
+// A temporary album folder for the tests of tag reading, and the audio they tag.
 
-#include "platform/DetailSource.h"
+#include "platform/TrackDetails.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
-#include <array>
+#include <ostream>
+
+namespace orv::platform {
+
+inline void PrintTo(const TrackDetails& d, std::ostream* os) {
+  *os << "{title \"" << d.title.toStdString() << "\", artist \"" << d.artist.toStdString()
+      << "\", album \"" << d.albumTitle.toStdString() << "\", " << d.playTime.toStdString() << "}";
+}
+
+}  // namespace orv::platform
 
 namespace orv::test {
 
@@ -19,23 +28,19 @@ const QByteArray& shortMp3();
 // Reading the counter itself counts a hundred bytes or so.
 qint64 bytesReadByThisThread();
 
-class DetailFolderFiles {
+class DetailFiles {
  public:
-  DetailFolderFiles();
+  DetailFiles();
 
   // The folder, ending in "/".
   QString folder() const;
   // Writes `bytes` as `name` in the folder and returns its path.
   QString put(const QString& name, const QByteArray& bytes) const;
-  // The artist, title, album title and play time of `name`, each asked of a fresh source
-  // as tag reading asks them.
-  std::array<QString, 4> details(const QString& name) const;
+  // The details of `name`, as the program's reader, without read-ahead, reads them.
+  platform::TrackDetails details(const QString& name) const;
 
  private:
   QTemporaryDir dir_;
 };
-
-// The artist, title, album title and play time of `name` in `folder`.
-std::array<QString, 4> detailsIn(platform::DetailFolder& folder, const QString& name);
 
 }  // namespace orv::test

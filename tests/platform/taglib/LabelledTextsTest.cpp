@@ -1,4 +1,4 @@
-// Every text of the labelled table, read through the detail source from real MP3 files:
+// Every text of the labelled table, read through the track reader from real MP3 files:
 // as an ID3v2.3 frame marked ISO-8859-1 (the title), as an APE item (the album) and, where
 // it fits in 30 bytes, as an ID3v1 field (the artist).
 
@@ -23,7 +23,7 @@ class LabelledTexts : public testing::TestWithParam<Group> {};
 
 TEST_P(LabelledTexts, ReadAsTheirWritersMeantThem) {
   const Group group = GetParam();
-  DetailFolderFiles files;
+  DetailFiles files;
   int count = 0;
   for (const LabelledText& entry : labelledTexts()) {
     if (entry.label != group.label) continue;
@@ -36,10 +36,10 @@ TEST_P(LabelledTexts, ReadAsTheirWritersMeantThem) {
     const auto details = files.details(name);
     const QString& meant = group.asUtf8 || entry.readsAs.isEmpty() ? entry.text : entry.readsAs;
     const std::string expected = meant.toStdString();
-    EXPECT_EQ(details[1].toStdString(), expected) << "as ID3v2.3";
-    EXPECT_EQ(details[2].toStdString(), expected) << "as APE";
+    EXPECT_EQ(details.title.toStdString(), expected) << "as ID3v2.3";
+    EXPECT_EQ(details.albumTitle.toStdString(), expected) << "as APE";
     if (fitsId3v1) {
-      EXPECT_EQ(details[0].toStdString(), expected) << "as ID3v1";
+      EXPECT_EQ(details.artist.toStdString(), expected) << "as ID3v1";
     }
   }
   EXPECT_GT(count, 0);

@@ -1,7 +1,7 @@
 // Tag reading ahead of its turn: what was read ahead serves its own file once, under any
 // name, and only while the file is unchanged.
 
-#include "platform/taglib/TagLibDetailFolder.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "platform/taglib/TagReadAhead.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/platform/taglib/DetailFiles.h"
@@ -28,7 +28,7 @@ void waitUntilReady(platform::ReadAheadResults& results, int count) {
 }
 
 TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
-  DetailFolderFiles files;
+  DetailFiles files;
   std::vector<QString> paths;
   for (int i = 0; i < 5; ++i) {
     paths.push_back(files.put(QStringLiteral("%1 x.mp3").arg(i), trackTitled(QString::number(i))));
@@ -46,14 +46,13 @@ TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
   ASSERT_TRUE(QFile::remove(paths[3]));
   ASSERT_TRUE(QFile::rename(files.folder() + "new.mp3", paths[3]));
 
-  platform::TagLibDetailFolder folder(files.folder(), results);
+  platform::TagLibTrackDetails reader(results);
   const auto title = [&](const QString& name, qint64* bytesRead = nullptr) {
     const qint64 before = bytesReadByThisThread();
-    const auto item = folder.ParseName(name);
-    const QString text = folder.GetDetailsOf(item.get(), platform::kColumnTitle);
-    EXPECT_EQ(folder.GetDetailsOf(item.get(), platform::kColumnPlayTime), "0:00:01");
+    const platform::TrackDetails details = reader.read(files.folder() + name);
+    EXPECT_EQ(details.playTime, "0:00:01");
     if (bytesRead) *bytesRead = bytesReadByThisThread() - before;
-    return text;
+    return details.title;
   };
   // A track read costs kilobytes; reading the counter, a hundred bytes or so.
   qint64 read = -1;
@@ -67,10 +66,10 @@ TEST(ReadAhead, DetailsServeTheirOwnFileOnceAndOnlyWhileItIsUnchanged) {
   EXPECT_LT(read, 1024);
 }
 
-// Every column, blank ones included (tag reading tells a tagged artist or album title from
+// Every detail, blank ones included (tag reading tells a tagged artist or album title from
 // an untagged one by them), is what the file's own reading in turn gives.
 TEST(ReadAhead, DetailsReadAheadAreThoseReadInTurn) {
-  DetailFolderFiles files;
+  DetailFiles files;
   const QByteArray tracks[] = {
       id3v2Tag(3, textFrames(3, "Artist", "Title", "Album", Id3Encoding::kUtf16)) + shortMp3(),
       // Blank artist and title; then no tag at all.
@@ -88,16 +87,16 @@ TEST(ReadAhead, DetailsReadAheadAreThoseReadInTurn) {
   waitUntilReady(*results, std::size(tracks));
   ASSERT_EQ(results->ready(), static_cast<int>(std::size(tracks)));
 
-  platform::TagLibDetailFolder folder(files.folder(), results);
+  platform::TagLibTrackDetails reader(results);
   for (std::size_t i = 1; i < paths.size(); ++i) {
     const QString name = QFileInfo(paths[i]).fileName();
-    EXPECT_EQ(detailsIn(folder, name), files.details(name)) << name.toStdString();
+    EXPECT_EQ(reader.read(paths[i]), files.details(name)) << name.toStdString();
   }
   EXPECT_EQ(results->ready(), 0);  // every one was taken
 }
 
 TEST(ReadAhead, WhatNoReadingTookIsDroppedAtTheEnd) {
-  DetailFolderFiles files;
+  DetailFiles files;
   std::vector<QString> paths;
   for (int i = 0; i < 3; ++i)
     paths.push_back(files.put(QStringLiteral("%1.mp3").arg(i), trackTitled("t")));

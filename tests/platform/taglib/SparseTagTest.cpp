@@ -150,7 +150,7 @@ platform::TrackTexts readTexts(const QString& path, qint64 readWholeTagUpTo) {
 }
 
 TEST(SparseTag, EveryLayoutReadsTheTextsOfTheWholeTag) {
-  DetailFolderFiles files;
+  DetailFiles files;
   for (const LayoutCase& c : layoutCases()) {
     SCOPED_TRACE(c.name);
     const QString path = files.put("track.mp3", c.tag + shortMp3());
@@ -169,7 +169,7 @@ TEST(SparseTag, EveryLayoutReadsTheTextsOfTheWholeTag) {
 }
 
 TEST(SparseTag, ATagLongerThanItsFileIsReadWhole) {
-  DetailFolderFiles files;
+  DetailFiles files;
   const QByteArray tag = tagBytes(3, 0, frames(texts(3), picture("APIC", 1024)));
   const QString path = files.put("cut.mp3", tag.left(tag.size() / 2));
   EXPECT_FALSE(
@@ -178,13 +178,13 @@ TEST(SparseTag, ATagLongerThanItsFileIsReadWhole) {
 }
 
 TEST(SparseTag, ATrackWithALargeCoverCostsFewBytes) {
-  DetailFolderFiles files;
+  DetailFiles files;
   files.put("cover.mp3", tagBytes(3, 0, frames(texts(3), picture("APIC", 4096))) + shortMp3());
   const qint64 before = bytesReadByThisThread();
   const auto details = files.details("cover.mp3");
   const qint64 read = bytesReadByThisThread() - before;
-  EXPECT_EQ(details[1], kTitle);
-  EXPECT_EQ(details[3], "0:00:01");
+  EXPECT_EQ(details.title, kTitle);
+  EXPECT_EQ(details.playTime, "0:00:01");
   EXPECT_LE(read, 128 * 1024);
 }
 

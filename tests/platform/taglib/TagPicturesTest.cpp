@@ -37,7 +37,7 @@ TEST(TagPictures, TheFrontCoverElseTheFirstPictureOfTheId3v2Tag) {
       {"no ID3v2 tag", audio + id3v1Tag("Song", "Band", "Album"), std::nullopt},
       {"no audio either", {}, std::nullopt},
   };
-  DetailFolderFiles files;
+  DetailFiles files;
   platform::TagLibPictures pictures;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

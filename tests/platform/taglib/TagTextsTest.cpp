@@ -91,37 +91,37 @@ std::vector<TagCase> tagCases() {
 }
 
 TEST(TagTexts, EveryFormatAndEncoding) {
-  DetailFolderFiles files;
+  DetailFiles files;
   for (const TagCase& c : tagCases()) {
     SCOPED_TRACE(c.name);
     const QString name = QString::fromLatin1(c.name) + ".mp3";
     files.put(name, c.before + shortMp3() + c.after);
     const auto d = files.details(name);
-    EXPECT_EQ(d[0], c.artist);
-    EXPECT_EQ(d[1], c.title);
-    EXPECT_EQ(d[2], c.album);
-    EXPECT_EQ(d[3], "0:00:01");  // the tags hide no audio and add none
+    EXPECT_EQ(d.artist, c.artist);
+    EXPECT_EQ(d.title, c.title);
+    EXPECT_EQ(d.albumTitle, c.album);
+    EXPECT_EQ(d.playTime, "0:00:01");  // the tags hide no audio and add none
   }
 }
 
 TEST(TagTexts, TagsOfARealWriterReadBack) {
   // Beside the hand-made tags above, an ID3v2.4 and an APE tag rendered by TagLib, with an
   // ID3v1 tag, all three in one file.
-  DetailFolderFiles files;
+  DetailFiles files;
   files.put("all.mp3",
             id3v2TagByTagLib(u"椎名林檎"_s, u"丸の内サディスティック"_s, u"無罪モラトリアム"_s) +
                 shortMp3() + apeTag(u"APE"_s, u"APE"_s, u"APE"_s) + id3v1Tag("v1", "v1", "v1"));
   const auto d = files.details("all.mp3");
-  EXPECT_EQ(d[0], u"椎名林檎"_s);
-  EXPECT_EQ(d[1], u"丸の内サディスティック"_s);
-  EXPECT_EQ(d[2], u"無罪モラトリアム"_s);
+  EXPECT_EQ(d.artist, u"椎名林檎"_s);
+  EXPECT_EQ(d.title, u"丸の内サディスティック"_s);
+  EXPECT_EQ(d.albumTitle, u"無罪モラトリアム"_s);
 }
 
 TEST(TagTexts, FileNamesAreBytesOfTheFileSystem) {
-  DetailFolderFiles files;
+  DetailFiles files;
   const QString name = u"01 はじまり ”Intro”.mp3"_s;
   files.put(name, id3v2Tag(3, {textFrame("TIT2", u"はじまり"_s, E::kUtf16)}) + shortMp3());
-  EXPECT_EQ(files.details(name)[1], u"はじまり"_s);
+  EXPECT_EQ(files.details(name).title, u"はじまり"_s);
 }
 
 }  // namespace

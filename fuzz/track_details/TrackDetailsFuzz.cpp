@@ -1,4 +1,4 @@
-// The detail source on arbitrary file bytes: whatever a folder holds under an .mp3 name
+// The track reader on arbitrary file bytes: whatever a folder holds under an .mp3 name
 // (damaged downloads, cut copies, other files renamed), the four details come back
 // without a crash, a leak or a hang; the play time is empty or "H:MM:SS" and every text
 // is valid UTF-16. And an ID3v2 tag read without its binary frames gives the texts of the
@@ -8,7 +8,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "platform/posix/FileDescriptor.h"
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "platform/taglib/TrackTexts.h"
 #include "tests/support/Files.h"
 
@@ -48,18 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       scratchFolder() + name,
       QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
 
-  // As tag reading asks: a fresh source, the folder, the item, the four columns in order.
-  TagLibDetailSourceFactory factory;
-  const auto source = factory.create();
-  const auto folder = source->NameSpace(scratchFolder());
-  const auto item = folder->ParseName(name);
-  FUZZ_CHECK(item != nullptr, QStringLiteral("the file was not found"));
-  for (const int column : {kColumnArtist, kColumnTitle, kColumnAlbumTitle}) {
-    const QString text = folder->GetDetailsOf(item.get(), column);
-    FUZZ_CHECK(text.isValidUtf16(), QStringLiteral("column %1: %2").arg(column).arg(shown(text)));
+  // As tag reading asks, by the file's whole path.
+  const TrackDetails details = TagLibTrackDetails(/*readAhead=*/false).read(scratchFolder() + name);
+  for (const QString* text : {&details.artist, &details.title, &details.albumTitle}) {
+    FUZZ_CHECK(text->isValidUtf16(), shown(*text));
   }
-  const QString playTime = folder->GetDetailsOf(item.get(), kColumnPlayTime);
-  FUZZ_CHECK(playTime.isEmpty() || isPlayTime(playTime), shown(playTime));
+  FUZZ_CHECK(details.playTime.isEmpty() || isPlayTime(details.playTime), shown(details.playTime));
 
   // Skipping binary frames even in the smallest tag, against the whole read.
   const FileDescriptor fd(

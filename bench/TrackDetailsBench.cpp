@@ -1,17 +1,17 @@
 // Reading the four details of 2,000 real files of about 150 KB each, warm cache, as the
-// folder scan reads them (a fresh detail source per file): once for files with a
+// folder scan reads them (ReadTrackTags, file by file): once for files with a
 // Xing/Info header, once for files without one, which must be scanned frame by frame.
 // And the cost of turning one 8-bit tag text into the text its writer meant, for every
 // text of the labelled table.
 //
-//   build/bench/detail_source_bench
+//   build/bench/track_details_bench
 //
 // ReadDetails: counter "per_file" is the CPU time per file; "Time" is the elapsed time of
 // 2,000 files (higher than CPU when other work shares the machine).
 // DecodeEightBitText: counters "median_us", "p90_us" and "max_us" are the cost of one
 // text, over the texts of one kind; "texts" is their count.
 
-#include "platform/taglib/TagLibDetailSource.h"
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/mp3/LabelledTexts.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
@@ -84,20 +84,20 @@ class Album {
   qint64 fileBytes_ = 0;
 };
 
-void readAll(Album& album, platform::DetailSourceFactory& factory) {
-  for (int i = 0; i < kFiles; ++i) ReadTrackTags(album.table(), i, factory);
+void readAll(Album& album, platform::TrackDetailsReader& reader) {
+  for (int i = 0; i < kFiles; ++i) ReadTrackTags(album.table(), i, reader);
 }
 
 void ReadDetails(benchmark::State& state, bool header) {
   // One album at a time on disk: each is 300 MB.
   Album album(header);
-  platform::TagLibDetailSourceFactory factory;
-  readAll(album, factory);  // warms the cache
+  platform::TagLibTrackDetails reader;
+  readAll(album, reader);  // warms the cache
   if (album.table()[0].duration != "0:00:11") {
     state.SkipWithError("wrong play time");
     return;
   }
-  for (auto _ : state) readAll(album, factory);
+  for (auto _ : state) readAll(album, reader);
   state.counters["per_file"] =
       benchmark::Counter(double(state.iterations()) * kFiles,
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);

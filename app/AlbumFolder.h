@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace orv {
+
+// The album of the file the user chose: its folder, the path up to and including the
+// last "/"; empty when there is none. Paths longer than 32,767 characters raise
+// ErrorCode::kOverflow.
+//
+//   albumFolderOf("/music/album/01 Intro.mp3") == "/music/album/"
+//   albumFolderOf("01 Intro.mp3") == ""
+QString albumFolderOf(const QString& chosenFile);
+
+}  // namespace orv
