@@ -1,6 +1,7 @@
 #include "album/Build.h"
 
 #include "core/NameOrder.h"
+#include "core/ProgramFiles.h"
 #include "output/AlbumPage.h"
 #include "tracks/FolderScan.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 // The files a build writes into the album folder; a build cut off leaves their
 // temporary files.
-const QStringList kWrittenFiles{QStringLiteral("disk.html"), QStringLiteral("jacket.jpg")};
+const QStringList kWrittenFiles{kAlbumPageName, kCoverName};
 
 // The records in the order of their files' names on disk, as the folder lists them;
 // records of the same name keep the listing's order.
@@ -33,10 +34,35 @@ TrackTable inOrderOfFileNames(TrackTable&& listed) {
   return sorted;
 }
 
-Failed failed(Failed::Stage stage, Int16 tracks) {
+Failed failed(Failed::Stage stage, Summary&& album) {
   const RuntimeError error = asRuntimeError(std::current_exception());
   const bool unreachable = stage == Failed::Stage::kScan && error.is(ErrorCode::kFileNotFound);
-  return {stage, error, unreachable ? kSpecialCharacterMessage : error.description(), tracks};
+  return {stage, error, unreachable ? kSpecialCharacterMessage : error.description(),
+          std::move(album)};
+}
+
+// The build's own cover step: the program's jacket.jpg when the album has none.
+class ProgramCover final : public CoverStep {
+ public:
+  ProgramCover(platform::FileSystem& fileSystem, QString programFolder)
+      : fileSystem_(fileSystem), programFolder_(std::move(programFolder)) {}
+
+  CoverSource coverAlbum(const QString& albumFolder, const TrackTable&, Int16) override {
+    const bool copied = CopyProgramCover(fileSystem_, programFolder_, albumFolder);
+    return {copied ? CoverSource::Kind::kPlaceholder : CoverSource::Kind::kKept, {}};
+  }
+
+ private:
+  platform::FileSystem& fileSystem_;
+  const QString programFolder_;
+};
+
+qint64 writePage(const QString& albumFolder, const TrackTable& table, Int16 count,
+                 const Services& services) {
+  return services.templates
+             ? WriteAlbumPage(albumFolder, table, count, *services.templates, services.fileSystem)
+             : WriteAlbumPage(albumFolder, table, count, services.programFolder,
+                              services.fileSystem);
 }
 
 }  // namespace
@@ -49,7 +75,22 @@ QString tooManyMp3FilesMessage(Int16 count) {
       .arg(numbers.toString(count.value()), numbers.toString(kLargestAlbum));
 }
 
-Outcome build(const QString& albumFolder, const Services& services, Events& events) {
+QString CoverSource::text() const {
+  switch (kind) {
+    case Kind::kKept:
+      return QStringLiteral("kept");
+    case Kind::kFile:
+      return QStringLiteral("file:") + name;
+    case Kind::kTags:
+      return QStringLiteral("tags:") + name;
+    case Kind::kPlaceholder:
+      break;
+  }
+  return QStringLiteral("placeholder");
+}
+
+Outcome build(const QString& albumFolder, const Services& services, Events& events,
+              CoverStep* cover) {
   bool waited = false;
   const auto lock = services.folderLocks.lock(albumFolder, [&] {
     const bool first = !std::exchange(waited, true);
@@ -58,35 +99,33 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
   if (!lock) return Abandoned{};
   if (waited) events.waitOver();
 
+  Summary album{.folder = albumFolder};
   ScanContext scan{.fileSystem = services.fileSystem, .trackDetails = services.trackDetails};
-  Int16 count = 0;
   TrackTable table;
   try {
-    count = CountMp3Files(albumFolder, scan);
+    album.tracks = CountMp3Files(albumFolder, scan);
     // Nothing has been renamed or written, and nothing will be.
-    if (count == 0) return NoAlbum{kNoMp3FilesMessage};
-    if (count > kLargestAlbum) return NoAlbum{tooManyMp3FilesMessage(count)};
-    table = inOrderOfFileNames(FillTrackTable(albumFolder, count, scan));
+    if (album.tracks == 0) return NoAlbum{kNoMp3FilesMessage};
+    if (album.tracks > kLargestAlbum) return NoAlbum{tooManyMp3FilesMessage(album.tracks)};
+    table = inOrderOfFileNames(FillTrackTable(albumFolder, album.tracks, scan));
+    album.renames = std::move(scan.renames);
   } catch (...) {
-    return failed(Failed::Stage::kScan, count);
+    album.renames = std::move(scan.renames);
+    return failed(Failed::Stage::kScan, std::move(album));
   }
+  album.texts = albumTexts(table);
 
-  events.tracksRead(table, count);
+  events.tracksRead(table, album.tracks);
 
   try {
     services.fileSystem.removeLeftoverTemporaryFiles(albumFolder, kWrittenFiles);
-    const qint64 milliseconds =
-        services.templates
-            ? WriteAlbumPage(table, count, *services.templates, services.fileSystem)
-            : WriteAlbumPage(table, count, services.programFolder, services.fileSystem);
-    if (services.cover) {
-      services.cover->coverAlbum(albumFolder, table, count);
-    } else {
-      CopyProgramCover(services.fileSystem, services.programFolder, albumFolder);
-    }
-    return Built{std::move(table), count, milliseconds};
+    album.milliseconds = writePage(albumFolder, table, album.tracks, services);
+    album.page = albumFolder + kAlbumPageName;
+    ProgramCover programCover(services.fileSystem, services.programFolder);
+    album.cover = (cover ? *cover : programCover).coverAlbum(albumFolder, table, album.tracks);
+    return Built{std::move(table), std::move(album)};
   } catch (...) {
-    return failed(Failed::Stage::kPage, count);
+    return failed(Failed::Stage::kPage, std::move(album));
   }
 }
 

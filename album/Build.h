@@ -6,11 +6,14 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
 #include "platform/TrackDetails.h"
+#include "tracks/FolderScan.h"
 #include "tracks/TrackTable.h"
 
 #include <QString>
 
+#include <optional>
 #include <variant>
+#include <vector>
 
 namespace orv::album {
 
@@ -36,20 +39,36 @@ inline constexpr int kLargestAlbum = 32766;
 // "フォルダーを分けてから、もう一度実行してください。"
 QString tooManyMp3FilesMessage(Int16 count);
 
+// Where an album's cover jacket.jpg came from.
+struct CoverSource {
+  enum class Kind {
+    kKept,         // the album had its jacket.jpg already
+    kFile,         // an image file of the album folder
+    kTags,         // the picture in a track's tags
+    kPlaceholder,  // the program's own jacket.jpg, copied as the window copies it
+  };
+  Kind kind = Kind::kPlaceholder;
+  QString name;  // kFile: the image file; kTags: the track; a name in the album folder
+
+  // As the batch reports it: "kept", "placeholder", "file:cover.png", "tags:01_Intro.mp3".
+  QString text() const;
+  bool operator==(const CoverSource&) const = default;
+};
+
 // How a front end gives the album its cover jacket.jpg, in place of the copy of the
-// program's own when the album has none.
+// program's own when the album has none (the window's way, and the build's default).
 class CoverStep {
  public:
   virtual ~CoverStep() = default;
-  // Right after the page is written, under the album's lock: `table`'s first `count`
-  // records are the tracks in the page's order. What it raises fails the build at
-  // Failed::Stage::kPage, as a failed copy would.
-  virtual void coverAlbum(const QString& albumFolder, const TrackTable& table, Int16 count) = 0;
+  // Right after the page is written, under the album's lock, on the build's own file
+  // system: `table`'s first `count` records are the tracks in the page's order. What it
+  // raises fails the build at Failed::Stage::kPage, as a failed copy would.
+  virtual CoverSource coverAlbum(const QString& albumFolder, const TrackTable& table,
+                                 Int16 count) = 0;
 };
 
 // What one album's build works with. A front end that builds several albums at once
-// shares them between the builds, so each must be safe to use from several threads
-// (but `cover`, which belongs to one build).
+// shares them between the builds, so each must be safe to use from several threads.
 struct Services {
   platform::FileSystem& fileSystem;
   platform::TrackDetailsReader& trackDetails;
@@ -58,8 +77,6 @@ struct Services {
   // head.txt and tail.txt read beforehand, once for many albums; null: the build reads
   // them, so that a template changed between two builds shows.
   const PageTemplates* templates = nullptr;
-  // None: the program's jacket.jpg is copied when the album has none (CopyProgramCover).
-  CoverStep* cover = nullptr;
 };
 
 // What a front end does while its build runs, on the build's own thread. What a hook
@@ -76,11 +93,26 @@ class Events {
   virtual void tracksRead(const TrackTable& /*table*/, Int16 /*count*/) {}
 };
 
-// The page is written: the tracks in its order, and its total play time.
+// What became of the album, as every front end tells it: the window's labels, the
+// batch's lines and JSON, the library page. Filled as far as the build came.
+struct Summary {
+  QString folder{};  // ending in "/"
+  // The album's title and artist, trimmed, as the page shows them.
+  AlbumTexts texts{};
+  Int16 tracks = 0;         // as the counting pass found them; 0 when it failed
+  qint64 milliseconds = 0;  // the total play time the page shows
+  // Done (or, in a dry run, to be done), even on a failure.
+  std::vector<Rename> renames{};
+  // The page written (or, in a dry run, to be written); empty if none.
+  QString page{};
+  // Where jacket.jpg came (or would come) from; none when the build stopped before it.
+  std::optional<CoverSource> cover{};
+};
+
+// The page is written: the tracks in its order, and the album.
 struct Built {
   TrackTable table;
-  Int16 tracks;
-  qint64 milliseconds = 0;
+  Summary album;
 };
 
 // The folder holds no album (no MP3 file, or too many); nothing was changed.
@@ -96,8 +128,8 @@ struct Failed {
   };
   Stage stage;
   RuntimeError error;
-  QString message;   // what the user is told
-  Int16 tracks = 0;  // as the counting pass found them; 0 when it failed
+  QString message;  // what the user is told
+  Summary album;
 };
 
 // The wait for another build was given up; nothing was done.
@@ -115,13 +147,15 @@ using Outcome = std::variant<Built, NoAlbum, Failed, Abandoned>;
 //    the files' new names, by the listing's own order (OrderedName), so that a first
 //    build, a rebuild and a build after one cut off midway give the same page;
 // 4. removes the temporary files an earlier build left when it was killed;
-// 5. writes the page, then copies the cover (or leaves it to services.cover).
+// 5. writes the page, then copies the program's cover when the album has none (or
+//    leaves the cover to `cover`).
 //
 // Every failure is an outcome, never an exception: what Events' hooks raise alone
 // passes through.
 //
 //   const Outcome outcome = album::build("/music/album/", services, events);
 //   if (const auto* built = std::get_if<Built>(&outcome)) show(built->table);
-Outcome build(const QString& albumFolder, const Services& services, Events& events);
+Outcome build(const QString& albumFolder, const Services& services, Events& events,
+              CoverStep* cover = nullptr);
 
 }  // namespace orv::album

@@ -79,12 +79,7 @@ void MainForm::buildAlbum() {
 
 void MainForm::buildAlbumIn(const QString& albumFolder) {
   BuildEvents events(*this);
-  const album::Outcome outcome = album::build(albumFolder,
-                                              {.fileSystem = s_.fileSystem,
-                                               .trackDetails = s_.trackDetails,
-                                               .folderLocks = s_.folderLocks,
-                                               .programFolder = s_.programFolder},
-                                              events);
+  const album::Outcome outcome = album::build(albumFolder, s_.album, events);
   std::visit(
       [&](const auto& result) {
         using Result = std::decay_t<decltype(result)>;

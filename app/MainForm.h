@@ -1,28 +1,24 @@
 #pragma once
 
-#include "platform/FileSystem.h"
-#include "platform/FolderLocks.h"
+#include "album/Build.h"
 #include "platform/FormControls.h"
-#include "platform/TrackDetails.h"
 #include "platform/WindowSystem.h"
 
 #include <QString>
 
 namespace orv {
 
-// What the form's build works with besides its controls.
+// What the form's build works with besides its controls: the album's build reads the
+// templates anew for every album, so that a template changed between builds shows.
 struct FormServices {
   platform::WindowSystem& windowSystem;
-  platform::FileSystem& fileSystem;
-  platform::TrackDetailsReader& trackDetails;
-  platform::FolderLocks& folderLocks;
-  QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
+  album::Services album;
 };
 
 // The main window's logic: its two buttons, its close box and the album build. The
 // widgets themselves belong to the window system; this class only drives them.
 //
-//   MainForm form(window.controls(dialog), {.windowSystem = ws, .fileSystem = fs, …});
+//   MainForm form(window.controls(dialog), {.windowSystem = ws, .album = {.fileSystem = fs, …}});
 //   window.setEvents(&form);
 //   form.load();
 class MainForm : public platform::FormEvents {

@@ -7,9 +7,9 @@
 namespace orv {
 
 void showAlbum(const platform::FormControls& controls, const TrackTable& table, Int16 count) {
-  // The album is what its first record says; the other records' album tags are not read.
-  controls.albumTitleLabel.setCaption(Trim(table[0].albumTitle));
-  controls.albumArtistLabel.setCaption(Trim(table[0].artist));
+  const AlbumTexts album = albumTexts(table);
+  controls.albumTitleLabel.setCaption(album.title);
+  controls.albumArtistLabel.setCaption(album.artist);
   std::vector<platform::ListedTrack> tracks;
   tracks.reserve(static_cast<std::size_t>(count.value()));
   for (Int16 i = 0; i < count; ++i)

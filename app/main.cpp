@@ -41,14 +41,14 @@ int runBatch(int argc, char* argv[], const QStringList& arguments) {
   orv::platform::QtPictureConverter pictures;
   const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
   const orv::PageTemplates templates = orv::PageTemplates::load(programFolder, fileSystem);
-  return orv::batch::RunBatch(arguments, {.fileSystem = fileSystem,
-                                          .trackDetails = trackDetails,
-                                          .folderLocks = folderLocks,
+  return orv::batch::RunBatch(arguments, {.album = {.fileSystem = fileSystem,
+                                                    .trackDetails = trackDetails,
+                                                    .folderLocks = folderLocks,
+                                                    .programFolder = programFolder,
+                                                    .templates = &templates},
                                           .interruption = interruption,
                                           .tagPictures = tagPictures,
-                                          .pictures = pictures,
-                                          .programFolder = programFolder,
-                                          .templates = &templates});
+                                          .pictures = pictures});
 }
 
 // Without a display Qt would abort: say so, and name the way that needs none.
@@ -100,10 +100,10 @@ int runWindow(int argc, char* argv[]) {
       form = std::make_unique<orv::MainForm>(
           window->controls(*dialog),
           orv::FormServices{.windowSystem = windowSystem,
-                            .fileSystem = fileSystem,
-                            .trackDetails = trackDetails,
-                            .folderLocks = folderLocks,
-                            .programFolder = QApplication::applicationDirPath() + u'/'});
+                            .album = {.fileSystem = fileSystem,
+                                      .trackDetails = trackDetails,
+                                      .folderLocks = folderLocks,
+                                      .programFolder = QApplication::applicationDirPath() + u'/'}});
       window->setEvents(form.get());
     }
     return *form;

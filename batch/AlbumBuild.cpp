@@ -1,19 +1,13 @@
 #include "batch/AlbumBuild.h"
 
-#include "album/Build.h"
-#include "output/AlbumPage.h"
+#include "batch/AlbumCover.h"
 #include "tracks/TextRules.h"
 
+#include <memory>
 #include <type_traits>
 
 namespace orv::batch {
 namespace {
-
-void fail(AlbumOutcome& outcome, std::optional<int> number, const QString& text) {
-  outcome.status = AlbumStatus::kFailed;
-  outcome.errorNumber = number;
-  outcome.error = text;
-}
 
 // A build of the batch waits for another build of its album until the run is
 // interrupted.
@@ -26,98 +20,108 @@ class BatchEvents : public album::Events {
   const platform::Interruption& interruption_;
 };
 
-// The batch's cover: with --covers the album's own picture, else the program's cover as
-// the window copies it; either way, where it came from.
-class BatchCover : public album::CoverStep {
+// With --covers, the album's own picture in place of the program's cover.
+class OwnPictureCover : public album::CoverStep {
  public:
-  BatchCover(const CoverServices& services, bool ownPictures)
-      : services_(services), ownPictures_(ownPictures) {}
+  explicit OwnPictureCover(const BuildServices& services) : services_(services) {}
 
-  void coverAlbum(const QString& albumFolder, const TrackTable& table, Int16 count) override {
-    if (!ownPictures_) {
-      const bool copied =
-          CopyProgramCover(services_.fileSystem, services_.programFolder, albumFolder);
-      source = CoverSource{copied ? CoverSource::Kind::kPlaceholder : CoverSource::Kind::kKept, {}};
-      return;
-    }
+  album::CoverSource coverAlbum(const QString& albumFolder, const TrackTable& table,
+                                Int16 count) override {
     std::vector<QString> tracks;
     tracks.reserve(static_cast<std::size_t>(count.value()));
     for (Int16 k = 0; k < count; ++k) tracks.push_back(Trim(table[k].fileName));
-    source = batch::coverAlbum(albumFolder, tracks, services_);
+    return batch::coverAlbum(albumFolder, tracks, services_);
   }
 
-  std::optional<CoverSource> source;
+ private:
+  const BuildServices& services_;
+};
+
+// In a dry run a track is read under the name it has on disk, as the real build would
+// read it once renamed.
+class DryRunTrackDetails : public platform::TrackDetailsReader {
+ public:
+  DryRunTrackDetails(platform::TrackDetailsReader& disk, const platform::DryRunFileSystem& files)
+      : disk_(disk), files_(files) {}
+  platform::TrackDetails read(const QString& path) override {
+    return disk_.read(files_.onDisk(path));
+  }
 
  private:
-  const CoverServices services_;
-  const bool ownPictures_;
+  platform::TrackDetailsReader& disk_;
+  const platform::DryRunFileSystem& files_;
 };
+
+// And so are its tags' pictures.
+class DryRunTagPictures : public platform::TagPictures {
+ public:
+  DryRunTagPictures(platform::TagPictures& disk, const platform::DryRunFileSystem& files)
+      : disk_(disk), files_(files) {}
+  std::optional<QByteArray> coverOf(const QString& path) override {
+    return disk_.coverOf(files_.onDisk(path));
+  }
+
+ private:
+  platform::TagPictures& disk_;
+  const platform::DryRunFileSystem& files_;
+};
+
+AlbumOutcome outcomeOf(album::Outcome&& built, bool dryRun) {
+  return std::visit(
+      [&](auto&& result) -> AlbumOutcome {
+        using Result = std::decay_t<decltype(result)>;
+        if constexpr (std::is_same_v<Result, album::Built>) {
+          return {dryRun ? AlbumStatus::kPlanned : AlbumStatus::kBuilt, std::move(result.album)};
+        } else if constexpr (std::is_same_v<Result, album::NoAlbum>) {
+          return {AlbumStatus::kFailed, {}, std::nullopt, result.message};
+        } else if constexpr (std::is_same_v<Result, album::Failed>) {
+          return {AlbumStatus::kFailed, std::move(result.album), result.error.number(),
+                  result.message};
+        } else {
+          return {AlbumStatus::kNotStarted, {}};
+        }
+      },
+      std::move(built));
+}
 
 }  // namespace
 
 AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services,
                         const BatchOptions& options) {
-  const bool dryRun = options.dryRun;
-  AlbumOutcome outcome;
-  outcome.folder = albumFolder;
-  AlbumFiles files(services.fileSystem, dryRun);
-  DryRunTrackDetails dryRunDetails(services.trackDetails, files);
-  DryRunTagPictures dryRunPictures(services.tagPictures, files);
-  BatchCover cover({.fileSystem = files,
-                    .tagPictures = dryRun ? dryRunPictures : services.tagPictures,
-                    .pictures = services.pictures,
-                    .programFolder = services.programFolder},
-                   options.covers);
+  // A dry run builds on the disk's dry run, which changes nothing and foretells the real
+  // run's errors; its tracks are read where they lie.
+  const std::unique_ptr<platform::DryRunFileSystem> dryRun =
+      options.dryRun ? services.album.fileSystem.dryRun() : nullptr;
+  std::optional<DryRunTrackDetails> dryRunDetails;
+  std::optional<DryRunTagPictures> dryRunPictures;
+  if (dryRun) {
+    dryRunDetails.emplace(services.album.trackDetails, *dryRun);
+    dryRunPictures.emplace(services.tagPictures, *dryRun);
+  }
+  const BuildServices build{
+      .album = {.fileSystem = dryRun ? *dryRun : services.album.fileSystem,
+                .trackDetails = dryRun ? *dryRunDetails : services.album.trackDetails,
+                .folderLocks = services.album.folderLocks,
+                .programFolder = services.album.programFolder,
+                .templates = services.album.templates},
+      .interruption = services.interruption,
+      .tagPictures = dryRun ? *dryRunPictures : services.tagPictures,
+      .pictures = services.pictures};
+  OwnPictureCover ownPicture(build);
   BatchEvents events(services.interruption);
-  const album::Outcome built =
-      album::build(albumFolder,
-                   {.fileSystem = files,
-                    .trackDetails = dryRun ? dryRunDetails : services.trackDetails,
-                    .folderLocks = services.folderLocks,
-                    .programFolder = services.programFolder,
-                    .templates = services.templates,
-                    .cover = &cover},
-                   events);
-  std::visit(
-      [&](const auto& result) {
-        using Result = std::decay_t<decltype(result)>;
-        if constexpr (std::is_same_v<Result, album::Built>) {
-          outcome.status = dryRun ? AlbumStatus::kPlanned : AlbumStatus::kBuilt;
-          outcome.tracks = result.tracks.value();
-          outcome.milliseconds = result.milliseconds;
-          // The album as its page shows it: record 0's title and artist.
-          outcome.title = Trim(result.table[0].albumTitle);
-          outcome.artist = Trim(result.table[0].artist);
-          outcome.titleTagged = result.table[0].albumTitleTagged;
-          outcome.artistTagged = result.table[0].artistTagged;
-        } else if constexpr (std::is_same_v<Result, album::NoAlbum>) {
-          fail(outcome, std::nullopt, result.message);
-        } else if constexpr (std::is_same_v<Result, album::Failed>) {
-          outcome.tracks = result.tracks.value();
-          fail(outcome, result.error.number(), result.message);
-        } else {
-          outcome.status = AlbumStatus::kNotStarted;
-        }
-      },
-      built);
-  outcome.renames = files.renames();
-  outcome.page = files.page();
-  outcome.cover = cover.source;
+  AlbumOutcome outcome = outcomeOf(
+      album::build(albumFolder, build.album, events, options.covers ? &ownPicture : nullptr),
+      options.dryRun);
+  outcome.album.folder = albumFolder;
   return outcome;
 }
 
 AlbumOutcome FailedAlbum(const QString& albumFolder, const RuntimeError& error) {
-  AlbumOutcome outcome;
-  outcome.folder = albumFolder;
-  fail(outcome, error.number(), error.description());
-  return outcome;
+  return {AlbumStatus::kFailed, {.folder = albumFolder}, error.number(), error.description()};
 }
 
 AlbumOutcome NotStartedAlbum(const QString& albumFolder) {
-  AlbumOutcome outcome;
-  outcome.folder = albumFolder;
-  outcome.status = AlbumStatus::kNotStarted;
-  return outcome;
+  return {AlbumStatus::kNotStarted, {.folder = albumFolder}};
 }
 
 }  // namespace orv::batch

@@ -1,20 +1,14 @@
 #pragma once
 
-#include "batch/AlbumCover.h"
-#include "batch/AlbumFiles.h"
+#include "album/Build.h"
 #include "batch/BatchOptions.h"
-#include "output/PageTemplates.h"
-#include "platform/FileSystem.h"
-#include "platform/FolderLocks.h"
 #include "platform/Interruption.h"
 #include "platform/PictureConverter.h"
 #include "platform/TagPictures.h"
-#include "platform/TrackDetails.h"
 
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 namespace orv::batch {
 
@@ -25,38 +19,22 @@ enum class AlbumStatus {
   kNotStarted,  // the run was interrupted before the build began
 };
 
-// What became of one album folder.
+// What became of one album folder: the album as its build tells it, and how it ended.
 struct AlbumOutcome {
-  QString folder;  // the album folder, ending in "/"
   AlbumStatus status = AlbumStatus::kFailed;
-  int tracks = 0;           // the count of the scan's counting pass
-  qint64 milliseconds = 0;  // the total play time the page shows
-  QString title;            // the album's title and artist as the page shows them
-  QString artist;
-  bool titleTagged = false;  // whether they come from the tags, not the default texts
-  bool artistTagged = false;
-  std::vector<Rename> renames;  // done (or, in a dry run, to be done), even on a failure
-  QString page;                 // the page written (or to be written); empty if none
-  // Where the album's jacket.jpg came (or would come) from; none when the build stopped
-  // before its cover.
-  std::optional<CoverSource> cover;
-  std::optional<int> errorNumber;  // a failure's run-time error number, where it has one
-  QString error;                   // a failure's text, as the window would show it
+  album::Summary album;              // album.folder always; the rest as far as the build came
+  std::optional<int> errorNumber{};  // a failure's run-time error number, where it has one
+  QString error{};                   // a failure's text, as the window would show it
 };
 
-// What every album's build works with; shared by the albums built at once, so each
-// must be safe to use from several threads.
+// What every album's build works with: the album's build's own, and the batch's. Shared
+// by the albums built at once, so each must be safe to use from several threads.
 struct BuildServices {
-  platform::FileSystem& fileSystem;
-  platform::TrackDetailsReader& trackDetails;
-  platform::FolderLocks& folderLocks;
+  // Its templates read and encoded once for every album of the run.
+  album::Services album;
   const platform::Interruption& interruption;
   platform::TagPictures& tagPictures;  // for --covers
   platform::PictureConverter& pictures;
-  QString programFolder;  // holds head.txt, tail.txt and jacket.jpg; ends in "/"
-  // head.txt and tail.txt read and encoded once for every album of the run; null: each
-  // album reads them.
-  const PageTemplates* templates = nullptr;
 };
 
 // Builds the album in `albumFolder` (ending in "/") by the window's own build

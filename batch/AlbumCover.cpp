@@ -1,6 +1,7 @@
 #include "batch/AlbumCover.h"
 
 #include "batch/CoverFiles.h"
+#include "core/ProgramFiles.h"
 #include "core/RuntimeError.h"
 #include "output/AlbumPage.h"
 
@@ -9,7 +10,7 @@
 namespace orv::batch {
 namespace {
 
-const QString kCoverName = QStringLiteral("jacket.jpg");
+using album::CoverSource;
 
 // The files of `folder` that may be images: names ending in .jpg, .jpeg or .png, in any
 // letter case, and a few more that coverFileCandidates passes over. The tracks are not
@@ -46,8 +47,8 @@ auto ifThere(Act&& act) -> std::optional<decltype(act())> {
 // A picture taken from tags or converted is created from its bytes.
 std::optional<CoverSource> writeAlbumPicture(const QString& folder, const QString& cover,
                                              const std::vector<QString>& tracks,
-                                             const CoverServices& services) {
-  platform::FileSystem& fileSystem = services.fileSystem;
+                                             const BuildServices& services) {
+  platform::FileSystem& fileSystem = services.album.fileSystem;
   const auto keepsAsItIs = [&](QByteArrayView start) {
     return services.pictures.keepsAsItIs(start);
   };
@@ -84,23 +85,9 @@ std::optional<CoverSource> writeAlbumPicture(const QString& folder, const QStrin
 
 }  // namespace
 
-QString CoverSource::text() const {
-  switch (kind) {
-    case Kind::kKept:
-      return QStringLiteral("kept");
-    case Kind::kFile:
-      return QStringLiteral("file:") + name;
-    case Kind::kTags:
-      return QStringLiteral("tags:") + name;
-    case Kind::kPlaceholder:
-      break;
-  }
-  return QStringLiteral("placeholder");
-}
-
 CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& tracks,
-                       const CoverServices& services) {
-  platform::FileSystem& fileSystem = services.fileSystem;
+                       const BuildServices& services) {
+  platform::FileSystem& fileSystem = services.album.fileSystem;
   const QString cover = albumFolder + kCoverName;
   const CoverSource kept{CoverSource::Kind::kKept, {}};
   if (fileSystem.fileExists(cover)) return kept;
@@ -114,7 +101,7 @@ CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& t
     if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
     return kept;
   }
-  return CopyProgramCover(fileSystem, services.programFolder, albumFolder)
+  return CopyProgramCover(fileSystem, services.album.programFolder, albumFolder)
              ? CoverSource{CoverSource::Kind::kPlaceholder, {}}
              : kept;
 }

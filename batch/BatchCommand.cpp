@@ -76,7 +76,7 @@ class Report {
       ++tally_.failed;
     } else {
       ++tally_.built;
-      tally_.tracks += outcome.tracks;
+      tally_.tracks += outcome.album.tracks.value();
     }
     progress_.clear();
     if (outcome.status != AlbumStatus::kNotStarted) {
@@ -141,10 +141,10 @@ bool writeIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
     if (interrupted()) {
       leftAsItWas();
     } else if (options.dryRun) {
-      checkLibraryIndexTarget(path, services.fileSystem);
+      checkLibraryIndexTarget(path, services.album.fileSystem);
       writeError(QStringLiteral("一覧ページ（書き込み予定）: %1\n").arg(path));
-    } else if (writeLibraryIndex(path, albums, services.fileSystem, services.folderLocks,
-                                 [&] { return !interrupted(); })) {
+    } else if (writeLibraryIndex(path, albums, services.album.fileSystem,
+                                 services.album.folderLocks, [&] { return !interrupted(); })) {
       writeError(QStringLiteral("一覧ページ: %1\n").arg(path));
     } else {
       leftAsItWas();  // interrupted while another Orv wrote in its folder
@@ -170,13 +170,14 @@ int RunBatch(const QStringList& arguments, const BuildServices& services) {
   }
   QString indexPath;
   try {
-    indexPath = libraryIndexPath(options.indexFile, services.fileSystem);
+    indexPath = libraryIndexPath(options.indexFile, services.album.fileSystem);
   } catch (const RuntimeError& error) {
     reportError(error.description());
     return kExitUsage;
   }
 
-  const FoundAlbums found = FindAlbums(options.folders, options.recursive, services.fileSystem);
+  const FoundAlbums found =
+      FindAlbums(options.folders, options.recursive, services.album.fileSystem);
   Report report(found, options);
   buildAlbums(found.albums, options, services, report);
   report.summary();

@@ -1,6 +1,7 @@
 #include "batch/BatchOutput.h"
 
 #include "core/Console.h"
+#include "core/ProgramFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,16 +26,16 @@ QString jsonOrNull(const QString& text) {
 }
 
 // The dry run's line for the cover the album would get; none for a cover it keeps.
-QString coverLine(const CoverSource& cover, const QString& folder) {
-  const QString jacket = folder + QStringLiteral("jacket.jpg");
+QString coverLine(const album::CoverSource& cover, const QString& folder) {
+  const QString jacket = folder + kCoverName;
   switch (cover.kind) {
-    case CoverSource::Kind::kKept:
+    case album::CoverSource::Kind::kKept:
       break;
-    case CoverSource::Kind::kPlaceholder:
+    case album::CoverSource::Kind::kPlaceholder:
       return QStringLiteral("    コピー: %1\n").arg(jacket);
-    case CoverSource::Kind::kFile:
+    case album::CoverSource::Kind::kFile:
       return QStringLiteral("    書き込み: %1（%2 から）\n").arg(jacket, cover.name);
-    case CoverSource::Kind::kTags:
+    case album::CoverSource::Kind::kTags:
       return QStringLiteral("    書き込み: %1（%2 のタグの画像から）\n").arg(jacket, cover.name);
   }
   return {};
@@ -60,12 +61,12 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
                                    QStringLiteral("失敗")};
   const bool failed = o.status == AlbumStatus::kFailed;
   // Every placeholder filled in one pass: a folder named "x%1y" is shown as it is.
-  QString line =
-      QStringLiteral("%1 %2曲 %3  %4")
-          .arg(
-              kWords[static_cast<int>(o.status)], QString::number(o.tracks).rightJustified(6),
-              (failed ? QStringLiteral("-") : playTimeText(o.milliseconds, true)).rightJustified(9),
-              shownFolder(o.folder));
+  QString line = QStringLiteral("%1 %2曲 %3  %4")
+                     .arg(kWords[static_cast<int>(o.status)],
+                          QString::number(o.album.tracks.value()).rightJustified(6),
+                          (failed ? QStringLiteral("-") : playTimeText(o.album.milliseconds, true))
+                              .rightJustified(9),
+                          shownFolder(o.album.folder));
   if (failed) {
     line += o.errorNumber ? QStringLiteral("  エラー %1: ").arg(*o.errorNumber)
                           : QStringLiteral("  エラー: ");
@@ -73,11 +74,11 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
   }
   line += u'\n';
   if (dryRun) {
-    for (const Rename& r : o.renames) {
+    for (const Rename& r : o.album.renames) {
       line += QStringLiteral("    名前の変更: %1 → %2\n").arg(fileName(r.from), fileName(r.to));
     }
-    if (!o.page.isEmpty()) line += QStringLiteral("    書き込み: %1\n").arg(o.page);
-    if (o.cover) line += coverLine(*o.cover, o.folder);
+    if (!o.album.page.isEmpty()) line += QStringLiteral("    書き込み: %1\n").arg(o.album.page);
+    if (o.album.cover) line += coverLine(*o.album.cover, o.album.folder);
   }
   return line;
 }
@@ -85,7 +86,7 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
 QString albumJson(const AlbumOutcome& o) {
   static const char* const kStatus[] = {"built", "planned", "failed"};
   QStringList renamed;
-  for (const Rename& r : o.renames) {
+  for (const Rename& r : o.album.renames) {
     renamed << QStringLiteral("{\"from\":%1,\"to\":%2}")
                    .arg(jsonString(fileName(r.from)), jsonString(fileName(r.to)));
   }
@@ -93,11 +94,13 @@ QString albumJson(const AlbumOutcome& o) {
   return QStringLiteral(
              "{\"folder\":%1,\"status\":\"%2\",\"tracks\":%3,\"renamed\":[%4],\"page\":%5,"
              "\"cover_copied\":%6,\"cover_source\":%7,\"error_number\":%8,\"error\":%9}\n")
-      .arg(jsonString(shownFolder(o.folder)), QLatin1String(kStatus[static_cast<int>(o.status)]),
-           QString::number(o.tracks), renamed.join(u','), jsonOrNull(o.page),
-           o.cover && o.cover->kind != CoverSource::Kind::kKept ? QStringLiteral("true")
-                                                                : QStringLiteral("false"),
-           o.cover ? jsonString(o.cover->text()) : QStringLiteral("null"),
+      .arg(jsonString(shownFolder(o.album.folder)),
+           QLatin1String(kStatus[static_cast<int>(o.status)]),
+           QString::number(o.album.tracks.value()), renamed.join(u','), jsonOrNull(o.album.page),
+           o.album.cover && o.album.cover->kind != album::CoverSource::Kind::kKept
+               ? QStringLiteral("true")
+               : QStringLiteral("false"),
+           o.album.cover ? jsonString(o.album.cover->text()) : QStringLiteral("null"),
            o.errorNumber ? QString::number(*o.errorNumber) : QStringLiteral("null"),
            o.status == AlbumStatus::kFailed ? jsonString(o.error) : QStringLiteral("null"));
 }

@@ -23,20 +23,20 @@ QString relativeUrl(const QDir& from, const QString& target) {
 
 // The album as its card shows it. An album without a title is shown by its folder's
 // name, with the folder below it and the artist only where the tags name one.
-QJsonObject card(const QDir& indexFolder, const AlbumOutcome& album) {
+QJsonObject card(const QDir& indexFolder, const album::Summary& album) {
   const QString folder = QDir::cleanPath(album.folder);
   QJsonObject card{{QStringLiteral("folder"), indexFolder.relativeFilePath(folder)},
                    {QStringLiteral("url"), relativeUrl(indexFolder, folder) + u'/'},
-                   {QStringLiteral("tracks"), album.tracks},
+                   {QStringLiteral("tracks"), album.tracks.value()},
                    {QStringLiteral("time"), playTimeText(album.milliseconds)}};
-  if (album.titleTagged) {
-    card.insert(QStringLiteral("title"), album.title);
-    card.insert(QStringLiteral("artist"), album.artist);
+  if (album.texts.titleTagged) {
+    card.insert(QStringLiteral("title"), album.texts.title);
+    card.insert(QStringLiteral("artist"), album.texts.artist);
   } else {
     const QString name = folder.mid(folder.lastIndexOf(u'/') + 1);
     card.insert(QStringLiteral("title"), name.isEmpty() ? folder : name);
     card.insert(QStringLiteral("fromFolder"), true);
-    if (album.artistTagged) card.insert(QStringLiteral("artist"), album.artist);
+    if (album.texts.artistTagged) card.insert(QStringLiteral("artist"), album.texts.artist);
   }
   return card;
 }
@@ -100,12 +100,12 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
   int built = 0;
   qint64 tracks = 0;
   qint64 milliseconds = 0;
-  for (const AlbumOutcome& album : albums) {
-    if (album.status != AlbumStatus::kBuilt) continue;
-    cards.append(card(indexFolder, album));
+  for (const AlbumOutcome& outcome : albums) {
+    if (outcome.status != AlbumStatus::kBuilt) continue;
+    cards.append(card(indexFolder, outcome.album));
     ++built;
-    tracks += album.tracks;
-    milliseconds += album.milliseconds;
+    tracks += outcome.album.tracks.value();
+    milliseconds += outcome.album.milliseconds;
   }
   const QLocale numbers(QLocale::English);
   const QString summary =

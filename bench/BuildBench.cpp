@@ -250,10 +250,10 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
       {controls.window, controls.buildButton, controls.albumTitleLabel, controls.albumArtistLabel,
        controls.statusLabel, trackList, controls.openFileDialog},
       {.windowSystem = windowSystem,
-       .fileSystem = fileSystem,
-       .trackDetails = trackDetails,
-       .folderLocks = folderLocks,
-       .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
+       .album = {.fileSystem = fileSystem,
+                 .trackDetails = trackDetails,
+                 .folderLocks = folderLocks,
+                 .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")}});
   window.setEvents(&form);
   form.load();
   QApplication::processEvents();

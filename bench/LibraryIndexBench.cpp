@@ -43,14 +43,15 @@ QString albumFolder(const QString& lib, int a) {
 std::vector<AlbumOutcome> madeUpAlbums(const QString& lib, int count, bool tagged = true) {
   std::vector<AlbumOutcome> albums(count);
   for (int a = 0; a < count; ++a) {
-    AlbumOutcome& album = albums[a];
+    albums[a].status = orv::batch::AlbumStatus::kBuilt;
+    orv::album::Summary& album = albums[a].album;
     album.folder = albumFolder(lib, a);
-    album.status = orv::batch::AlbumStatus::kBuilt;
     album.tracks = 25;
     album.milliseconds = 25 * 241000LL + a;
-    album.titleTagged = album.artistTagged = tagged;
-    album.title = tagged ? QStringLiteral("アルバム %1").arg(a, 4, 10, QChar(u'0')) : kNoAlbumTitle;
-    album.artist = tagged ? QStringLiteral("歌手 %1").arg(a / 10) : kNoArtist;
+    album.texts.titleTagged = album.texts.artistTagged = tagged;
+    album.texts.title =
+        tagged ? QStringLiteral("アルバム %1").arg(a, 4, 10, QChar(u'0')) : kNoAlbumTitle;
+    album.texts.artist = tagged ? QStringLiteral("歌手 %1").arg(a / 10) : kNoArtist;
   }
   return albums;
 }
@@ -85,11 +86,10 @@ int page(const QString& root, int count, bool tagged) {
   const QString lib = root + QStringLiteral("/library");
   const QByteArray cover = orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg"));
   const std::vector<AlbumOutcome> albums = madeUpAlbums(lib, count, tagged);
-  for (const AlbumOutcome& album : albums) {
-    QDir().mkpath(album.folder);
-    if (!QFile::exists(album.folder + "jacket.jpg")) {
-      orv::test::writeFile(album.folder + "jacket.jpg", cover);
-    }
+  for (const AlbumOutcome& outcome : albums) {
+    const QString& folder = outcome.album.folder;
+    QDir().mkpath(folder);
+    if (!QFile::exists(folder + "jacket.jpg")) orv::test::writeFile(folder + "jacket.jpg", cover);
   }
   const QString index = root + QStringLiteral("/index.html");
   QFile::remove(index);

@@ -1,5 +1,6 @@
 #include "output/AlbumPage.h"
 
+#include "core/ProgramFiles.h"
 #include "core/RuntimeError.h"
 #include "output/PlayTime.h"
 #include "output/ScriptString.h"
@@ -75,10 +76,10 @@ qint64 appendDataBlock(const TrackTable& table, Int16 n, QByteArray& page) {
 
 bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
                       const QString& albumFolder) {
-  const QString cover = albumFolder + QStringLiteral("jacket.jpg");
+  const QString cover = albumFolder + kCoverName;
   if (fileSystem.fileExists(cover)) return false;
   try {
-    fileSystem.copyFileNoReplace(programFolder + QStringLiteral("jacket.jpg"), cover);
+    fileSystem.copyFileNoReplace(programFolder + kCoverName, cover);
     return true;
   } catch (const RuntimeError& error) {
     // A cover that arrived between the test and the copy is as good as one found by the
@@ -88,15 +89,14 @@ bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFo
   }
 }
 
-qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const QString& programFolder,
-                      platform::FileSystem& fileSystem) {
-  return WriteAlbumPage(table, n, PageTemplates::load(programFolder, fileSystem), fileSystem);
+qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
+                      const QString& programFolder, platform::FileSystem& fileSystem) {
+  return WriteAlbumPage(albumFolder, table, n, PageTemplates::load(programFolder, fileSystem),
+                        fileSystem);
 }
 
-qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const PageTemplates& templates,
-                      platform::FileSystem& fileSystem) {
-  const QString albumFolder = Trim(table[0].folderPath);
-
+qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
+                      const PageTemplates& templates, platform::FileSystem& fileSystem) {
   // The page is built whole in memory, so a failure on the way leaves the old page as
   // it was.
   QByteArray page;
@@ -104,14 +104,15 @@ qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const PageTemplates& tem
   templates.head.appendTo(page);
   const qint64 milliseconds = appendDataBlock(table, n, page);
   templates.tail.appendTo(page);
-  fileSystem.replaceFileAtomically(albumFolder + QStringLiteral("disk.html"), page);
+  fileSystem.replaceFileAtomically(albumFolder + kAlbumPageName, page);
   return milliseconds;
 }
 
 qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem) {
-  const qint64 milliseconds = WriteAlbumPage(table, n, programFolder, fileSystem);
-  CopyProgramCover(fileSystem, programFolder, Trim(table[0].folderPath));
+  const QString albumFolder = Trim(table[0].folderPath);
+  const qint64 milliseconds = WriteAlbumPage(albumFolder, table, n, programFolder, fileSystem);
+  CopyProgramCover(fileSystem, programFolder, albumFolder);
   return milliseconds;
 }
 

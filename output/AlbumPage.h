@@ -31,18 +31,19 @@ namespace orv {
 qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem);
 
-// The two steps of WriteAlbumHtml, for a build that gives the album its cover another
-// way: the page alone (the same result and errors, no cover), and the cover alone.
-qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const QString& programFolder,
-                      platform::FileSystem& fileSystem);
+// The two steps of WriteAlbumHtml, for a build that knows its album folder (ending in
+// "/") and gives the album its cover another way: the page alone (the same result and
+// errors, no cover), and the cover alone.
+qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
+                      const QString& programFolder, platform::FileSystem& fileSystem);
 
 // The page alone with the templates read and encoded beforehand, once for many pages;
 // their errors are raised where the page would have read them.
 //
 //   const PageTemplates templates = PageTemplates::load(programFolder, fileSystem);
-//   for (…) WriteAlbumPage(table, n, templates, fileSystem);
-qint64 WriteAlbumPage(const TrackTable& table, Int16 n, const PageTemplates& templates,
-                      platform::FileSystem& fileSystem);
+//   for (…) WriteAlbumPage(albumFolder, table, n, templates, fileSystem);
+qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
+                      const PageTemplates& templates, platform::FileSystem& fileSystem);
 
 // Copies the program's jacket.jpg into `albumFolder` (ending in "/") unless it has one,
 // as WriteAlbumHtml does: true when it copied, false when the album had its cover (or one

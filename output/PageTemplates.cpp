@@ -1,5 +1,6 @@
 #include "output/PageTemplates.h"
 
+#include "core/ProgramFiles.h"
 #include "output/TemplateLines.h"
 #include "text/Cp932.h"
 
@@ -58,8 +59,8 @@ void PageTemplate::appendTo(QByteArray& page) const {
 }
 
 PageTemplates PageTemplates::load(const QString& programFolder, platform::FileSystem& fileSystem) {
-  return {PageTemplate::load(programFolder, QStringLiteral("head.txt"), fileSystem),
-          PageTemplate::load(programFolder, QStringLiteral("tail.txt"), fileSystem)};
+  return {PageTemplate::load(programFolder, kHeadTemplate, fileSystem),
+          PageTemplate::load(programFolder, kTailTemplate, fileSystem)};
 }
 
 }  // namespace orv

@@ -84,8 +84,9 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
   for (Int16 i = 0; i < count; ++i) {
     readAhead->reached(i.value());
     const TrackRecord& record = table[i];
-    context.fileSystem.rename(record.folderPath + record.listedName,
-                              record.folderPath + record.fileName);
+    Rename rename{record.folderPath + record.listedName, record.folderPath + record.fileName};
+    context.fileSystem.rename(rename.from, rename.to);
+    if (rename.from != rename.to) context.renames.push_back(std::move(rename));
     ReadTrackTags(table, i, context.trackDetails);
   }
   return table;

@@ -7,13 +7,24 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace orv {
+
+// A rename the scan made (or, on a dry run's file system, would make): whole paths.
+struct Rename {
+  QString from;
+  QString to;
+  bool operator==(const Rename&) const = default;
+};
 
 // What the scan works with. Each pass lists the folder anew; nothing is kept between
 // passes or builds.
 struct ScanContext {
   platform::FileSystem& fileSystem;
   platform::TrackDetailsReader& trackDetails;  // for tag reading (ReadTrackTags)
+  // Each rename that changed a name, as soon as it is done: those before a failure too.
+  std::vector<Rename> renames{};
 };
 
 // The scan's two passes over the *.mp3 files of `albumFolder` (ending in "/"), in listing

@@ -1,5 +1,7 @@
 #include "tracks/TrackTable.h"
 
+#include "tracks/TextRules.h"
+
 namespace orv {
 
 void TrackTable::resize(Int16 n) {
@@ -15,6 +17,11 @@ const TrackRecord& TrackTable::operator[](Int16 index) const { return records_[c
 std::size_t TrackTable::checked(Int16 index) const {
   if (index < 0 || index >= count()) throw RuntimeError(ErrorCode::kSubscriptOutOfRange);
   return static_cast<std::size_t>(index.value());
+}
+
+AlbumTexts albumTexts(const TrackTable& table) {
+  const TrackRecord& album = table[0];
+  return {Trim(album.albumTitle), Trim(album.artist), album.albumTitleTagged, album.artistTagged};
 }
 
 }  // namespace orv

@@ -45,4 +45,16 @@ class TrackTable {
   std::vector<TrackRecord> records_;
 };
 
+// The album as its tracks tell it: what record 0 says, trimmed, as the window's labels,
+// the page and the batch show it. The other records' album tags are not read.
+struct AlbumTexts {
+  QString title;
+  QString artist;
+  bool titleTagged = false;  // false: `title` is the tag reading's default text
+  bool artistTagged = false;
+};
+
+//   albumTexts(table).title == "Album"   // for table[0].albumTitle == " Album "
+AlbumTexts albumTexts(const TrackTable& table);
+
 }  // namespace orv

@@ -34,14 +34,14 @@ QString told(const Outcome& outcome) {
       [](const auto& o) -> QString {
         using O = std::decay_t<decltype(o)>;
         if constexpr (std::is_same_v<O, Built>) {
-          return QStringLiteral("built %1 %2").arg(o.tracks.value()).arg(o.milliseconds);
+          return QStringLiteral("built %1 %2").arg(o.album.tracks.value()).arg(o.album.milliseconds);
         } else if constexpr (std::is_same_v<O, NoAlbum>) {
           return QStringLiteral("no album: ") + o.message;
         } else if constexpr (std::is_same_v<O, Failed>) {
           return QStringLiteral("failed %1 %2 %3: %4")
               .arg(o.stage == Failed::Stage::kScan ? "scan" : "page")
               .arg(o.error.number())
-              .arg(o.tracks.value())
+              .arg(o.album.tracks.value())
               .arg(o.message);
         } else {
           return QStringLiteral("abandoned");

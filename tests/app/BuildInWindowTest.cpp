@@ -109,10 +109,10 @@ class BuildInWindowTest : public ::testing::Test {
   platform::FormControls controls = window.controls(dialog);
   MainForm form{controls,
                 {.windowSystem = windowSystem,
-                 .fileSystem = fileSystem,
-                 .trackDetails = trackDetails,
-                 .folderLocks = folderLocks,
-                 .programFolder = kProgramFolder}};
+                 .album = {.fileSystem = fileSystem,
+                           .trackDetails = trackDetails,
+                           .folderLocks = folderLocks,
+                           .programFolder = kProgramFolder}}};
 };
 
 // The page expected for `lines` of data between the shipped templates.

@@ -29,10 +29,10 @@ class FormTest : public testing::Test {
       ++formsMade;
       form_.emplace(controls.asFormControls(),
                     FormServices{.windowSystem = windowSystem,
-                                 .fileSystem = fileSystem,
-                                 .trackDetails = trackDetails,
-                                 .folderLocks = folderLocks,
-                                 .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")});
+                                 .album = {.fileSystem = fileSystem,
+                                           .trackDetails = trackDetails,
+                                           .folderLocks = folderLocks,
+                                           .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")}});
     }
     return *form_;
   }

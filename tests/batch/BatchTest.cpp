@@ -85,10 +85,10 @@ std::optional<QString> windowBuild(const QString& file) {
   platform::TagLibTrackDetails trackDetails;
   platform::PosixFolderLocks folderLocks;
   MainForm form(controls.asFormControls(), {.windowSystem = windowSystem,
-                                            .fileSystem = fileSystem,
-                                            .trackDetails = trackDetails,
-                                            .folderLocks = folderLocks,
-                                            .programFolder = kProgramFolder});
+                                            .album = {.fileSystem = fileSystem,
+                                                      .trackDetails = trackDetails,
+                                                      .folderLocks = folderLocks,
+                                                      .programFolder = kProgramFolder}});
   controls.openFileDialog.answers.push_back(file);
   try {
     form.buildAlbum();
@@ -501,16 +501,12 @@ TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
   };
   using batch::AlbumStatus;
   const auto album = [](const char* folder, const char* title, bool titled, bool artistTagged) {
-    batch::AlbumOutcome a;
-    a.folder = QString::fromUtf8(folder);
-    a.status = AlbumStatus::kBuilt;
-    a.tracks = 2;
-    a.milliseconds = 65000;
-    a.title = QString::fromUtf8(title);
-    a.artist = QStringLiteral("歌手");
-    a.titleTagged = titled;
-    a.artistTagged = artistTagged;
-    return a;
+    return batch::AlbumOutcome{
+        AlbumStatus::kBuilt,
+        {.folder = QString::fromUtf8(folder),
+         .texts = {QString::fromUtf8(title), QStringLiteral("歌手"), titled, artistTagged},
+         .tracks = 2,
+         .milliseconds = 65000}};
   };
   const Case cases[] = {
       {"/m/index.html", album("/m/A/B/", "題", true, true),

@@ -43,16 +43,16 @@ TEST(AlbumPage, TemplatesReadOnceServeEveryPage) {
   const PageTemplates templates = PageTemplates::load(f.program, f.fileSystem);
   f.setTemplates("changed\r\n", "changed\r\n");  // not read again
   for (const char* title : {"One", "Two"}) {
-    WriteAlbumPage(f.table({{"Album", "Artist", "01_a.mp3", title, "0:03:25"}}), 1, templates,
-                   f.fileSystem);
+    WriteAlbumPage(f.album, f.table({{"Album", "Artist", "01_a.mp3", title, "0:03:25"}}), 1,
+                   templates, f.fileSystem);
     EXPECT_EQ(f.page(), oneTrackPage("Album", "Artist", "01_a.mp3", title, "205000"));
   }
   // A template that could not be read fails each page as it is written, not the load.
   QFile::remove(f.program + "tail.txt");
   const PageTemplates withoutTail = PageTemplates::load(f.program, f.fileSystem);
   const RuntimeError e = errorOf([&] {
-    WriteAlbumPage(f.table({{"Album", "Artist", "01_a.mp3", "Three", "0:03:25"}}), 1, withoutTail,
-                   f.fileSystem);
+    WriteAlbumPage(f.album, f.table({{"Album", "Artist", "01_a.mp3", "Three", "0:03:25"}}), 1,
+                   withoutTail, f.fileSystem);
   });
   EXPECT_TRUE(e.is(ErrorCode::kFileNotFound) && e.description().contains("tail.txt")) << e.what();
   EXPECT_EQ(f.page(), oneTrackPage("Album", "Artist", "01_a.mp3", "Two", "205000"));

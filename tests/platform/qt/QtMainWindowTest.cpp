@@ -40,10 +40,10 @@ struct Program {
   FormControls controls = window.controls(dialog);
   MainForm form{controls,
                 {.windowSystem = windowSystem,
-                 .fileSystem = fileSystem,
-                 .trackDetails = trackDetails,
-                 .folderLocks = folderLocks,
-                 .programFolder = "/opt/orv/"}};
+                 .album = {.fileSystem = fileSystem,
+                           .trackDetails = trackDetails,
+                           .folderLocks = folderLocks,
+                           .programFolder = "/opt/orv/"}}};
 
   Program() { window.setEvents(&form); }
   template <typename W = QWidget>
