@@ -191,11 +191,19 @@ constexpr bool isWellFormed(const CodePage& page) {
   const bool single = page.width == Width::kSingleByte;
   const bool challenger = page.standing == Standing::kChallenger;
   return !page.name.empty() && !page.languages.empty() &&
-         (page.iconvName == nullptr) != (page.ownCharacters == nullptr) &&
-         (page.letters.pairs != nullptr) == single &&
-         (page.characters.tables[0].costs != nullptr) == !single &&
-         (!page.fourByteSequences || !single) && (page.margin > 0) == challenger &&
+         (page.characters.tables[0].last != 0) == !single && (!page.fourByteSequences || !single) &&
+         (page.margin > 0) == challenger &&
          pageNamed(page.name) == static_cast<std::size_t>(&page - kCodePages.data());
+}
+
+// Whether a row has one source of its characters and the frequency model its width
+// reads. Not checked as the program compiles: under the sanitisers, the address of a
+// table is no constant (tests/text checks it).
+constexpr bool hasItsModel(const CodePage& page) {
+  const bool single = page.width == Width::kSingleByte;
+  return (page.iconvName == nullptr) != (page.ownCharacters == nullptr) &&
+         (page.letters.pairs != nullptr) == single &&
+         (page.characters.tables[0].costs != nullptr) == !single;
 }
 
 static_assert([] {

@@ -36,6 +36,10 @@ TEST(Readings, OneForEachPageThatDecodesTheBytesInTableOrder) {
   EXPECT_EQ(textOf(chosenReading(readEightBitText({"Caf\xE9 \x98"}))), u"Café ˜"_s);
 }
 
+TEST(Readings, EachPageHasTheFrequencyModelItsWidthReads) {
+  for (const CodePage& page : kCodePages) EXPECT_TRUE(hasItsModel(page)) << page.name;
+}
+
 TEST(Readings, DoubleByteReadingsOfACutFieldLeaveOutItsLoneLeadByte) {
   const QByteArray cut("\x83\x65\x83\x58\x83");  // テス and the lead byte of ト
   for (const Reading& reading : readEightBitText({cut, true}).readings) {
