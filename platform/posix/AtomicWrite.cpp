@@ -19,8 +19,6 @@
 namespace orv::platform {
 namespace {
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
-
 // Temporary files that have a name are hidden, so that a folder view doesn't flash
 // them, and carry a mark and 13 random lower-case letters or digits after the name of the
 // file they become: ".disk.html.orv-0k3j5x9b2m1qz". isTemporaryFileOf knows them by that

@@ -22,8 +22,6 @@
 namespace orv::platform {
 namespace {
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
-
 // Hands `fd`'s content to `take(bytes, count)` piece by piece, from `from` to the end: 0,
 // or the errno of a failed read.
 template <typename Take>

@@ -14,8 +14,6 @@
 namespace orv::platform {
 namespace {
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
-
 QByteArray folderBytesOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
 
 // What every new file and every replacement needs: a folder that takes new entries.

@@ -1,5 +1,7 @@
 #include "platform/posix/WritableFolder.h"
 
+#include <QFile>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +15,8 @@ int folderRefusal(const QByteArray& folder) {
   const QByteArray path = folder.isEmpty() ? QByteArray(".") : folder;
   return ::faccessat(AT_FDCWD, path.constData(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
+
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
 
 QString folderOf(const QString& path) {
   const qsizetype slash = path.lastIndexOf(u'/');

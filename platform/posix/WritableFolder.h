@@ -15,6 +15,11 @@ namespace orv::platform {
 //   if (const int err = folderRefusal("/music/album/")) throw errnoError(err, …);
 int folderRefusal(const QByteArray& folder);
 
+// `path` as the file system's bytes: file names are those bytes, decoded as UTF-8.
+//
+//   nativePath(u"/music/アルバム/")   // "/music/\xE3\x82\xA2…/"
+QByteArray nativePath(const QString& path);
+
 // The folder of `path`, ending in "/"; "." for a name without one.
 //
 //   folderOf("/music/album/disk.html");   // "/music/album/"
