@@ -53,11 +53,10 @@ QAccessibleInterface* accessibleInterface(const QString&, QObject* object) {
 void installAccessibleInterfaces() {
   // The factory installed last is asked first: Qt's own, installed with the QApplication,
   // answers for every other widget.
-  static const bool installed = [] {
+  [[maybe_unused]] static const bool installed = [] {
     QAccessible::installFactory(&accessibleInterface);
     return true;
   }();
-  (void)installed;
 }
 
 }  // namespace orv::platform
