@@ -1,14 +1,13 @@
 #!/usr/bin/python3
-"""Orv's main window as a screen reader gets it over AT-SPI (Debian's python3-pyatspi),
-checked item by item. The accessibility bus must be up and orv on it.
+"""Orv's main window as a screen reader gets it over AT-SPI (Debian's python3-pyatspi).
+The accessibility bus must be up and orv on it.
 
     screen_reader.py window opened|built
-        prints the window as read (each item's role, name, the caption that labels it
-        and whether it takes the focus; the track list's headings and rows) and checks
-        it against what a reader should get as the window opens, or once the test album
-        (desktop_session.sh's makeAlbum) is built; ends with 1 on a difference.
+        prints the window as read and checks it against WINDOW, as the window opens or
+        once the test album (desktop_session.sh's makeAlbum) is built; ends with 1 on a
+        difference.
     screen_reader.py announcement TEXT
-        prints "listening" once it listens, then every new name of a status bar it
+        prints "listening" once it listens, then every new name of a status bar that it
         hears; ends with 0 once it hears TEXT, with 1 if it does not within a minute.
 """
 
@@ -22,57 +21,34 @@ from gi.repository import GLib
 APPLICATION = "Orv"
 TITLE = "Sonalith AlbumVersion"
 
-# The window's items in the order a reader meets them: role, name, the caption that
-# labels it, whether it takes the keyboard focus. {album}, {artist} and {status} stand
-# for what the window shows; the track list's rows follow its item.
-WINDOW = [
-    ("frame", TITLE, None, False),
-    ("push button", "フォルダー選択＆ html 作成", None, True),
-    ("push button", "終了", None, True),
-    ("table", "曲の一覧", None, True),
-    ("label", "アルバム名", None, False),
-    ("label", "アーティスト名", None, False),
-    ("label", "{album}", "アルバム名", False),
-    ("label", "{artist}", "アーティスト名", False),
-    ("label", "ソナリス（アルバムバージョン）", None, False),
-    ("status bar", "{status}", None, False),
-]
-HEADINGS = ["曲名", "時間"]  # the shown columns; a row is headed by its number
-
+# The window as a reader should get it: each item in the order a reader meets it (role,
+# name, the caption that labels it, whether it takes the keyboard focus), the track list
+# by its column headings and its rows, each headed by the track's number. The fields
+# stand for what the window shows.
+WINDOW = """\
+frame 'Sonalith AlbumVersion'
+push button 'フォルダー選択＆ html 作成' focusable
+push button '終了' focusable
+table '曲の一覧' focusable
+  columns: '曲名' '時間'
+{rows}
+label 'アルバム名'
+label 'アーティスト名'
+label '{album}' labelled by 'アルバム名'
+label '{artist}' labelled by 'アーティスト名'
+label 'ソナリス（アルバムバージョン）'
+status bar '{status}'"""
 SHOWN = {
-    "opened": {"album": "", "artist": "", "status": "", "rows": [["1", "", ""]]},
+    "opened": {"rows": "  row 1: '' ''", "album": "", "artist": "", "status": ""},
     "built": {
+        "rows": "  row 1: 'はじまりの歌' '0:00:02'\n"
+        "  row 2: '二番目の歌' '0:00:02'\n"
+        "  row 3: 'おわり' '0:00:02'",
         "album": "夏のアルバム",
         "artist": "テスト歌手",
         "status": "htmlを作成しました",
-        "rows": [
-            ["1", "はじまりの歌", "0:00:02"],
-            ["2", "二番目の歌", "0:00:02"],
-            ["3", "おわり", "0:00:02"],
-        ],
     },
 }
-
-
-def item_line(role, name, caption, focusable):
-    line = f"{role} '{name}'"
-    if caption is not None:
-        line += f" labelled by '{caption}'"
-    return line + (" focusable" if focusable else "")
-
-
-def table_lines(headings, rows):
-    return ["  headings: " + " | ".join(headings)] + ["  row: " + " | ".join(r) for r in rows]
-
-
-def expected_lines(moment):
-    shown = SHOWN[moment]
-    lines = []
-    for role, name, caption, focusable in WINDOW:
-        lines.append(item_line(role, name.format(**shown), caption, focusable))
-        if role == "table":
-            lines += table_lines(HEADINGS, shown["rows"])
-    return lines
 
 
 def window_frame():
@@ -88,38 +64,36 @@ def window_frame():
     sys.exit(f"no window '{TITLE}' of the application '{APPLICATION}' on the bus")
 
 
-def caption_of(accessible):
-    for relation in accessible.getRelationSet():
+def quoted(names):
+    return " ".join(f"'{name}'" for name in names)
+
+
+def read(item):
+    """The item and what lies in it, as a reader meets them: lines as in WINDOW."""
+    line = f"{item.getRoleName()} '{item.name}'"
+    for relation in item.getRelationSet():
         if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
-            return relation.getTarget(0).name
-    return None
-
-
-def read_lines(accessible):
-    """The item and what lies in it, as a reader meets them; a table by its cells."""
-    focusable = accessible.getState().contains(pyatspi.STATE_FOCUSABLE)
-    lines = [item_line(accessible.getRoleName(), accessible.name, caption_of(accessible), focusable)]
-    if accessible.getRole() == pyatspi.ROLE_TABLE:
-        table = accessible.queryTable()
-        columns = range(table.nColumns)
-        headings = [table.getColumnHeader(c).name for c in columns]
-        rows = [
-            [table.getRowHeader(r).name] + [table.getAccessibleAt(r, c).name for c in columns]
-            for r in range(table.nRows)
-        ]
-        return lines + table_lines(headings, rows)
-    for child in accessible:
-        lines += read_lines(child)
+            line += f" labelled by '{relation.getTarget(0).name}'"
+    if item.getState().contains(pyatspi.STATE_FOCUSABLE):
+        line += " focusable"
+    if item.getRole() != pyatspi.ROLE_TABLE:
+        return [line] + [child_line for child in item for child_line in read(child)]
+    table = item.queryTable()
+    columns = range(table.nColumns)
+    lines = [line, "  columns: " + quoted(table.getColumnHeader(c).name for c in columns)]
+    for r in range(table.nRows):
+        cells = quoted(table.getAccessibleAt(r, c).name for c in columns)
+        lines.append(f"  row {table.getRowHeader(r).name}: {cells}")
     return lines
 
 
 def check_window(moment):
-    read = read_lines(window_frame())
-    print("\n".join(read))
-    expected = expected_lines(moment)
-    if read != expected:
-        diff = difflib.unified_diff(expected, read, "expected", "read", lineterm="")
-        sys.exit("the window reads otherwise than expected:\n" + "\n".join(diff))
+    lines = read(window_frame())
+    print("\n".join(lines))
+    expected = WINDOW.format(**SHOWN[moment]).split("\n")
+    if lines != expected:
+        diff = difflib.unified_diff(expected, lines, "expected", "read", lineterm="")
+        sys.exit("the window reads otherwise:\n" + "\n".join(diff))
 
 
 def wait_for_announcement(text):
@@ -145,13 +119,9 @@ def wait_for_announcement(text):
         sys.exit(f"no status bar was announced as '{text}'")
 
 
-def main():
+if __name__ == "__main__":
     command, argument = sys.argv[1:3]
     if command == "window":
         check_window(argument)
     else:
         wait_for_announcement(argument)
-
-
-if __name__ == "__main__":
-    main()
