@@ -14,6 +14,7 @@ packages=(
 )
 test_packages=(xvfb xauth xdotool xclip x11-utils imagemagick lame chromium
   weston qt6-wayland bash-completion desktop-file-utils appstream lintian file
+  at-spi2-core python3-pyatspi dbus-x11  # the window as a screen reader reads it
   qt6-gtk-platformtheme)  # GTK's file chooser, as on GNOME
 fuzz_packages=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, its sanitisers, symbols
 

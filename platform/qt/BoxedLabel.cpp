@@ -2,9 +2,13 @@
 
 namespace orv::platform {
 
-BoxedLabel::BoxedLabel(const QString& caption, std::optional<QColor> background, QWidget* parent)
-    : QLabel(caption, parent) {
+BoxedLabel::BoxedLabel(const QString& caption, std::optional<QColor> background, QWidget* parent,
+                       QAccessible::Role accessibleRole)
+    : QLabel(parent), accessibleRole_(accessibleRole) {
   setTextFormat(Qt::PlainText);
+  // Set once this is a BoxedLabel: Qt describes a label to assistive technology when its
+  // text is first set, and keeps that description.
+  setText(caption);
   setFocusPolicy(Qt::NoFocus);
   setWordWrap(false);
   if (!background) {

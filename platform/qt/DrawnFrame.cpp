@@ -25,6 +25,7 @@ class CloseBox : public QAbstractButton {
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(kCloseBoxSize, kCloseBoxSize);
     setToolTip(QStringLiteral("閉じる"));
+    setAccessibleName(toolTip());  // a screen reader's name for a button without a caption
   }
 
  protected:

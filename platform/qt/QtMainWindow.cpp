@@ -1,5 +1,6 @@
 #include "platform/qt/QtMainWindow.h"
 
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/BoxedLabel.h"
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/DrawnFrame.h"
@@ -35,6 +36,7 @@ struct LabelLayout {
   QRect geometry;
   double points;
   std::optional<QColor> background;  // a boxed label's colour
+  QAccessible::Role accessibleRole = QAccessible::StaticText;
 };
 
 const std::array<LabelLayout, kLabelCount>& labelLayouts() {
@@ -56,7 +58,8 @@ const std::array<LabelLayout, kLabelCount>& labelLayouts() {
        {100, 12, 429, 29},
        15.75,
        std::nullopt},
-      {"statusLabel", {}, {12, 384, 605, 21}, 14.25, look::kLightPink},
+      // Its changes are announced.
+      {"statusLabel", {}, {12, 384, 605, 21}, 14.25, look::kLightPink, QAccessible::StatusBar},
   }};
   return layouts;
 }
@@ -65,12 +68,15 @@ std::array<BoxedLabel*, kLabelCount> newLabels(QWidget* window) {
   std::array<BoxedLabel*, kLabelCount> labels{};
   for (std::size_t i = 0; i < labels.size(); ++i) {
     const LabelLayout& layout = labelLayouts()[i];
-    auto* label = new BoxedLabel(layout.caption, layout.background, window);
+    auto* label = new BoxedLabel(layout.caption, layout.background, window, layout.accessibleRole);
     label->setObjectName(QString::fromLatin1(layout.name));
     label->setGeometry(layout.geometry);
     label->setFont(look::uiFont(layout.points));
     labels[i] = label;
   }
+  // A screen reader says each value with its caption.
+  labels[kArtistCaptionLabel]->setBuddy(labels[kAlbumArtistLabel]);
+  labels[kAlbumCaptionLabel]->setBuddy(labels[kAlbumTitleLabel]);
   return labels;
 }
 
@@ -124,8 +130,10 @@ struct QtMainWindow::Controls {
 QtMainWindow::QtMainWindow(WindowSystem& windowSystem, TitleBar titleBar)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      windowSystem_(windowSystem),
-      controls_(std::make_unique<Controls>(clientArea(this, titleBar))) {
+      windowSystem_(windowSystem) {
+  // Before any control exists: Qt keeps the first description of each widget.
+  installAccessibleInterfaces();
+  controls_ = std::make_unique<Controls>(clientArea(this, titleBar));
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(QStringLiteral("Sonalith AlbumVersion"));
   setWindowIcon(look::appIcon());

@@ -18,6 +18,7 @@ constexpr int kPlayTimeWidth = 67;
 QtTrackList::QtTrackList(QWidget* parent)
     : view_(new QTableView(parent)), model_(new TrackListModel(view_)) {
   view_->setObjectName(QStringLiteral("trackGrid"));
+  view_->setAccessibleName(QStringLiteral("曲の一覧"));
   view_->setModel(model_);
   model_->setHeaderFont(look::styleGrid(*view_));
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -27,17 +27,7 @@ if [[ -n $entry ]]; then
 fi
 
 clickBuild
-# Qt's dialog has a title; a desktop's chooser would show none here.
-dialogShown() { [ "$(xdotool search --all --pid "$orvPid" --onlyvisible --name '.' | wc -l)" -ge 2 ]; }
-waitFor 20 dialogShown || fail "Qt's file dialog did not open"
-dialog=$(xdotool search --all --pid "$orvPid" --onlyvisible --name '.' | grep -v -x "$window" | head -n 1)
-xdotool windowfocus --sync "$dialog"
-
-sleep 1  # the dialog's own folder listing settles before the path goes in
-
-# Typing garbles Japanese on a busy machine; paste the path instead.
-paste "$album/01 Opening.mp3" ctrl+a ctrl+v
-xdotool key Return
+chooseInQtDialog "$album/01 Opening.mp3"
 waitFor 60 test -s "$album/disk.html" || fail "no disk.html was written"
 waitFor 20 statusShown || fail "the status line stayed empty"
 cp "$work/window.png" "$screenshot"

@@ -1,9 +1,10 @@
 # What the desktop tests share, sourced by each: a work folder removed at the end together
 # with every process the test started, a private X server (Xvfb), the album they build,
-# orv started on it, and the checks of a built album.
+# orv started on it and its file dialog driven, and the checks of a built album.
 #
 #   source desktop_session.sh
-#   makeAlbum "$work/album"; startX; startOrv path/to/orv; clickBuild; …
+#   makeAlbum "$work/album"; startX; startOrv path/to/orv; clickBuild;
+#   chooseInQtDialog "$work/album/01 Opening.mp3"; …
 
 # Japanese window titles, tags and file names: xdotool's patterns and lame's tag texts
 # follow the locale, which a bare machine leaves at plain C.
@@ -89,6 +90,19 @@ startOrv() {
 # Without a window manager the window sits at 0,0: the build button is at 500,116,
 # 117 x 69, the status line at 12,384, 605 x 21.
 clickBuild() { xdotool mousemove --window "$window" 558 150 click 1; }
+# chooseInQtDialog FILE: chooses FILE in Qt's own file dialog, which the build button opens:
+# its path pasted (typing garbles Japanese on a busy machine), then Return.
+chooseInQtDialog() {
+  # Qt's dialog has a title; a desktop's chooser would show none here.
+  waitFor 20 qtDialogShown || fail "Qt's file dialog did not open"
+  local dialog
+  dialog=$(xdotool search --all --pid "$orvPid" --onlyvisible --name '.' | grep -v -x "$window" | head -n 1)
+  xdotool windowfocus --sync "$dialog"
+  sleep 1  # the dialog's own folder listing settles before the path goes in
+  paste "$1" ctrl+a ctrl+v
+  xdotool key Return
+}
+qtDialogShown() { [ "$(xdotool search --all --pid "$orvPid" --onlyvisible --name '.' | wc -l)" -ge 2 ]; }
 # statusShown: the status line holds text (its letters bring many shades of grey).
 statusShown() {
   import -window "$window" "$work/window.png" &&

@@ -1,12 +1,15 @@
 #include "platform/qt/QtMainWindow.h"
 
 #include "app/MainForm.h"
+#include "platform/qt/BoxedLabel.h"
+#include "platform/qt/Look.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/WrappingButton.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/UnusedServices.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -139,6 +142,21 @@ TEST(QtMainWindow, BoxedLabelsAreOpaqueFramedAndPlainText) {
   EXPECT_EQ(p.controls.albumTitleLabel.caption(), "<b>Best</b> &amp; more");
 }
 
+// What screen readers are told that the window as they get it over AT-SPI
+// (tests/app/desktop_screen_reader_test.sh) does not show: the frame with the window's own
+// title bar, and the role of a label made with a text, which Qt describes at once.
+TEST(QtMainWindow, ScreenReadersGetAFrameWithEitherTitleBarAndALabelInItsRole) {
+  for (TitleBar titleBar : {TitleBar::kDesktop, TitleBar::kDrawn}) {
+    test::FakeWindowSystem windowSystem;
+    QtMainWindow window(windowSystem, titleBar);
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name), "Sonalith AlbumVersion");
+    BoxedLabel status("準備中", look::kLightPink, &window, QAccessible::StatusBar);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&status)->role(), QAccessible::StatusBar);
+  }
+}
+
 // Rows of the image that hold caption pixels, grouped into bands of adjacent rows.
 int textBands(const QImage& image, const QRect& inside) {
   int bands = 0;
@@ -193,6 +211,7 @@ TEST(QtMainWindow, ADrawnTitleBarHasTheTitleIconAndACloseBoxOnly) {
   const auto boxes = frame->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly);
   ASSERT_EQ(boxes.size(), 1);
   EXPECT_EQ(boxes[0]->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(boxes[0])->text(QAccessible::Name), "閉じる");
 
   // The title and the icon are painted in the bar, left of the close box.
   const QImage bar = frame->grab(QRect(0, 0, boxes[0]->x(), 30)).toImage();
