@@ -1,7 +1,7 @@
 #include "app/MainForm.h"
 
+#include "album/AlbumFolder.h"
 #include "album/Build.h"
-#include "app/AlbumFolder.h"
 #include "app/ShownAlbum.h"
 
 #include <optional>
