@@ -88,6 +88,7 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
     context.fileSystem.rename(rename.from, rename.to);
     if (rename.from != rename.to) context.renames.push_back(std::move(rename));
     ReadTrackTags(table, i, context.trackDetails);
+    if (context.trackRead) context.trackRead(i + 1, count);
   }
   return table;
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace orv {
@@ -25,6 +26,9 @@ struct ScanContext {
   platform::TrackDetailsReader& trackDetails;  // for tag reading (ReadTrackTags)
   // Each rename that changed a name, as soon as it is done: those before a failure too.
   std::vector<Rename> renames{};
+  // Told by the fill pass after each track's tags are read: how many of how many. What it
+  // raises ends the pass there.
+  std::function<void(Int16 read, Int16 count)> trackRead{};
 };
 
 // The scan's two passes over the *.mp3 files of `albumFolder` (ending in "/"), in listing
