@@ -5,6 +5,7 @@
 #include "album/Build.h"
 #include "app/MainForm.h"
 #include "batch/AlbumFinder.h"
+#include "batch/LibraryCards.h"
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
@@ -19,6 +20,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -510,32 +512,31 @@ TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
   };
   const Case cases[] = {
       {"/m/index.html", album("/m/A/B/", "題", true, true),
-       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05"})"},
+       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
       // The artist as the album page shows it, even when untagged: the card of today.
       {"/m/index.html", album("/m/A/B/", "題", true, false),
-       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05"})"},
+       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, false),
-       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"tracks":2,"time":"1:05"})"},
+       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, true),
        R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"artist":"歌手","tracks":2,
-           "time":"1:05"})"},
+           "time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/", "アルバムタイトルなし", false, false),
-       R"({"folder":".","url":"./","title":"m","fromFolder":true,"tracks":2,"time":"1:05"})"},
+       R"({"folder":".","url":"./","title":"m","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/site/index.html", album("/m/夜 #1/", "</script><!--", true, true),
        R"({"folder":"../m/夜 #1","url":"../m/%E5%A4%9C%20%231/","title":"</script><!--",
-           "artist":"歌手","tracks":2,"time":"1:05"})"},
+           "artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.json);
-    batch::AlbumOutcome failed = c.album;
-    failed.status = AlbumStatus::kFailed;
-    const QByteArray page = batch::libraryIndexPage(QString::fromUtf8(c.index), {c.album, failed});
-    const QByteArray start = R"(<script type="application/json" id="library-data">)";
-    const qsizetype from = page.indexOf(start) + start.size();
-    const QByteArray data = page.mid(from, page.indexOf("</script>", from) - from);
-    EXPECT_FALSE(data.contains('<'));
-    EXPECT_EQ(QJsonDocument::fromJson(data).array(),
-              QJsonArray{QJsonDocument::fromJson(c.json).object()});
+    const QJsonObject card =
+        batch::libraryCard(QFileInfo(QString::fromUtf8(c.index)).dir(), c.album.album);
+    EXPECT_EQ(card, QJsonDocument::fromJson(c.json).object());
+    // As the page holds it, and reads it back.
+    const QByteArray page = batch::libraryIndexPage({card});
+    const qsizetype from = page.indexOf(batch::kLibraryDataStart);
+    EXPECT_FALSE(page.mid(from + 1, page.indexOf("</script>", from) - from - 1).contains('<'));
+    EXPECT_EQ(batch::readLibraryCards(page), QJsonArray{card});
   }
 }
 
