@@ -12,6 +12,13 @@
 
 namespace orv {
 
+// The album's tracks: the files of its folder whose names end in ".mp3", in any letter
+// case, as FileSystem::list matches the pattern.
+//
+//   isMp3FileName("/music/album/01 Intro.MP3") == true
+inline const QString kMp3Pattern = QStringLiteral("*.mp3");
+bool isMp3FileName(const QString& name);
+
 // A rename the scan made (or, on a dry run's file system, would make): whole paths.
 struct Rename {
   QString from;
