@@ -18,17 +18,21 @@ namespace {
 
 const QString kFolderField = QStringLiteral("folder");
 
-// A card with the key it is sorted by: its album's absolute path, part by part.
+// A card with the key it is sorted by: its album's absolute path, part by part, each
+// part as OrderedName orders names, upper-cased and then as it is. Parts and their two
+// spellings are joined by U+0000, which no name holds and every character follows, so
+// that one comparison orders whole paths, a folder before the folders in it.
 struct PlacedCard {
-  std::vector<OrderedName> parts;
+  QString key;
   QJsonObject card;
 };
 
 PlacedCard placed(const QString& absoluteFolder, QJsonObject card) {
-  std::vector<OrderedName> parts;
-  for (const QString& part : absoluteFolder.split(u'/', Qt::SkipEmptyParts))
-    parts.emplace_back(part);
-  return {std::move(parts), std::move(card)};
+  QStringList spellings;
+  for (const QString& part : absoluteFolder.split(u'/', Qt::SkipEmptyParts)) {
+    spellings << upperCased(part) << part;
+  }
+  return {spellings.join(QChar(0)), std::move(card)};
 }
 
 // The album page of a card's folder (relative to the page's folder, "." for that folder).
@@ -38,16 +42,41 @@ QString albumPageOf(const QDir& indexFolder, const QString& folder) {
   return path + kAlbumPageName;
 }
 
-// What the page of an earlier card leads to; none when it is gone. A page that can't be
-// looked at for another reason (a folder that may not be entered) is taken to be there.
-enum class EarlierPage { kGone, kThere };
-EarlierPage lookAt(const QString& page, platform::FileSystem& fileSystem,
-                   const std::set<platform::FileId>& freshPages) {
+// The pages of this run's albums, by what they lead to, looked at only once an earlier
+// card may be of one of them by another path.
+class FreshPages {
+ public:
+  explicit FreshPages(platform::FileSystem& fileSystem) : fileSystem_(fileSystem) {}
+  void add(const QString& page) { pages_.push_back(page); }
+  bool contains(const platform::FileId& id) {
+    if (ids_.empty() && !pages_.empty()) {
+      for (const QString& page : pages_) {
+        try {
+          ids_.insert(fileSystem_.fileId(page));
+        } catch (const RuntimeError&) {
+          // Known by its folder's name alone, as an earlier card of it is.
+        }
+      }
+      pages_.clear();
+    }
+    return ids_.contains(id);
+  }
+
+ private:
+  platform::FileSystem& fileSystem_;
+  std::vector<QString> pages_;
+  std::set<platform::FileId> ids_;
+};
+
+// Whether the album of an earlier card stays on the page: its page is there, and is no
+// page of this run's. A page that can't be looked at for another reason than its absence
+// (a folder that may not be entered) is taken to be there.
+bool earlierCardStays(const QString& page, platform::FileSystem& fileSystem,
+                      FreshPages& freshPages) {
   try {
-    return freshPages.contains(fileSystem.fileId(page)) ? EarlierPage::kGone : EarlierPage::kThere;
+    return !freshPages.contains(fileSystem.fileId(page));
   } catch (const RuntimeError& error) {
-    if (error.is(ErrorCode::kFileNotFound)) return EarlierPage::kGone;
-    return EarlierPage::kThere;
+    return !error.is(ErrorCode::kFileNotFound);
   }
 }
 
@@ -90,16 +119,12 @@ QJsonArray libraryCards(const QString& indexPath, const std::vector<AlbumOutcome
   const QDir indexFolder(QFileInfo(indexPath).absolutePath());
   std::vector<PlacedCard> cards;
   std::set<QString> folders;  // as the cards name them
-  std::set<platform::FileId> freshPages;
+  FreshPages freshPages(fileSystem);
   for (const AlbumOutcome& outcome : albums) {
     if (!listedOnLibraryPage(outcome.status)) continue;
     QJsonObject card = libraryCard(indexFolder, outcome.album);
     if (!folders.insert(card.value(kFolderField).toString()).second) continue;
-    try {
-      freshPages.insert(fileSystem.fileId(outcome.album.folder + kAlbumPageName));
-    } catch (const RuntimeError&) {
-      // Known by its folder's name alone, as an earlier card of it is.
-    }
+    freshPages.add(outcome.album.folder + kAlbumPageName);
     cards.push_back(placed(QDir::cleanPath(outcome.album.folder), std::move(card)));
   }
   for (const QJsonValue& value : earlier) {
@@ -107,14 +132,12 @@ QJsonArray libraryCards(const QString& indexPath, const std::vector<AlbumOutcome
     const QString folder = card.value(kFolderField).toString();
     if (folders.contains(folder)) continue;
     const QString page = albumPageOf(indexFolder, folder);
-    if (lookAt(page, fileSystem, freshPages) == EarlierPage::kGone) continue;
+    if (!earlierCardStays(page, fileSystem, freshPages)) continue;
     folders.insert(folder);
     cards.push_back(placed(page.chopped(kAlbumPageName.size()), std::move(card)));
   }
-  std::stable_sort(cards.begin(), cards.end(), [](const PlacedCard& a, const PlacedCard& b) {
-    return std::lexicographical_compare(a.parts.begin(), a.parts.end(), b.parts.begin(),
-                                        b.parts.end());
-  });
+  std::stable_sort(cards.begin(), cards.end(),
+                   [](const PlacedCard& a, const PlacedCard& b) { return a.key < b.key; });
   QJsonArray listed;
   for (PlacedCard& card : cards) listed.append(std::move(card.card));
   return listed;
