@@ -32,13 +32,12 @@ struct FoundAlbums {
 // absolute). Each named folder is an album, and so is the folder of a named MP3 file, as
 // the window takes it; a path that leads nowhere is an album with the error that names
 // it (kPathNotFound), another file one with the error that says it is no folder
-// (kPathFileAccessError). With `recursive`, every folder at or below
-// a named one that holds an MP3 file, as the scan lists them, is an album instead, in
-// name order, a folder before the folders in it; hidden folders and symbolic links to
-// folders are not entered (a named folder may be a link). A named folder under which
-// none holds an MP3 file stays an album, so that the scan reports it as the window does.
-// A folder met twice, by any path (a link to it, another spelling), is built once, and
-// walked and counted once.
+// (kPathFileAccessError). With `recursive`, every folder at or below a named one that
+// holds an MP3 file, as the scan lists them, is an album instead, in name order, a folder
+// before the folders in it; hidden folders and symbolic links to folders are not entered
+// (a named folder may be a link). A named folder under which none holds an MP3 file stays
+// an album, so that the scan reports it as the window does. A folder met twice, by any
+// path (a link to it, another spelling), is built once, and walked and counted once.
 // Folders that can't be read or reached are albums with their error.
 //
 //   FindAlbums({"Music"}, /*recursive=*/true, fs).albums  // "/home/u/Music/A/B/", …
