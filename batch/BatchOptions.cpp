@@ -169,7 +169,8 @@ QString batchHelp() {
          CommandLine(kBatchCommandLine).optionHelp() +
          QStringLiteral(
              "\n"
-             "FOLDER に mp3ファイルを指定すると、ウィンドウと同じく、そのフォルダーを作成します。\n"
+             "FOLDER に mp3ファイルを指定すると、ウィンドウと同じく、そのファイルのフォルダーを\n"
+             "アルバムとして作成します。\n"
              "\n"
              "アルバムごとに 1 行、指定した順（-r では見つけた順）に、結果（作成・失敗・予定）、\n"
              "曲数、合計の再生時間、フォルダーを表示します。名前の中の制御文字は \\n などと\n"
