@@ -100,7 +100,18 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
   if (waited) events.waitOver();
 
   Summary album{.folder = albumFolder};
-  ScanContext scan{.fileSystem = services.fileSystem, .trackDetails = services.trackDetails};
+  // What the hook raises passes through the scan's handling below.
+  bool hookFailed = false;
+  ScanContext scan{.fileSystem = services.fileSystem,
+                   .trackDetails = services.trackDetails,
+                   .trackRead = [&](Int16 read, Int16 count) {
+                     try {
+                       events.trackRead(read, count);
+                     } catch (...) {
+                       hookFailed = true;
+                       throw;
+                     }
+                   }};
   TrackTable table;
   try {
     album.tracks = CountMp3Files(albumFolder, scan);
@@ -110,6 +121,7 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
     table = inOrderOfFileNames(FillTrackTable(albumFolder, album.tracks, scan));
     album.renames = std::move(scan.renames);
   } catch (...) {
+    if (hookFailed) throw;
     album.renames = std::move(scan.renames);
     return failed(Failed::Stage::kScan, std::move(album));
   }

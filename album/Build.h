@@ -89,6 +89,9 @@ class Events {
   virtual bool keepWaiting(bool /*first*/) { return true; }
   // The wait is over and the build starts, as if it had been started now.
   virtual void waitOver() {}
+  // A track's tags are read: `read` of the album's `count`, in the scan's order. Told of
+  // every track, so a front end that shows it keeps the cost down itself.
+  virtual void trackRead(Int16 /*read*/, Int16 /*count*/) {}
   // The scan is done: the album's tracks, in the page's order, before the page is written.
   virtual void tracksRead(const TrackTable& /*table*/, Int16 /*count*/) {}
 };

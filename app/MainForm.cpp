@@ -1,8 +1,10 @@
 #include "app/MainForm.h"
 
+#include "album/AlbumFolder.h"
 #include "album/Build.h"
-#include "app/AlbumFolder.h"
 #include "app/ShownAlbum.h"
+
+#include <QElapsedTimer>
 
 #include <optional>
 #include <type_traits>
@@ -18,23 +20,32 @@ std::vector<platform::ListedTrack> emptyRows(Int16 count) {
 
 }  // namespace
 
-// The window's part in a build: the status line while it waits for another build, and
-// the album on show before the page is written.
+// The window's part in a build: the status line while it waits for another build and
+// while it reads a large album, and the album on show before the page is written.
 class MainForm::BuildEvents : public album::Events {
  public:
-  explicit BuildEvents(MainForm& form) : form_(form) {}
+  explicit BuildEvents(MainForm& form) : form_(form), started_(form.s_.clock()) {}
 
   bool keepWaiting(bool first) override {
-    if (first) {
-      statusBefore_ = form_.c_.statusLabel.caption();
-      form_.c_.statusLabel.setCaption(kWaitingMessage);
-    }
+    if (first) form_.c_.statusLabel.setCaption(kWaitingMessage);
     form_.processPendingMessages();
     // Nothing has been done yet, so a close need not wait for the other build.
     return !form_.closePending_;
   }
 
-  void waitOver() override { form_.c_.statusLabel.setCaption(statusBefore_); }
+  void waitOver() override {
+    form_.c_.statusLabel.setCaption({});
+    started_ = form_.s_.clock();
+  }
+
+  void trackRead(Int16 read, Int16 count) override {
+    const qint64 now = form_.s_.clock();
+    if (now - started_ < kProgressAfter) return;
+    if (shown_ && now - *shown_ < kProgressEvery) return;
+    shown_ = now;
+    form_.c_.statusLabel.setCaption(readingMessage(read, count));
+    form_.processPendingMessages();
+  }
 
   void tracksRead(const TrackTable& table, Int16 count) override {
     // The rows first, numbered and empty, then the album's texts: the window repaints in
@@ -47,8 +58,22 @@ class MainForm::BuildEvents : public album::Events {
 
  private:
   MainForm& form_;
-  QString statusBefore_;
+  qint64 started_;               // when the build started, or its wait ended
+  std::optional<qint64> shown_;  // when the status line last told of the tracks
 };
+
+qint64 steadyMilliseconds() {
+  static const QElapsedTimer clock = [] {
+    QElapsedTimer started;
+    started.start();
+    return started;
+  }();
+  return clock.elapsed();
+}
+
+QString MainForm::readingMessage(Int16 read, Int16 count) {
+  return QStringLiteral("読み込み中 %1 / %2 曲").arg(read.value()).arg(count.value());
+}
 
 MainForm::MainForm(platform::FormControls controls, FormServices services)
     : c_(controls), s_(std::move(services)) {}
@@ -68,6 +93,8 @@ void MainForm::buildAlbum() {
   c_.window.setMousePointer(platform::Pointer::kBusy);
   processPendingMessages();
   const std::optional<QString> chosenFile = c_.openFileDialog.chooseMp3File();
+  // No earlier success stands for this build.
+  if (chosenFile) c_.statusLabel.setCaption({});
   processPendingMessages();
   if (chosenFile) buildAlbumIn(albumFolderOf(*chosenFile));
   c_.window.setMousePointer(platform::Pointer::kDefault);
@@ -80,6 +107,7 @@ void MainForm::buildAlbum() {
 void MainForm::buildAlbumIn(const QString& albumFolder) {
   BuildEvents events(*this);
   const album::Outcome outcome = album::build(albumFolder, s_.album, events);
+  if (!std::holds_alternative<album::Built>(outcome)) c_.statusLabel.setCaption({});
   std::visit(
       [&](const auto& result) {
         using Result = std::decay_t<decltype(result)>;

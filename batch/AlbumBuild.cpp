@@ -1,23 +1,40 @@
 #include "batch/AlbumBuild.h"
 
 #include "batch/AlbumCover.h"
+#include "batch/AlbumFinder.h"
 #include "tracks/TextRules.h"
 
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace orv::batch {
 namespace {
 
 // A build of the batch waits for another build of its album until the run is
-// interrupted.
+// interrupted, among the albums waiting meanwhile.
 class BatchEvents : public album::Events {
  public:
-  explicit BatchEvents(const platform::Interruption& interruption) : interruption_(interruption) {}
-  bool keepWaiting(bool) override { return interruption_.requested() == 0; }
+  BatchEvents(const platform::Interruption& interruption, QString folder, WaitingAlbums* waiting)
+      : interruption_(interruption), folder_(std::move(folder)), waiting_(waiting) {}
+  ~BatchEvents() override { waitOver(); }
+
+  bool keepWaiting(bool first) override {
+    if (first && waiting_) {
+      waiting_->add(folder_);
+      listed_ = true;
+    }
+    return interruption_.requested() == 0;
+  }
+  void waitOver() override {
+    if (std::exchange(listed_, false)) waiting_->remove(folder_);
+  }
 
  private:
   const platform::Interruption& interruption_;
+  const QString folder_;
+  WaitingAlbums* const waiting_;
+  bool listed_ = false;
 };
 
 // With --covers, the album's own picture in place of the program's cover.
@@ -86,8 +103,23 @@ AlbumOutcome outcomeOf(album::Outcome&& built, bool dryRun) {
 
 }  // namespace
 
+void WaitingAlbums::add(const QString& folder) {
+  const std::lock_guard lock(mutex_);
+  folders_ << folder;
+}
+
+void WaitingAlbums::remove(const QString& folder) {
+  const std::lock_guard lock(mutex_);
+  folders_.removeOne(folder);
+}
+
+QStringList WaitingAlbums::folders() const {
+  const std::lock_guard lock(mutex_);
+  return folders_;
+}
+
 AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services,
-                        const BatchOptions& options) {
+                        const BatchOptions& options, WaitingAlbums* waiting) {
   // A dry run builds on the disk's dry run, which changes nothing and foretells the real
   // run's errors; its tracks are read where they lie.
   const std::unique_ptr<platform::DryRunFileSystem> dryRun =
@@ -108,10 +140,14 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
       .tagPictures = dryRun ? *dryRunPictures : services.tagPictures,
       .pictures = services.pictures};
   OwnPictureCover ownPicture(build);
-  BatchEvents events(services.interruption);
-  AlbumOutcome outcome = outcomeOf(
-      album::build(albumFolder, build.album, events, options.covers ? &ownPicture : nullptr),
-      options.dryRun);
+  BatchEvents events(services.interruption, albumFolder, waiting);
+  album::Outcome built =
+      album::build(albumFolder, build.album, events, options.covers ? &ownPicture : nullptr);
+  if (auto* none = std::get_if<album::NoAlbum>(&built);
+      none && !options.recursive && none->message == album::kNoMp3FilesMessage) {
+    none->message = noMp3FilesMessage(albumFolder, build.album.fileSystem);
+  }
+  AlbumOutcome outcome = outcomeOf(std::move(built), options.dryRun);
   outcome.album.folder = albumFolder;
   return outcome;
 }

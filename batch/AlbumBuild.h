@@ -7,7 +7,9 @@
 #include "platform/TagPictures.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <mutex>
 #include <optional>
 
 namespace orv::batch {
@@ -37,19 +39,34 @@ struct BuildServices {
   platform::PictureConverter& pictures;
 };
 
+// The albums whose builds wait for another build of theirs (another Orv's) to end, in
+// the order they began to wait, for the progress line. Shared by the builds of a run.
+//
+//   waiting.add("/m/A/");  waiting.folders() == QStringList{"/m/A/"};  waiting.remove("/m/A/");
+class WaitingAlbums {
+ public:
+  void add(const QString& folder);
+  void remove(const QString& folder);
+  QStringList folders() const;
+
+ private:
+  mutable std::mutex mutex_;
+  QStringList folders_;
+};
+
 // Builds the album in `albumFolder` (ending in "/") by the window's own build
 // (album::build), once the window's file is chosen. What the window would show in a
 // message box before it ends, or report as an unhandled error, fails this album alone,
 // with the same text, and leaves its folder as the window would. An album that another
 // build holds is waited for, unless the run is interrupted first: then it is not
-// started. A dry run (options.dryRun) changes nothing on disk. With options.covers an
-// album without jacket.jpg gets its own picture (coverAlbum) in place of the program's.
-// Never throws.
+// started; meanwhile it is among the `waiting`, when given. A dry run (options.dryRun) changes
+// nothing on disk. With options.covers an album without jacket.jpg gets its own picture
+// (coverAlbum) in place of the program's. Never throws.
 //
 //   AlbumOutcome outcome = BuildAlbum("/music/album/", services, options);
 //   if (outcome.status == AlbumStatus::kFailed) print(outcome.error);
 AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& services,
-                        const BatchOptions& options);
+                        const BatchOptions& options, WaitingAlbums* waiting = nullptr);
 
 // The outcome of a folder that was not built at all: failed with `error`.
 AlbumOutcome FailedAlbum(const QString& albumFolder, const RuntimeError& error);

@@ -1,5 +1,9 @@
 #include "batch/AlbumFinder.h"
 
+#include "album/AlbumFolder.h"
+#include "album/Build.h"
+#include "tracks/FolderScan.h"
+
 #include <QDir>
 
 #include <set>
@@ -18,12 +22,14 @@ class Finder {
     found_.albums.push_back({folder, std::move(error)});
   }
 
-  // Adds the albums at and below `folder`; returns how many.
-  int walk(const QString& folder) {
+  // Adds the albums at and below `folder`; returns how many, or none when `folder` was
+  // walked before, by any path: each folder is counted once.
+  std::optional<int> walk(const QString& folder) {
+    if (!walked_.insert(identity(folder)).second) return std::nullopt;
     bool holdsMp3 = false;
     std::vector<QString> subfolders;
     try {
-      holdsMp3 = !fileSystem_.list(folder + QStringLiteral("*.mp3"))->next().isEmpty();
+      holdsMp3 = !fileSystem_.list(folder + kMp3Pattern)->next().isEmpty();
       subfolders = fileSystem_.listFolders(folder);
     } catch (const RuntimeError& error) {
       add(folder, error);
@@ -48,7 +54,7 @@ class Finder {
         ++albums;
         continue;
       }
-      albums += walk(subfolder);
+      albums += walk(subfolder).value_or(0);
     }
     return albums;
   }
@@ -67,30 +73,78 @@ class Finder {
 
   platform::FileSystem& fileSystem_;
   FoundAlbums& found_;
-  std::set<Identity> seen_;
+  std::set<Identity> seen_;    // albums added
+  std::set<Identity> walked_;  // folders walked
 };
 
-}  // namespace
-
-QString absoluteFolder(const QString& path) {
-  QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(path));
-  if (!folder.endsWith(u'/')) folder += u'/';
-  return folder;
+// A path as its absolute, clean spelling: no "." or "..", no trailing "/".
+QString absolutePath(const QString& path) {
+  return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
+
+QString asFolder(const QString& path) { return path.endsWith(u'/') ? path : path + u'/'; }
+
+// The album folder a named path stands for: a folder as it is, an MP3 file's folder as
+// the window takes it; a path that leads nowhere, or to another file, with its error.
+AlbumFolder namedAlbum(const QString& named, platform::FileSystem& fileSystem) {
+  const QString path = absolutePath(named);
+  try {
+    fileSystem.queryAttributes(path);
+  } catch (const RuntimeError& error) {
+    // One that can't be looked at for another reason: the build tells why.
+    if (!error.is(ErrorCode::kFileNotFound)) return {asFolder(path), std::nullopt};
+    const QString missing = isMp3FileName(path) ? QStringLiteral("ファイル %1 がありません。")
+                                                : QStringLiteral("フォルダー %1 がありません。");
+    return {asFolder(path), RuntimeError(ErrorCode::kPathNotFound, missing.arg(path))};
+  }
+  if (!fileSystem.fileExists(path)) return {asFolder(path), std::nullopt};
+  if (isMp3FileName(path)) return {albumFolderOf(path), std::nullopt};
+  return {asFolder(path),
+          RuntimeError(ErrorCode::kPathFileAccessError,
+                       QStringLiteral("%1 はフォルダーではありません。アルバムのフォルダーか、"
+                                      "その中のmp3ファイルを指定してください。")
+                           .arg(path))};
+}
+
+// Whether a folder below `folder`, as -r walks them, holds an MP3 file.
+bool mp3FilesBelow(const QString& folder, platform::FileSystem& fileSystem) {
+  try {
+    for (const QString& name : fileSystem.listFolders(folder)) {
+      const QString subfolder = folder + name + u'/';
+      if (!fileSystem.list(subfolder + kMp3Pattern)->next().isEmpty() ||
+          mp3FilesBelow(subfolder, fileSystem)) {
+        return true;
+      }
+    }
+  } catch (const RuntimeError&) {
+    // A folder that can't be read is no hint.
+  }
+  return false;
+}
+
+}  // namespace
 
 FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem) {
   FoundAlbums found;
   Finder finder(fileSystem, found);
   for (const QString& path : named) {
-    const QString folder = absoluteFolder(path);
-    if (!recursive) {
-      finder.add(folder);
-    } else if (finder.walk(folder) == 0) {
+    AlbumFolder album = namedAlbum(path, fileSystem);
+    if (album.error || !recursive) {
+      finder.add(album.path, std::move(album.error));
+    } else if (finder.walk(album.path) == 0) {
       --found.foldersWithoutMp3;  // reported instead, as an album without MP3 files
-      finder.add(folder);
+      finder.add(album.path);
     }
   }
   return found;
+}
+
+QString noMp3FilesMessage(const QString& folder, platform::FileSystem& fileSystem) {
+  if (!mp3FilesBelow(folder, fileSystem)) return album::kNoMp3FilesMessage;
+  return album::kNoMp3FilesMessage +
+         QStringLiteral(
+             "\r\nその下のフォルダーにはmp3ファイルがあります。-r を付けると、"
+             "それらをアルバムとして作成します。");
 }
 
 }  // namespace orv::batch

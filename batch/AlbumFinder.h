@@ -29,21 +29,25 @@ struct FoundAlbums {
 };
 
 // The albums of the folders the user named (relative to the working folder, or
-// absolute). Each named folder is an album. With `recursive`, every folder at or below
-// a named one that holds an MP3 file, as the scan lists them, is an album instead, in
-// name order, a folder before the folders in it; hidden folders and symbolic links to
-// folders are not entered (a named folder may be a link). A named folder under which
-// none holds an MP3 file stays an album, so that the scan reports it as the window does.
-// A folder met twice, by any path (a link to it, another spelling), is built once.
+// absolute). Each named folder is an album, and so is the folder of a named MP3 file, as
+// the window takes it; a path that leads nowhere is an album with the error that names
+// it (kPathNotFound), another file one with the error that says it is no folder
+// (kPathFileAccessError). With `recursive`, every folder at or below a named one that
+// holds an MP3 file, as the scan lists them, is an album instead, in name order, a folder
+// before the folders in it; hidden folders and symbolic links to folders are not entered
+// (a named folder may be a link). A named folder under which none holds an MP3 file stays
+// an album, so that the scan reports it as the window does. A folder met twice, by any
+// path (a link to it, another spelling), is built once, and walked and counted once.
 // Folders that can't be read or reached are albums with their error.
 //
 //   FindAlbums({"Music"}, /*recursive=*/true, fs).albums  // "/home/u/Music/A/B/", …
 FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem);
 
-// `path` as an absolute folder path ending in "/", relative paths taken from the working
-// folder, "." and ".." resolved by name.
+// What the batch tells of `folder` (ending in "/") that holds no MP3 file, when it was
+// not walked (no -r): the window's message, and where folders below it hold MP3 files,
+// that -r would build them.
 //
-//   absoluteFolder("Music/./A")  == "/home/u/Music/A/"
-QString absoluteFolder(const QString& path);
+//   noMp3FilesMessage("/music/Double Album/", fs)   // … "-r を付けると、…"
+QString noMp3FilesMessage(const QString& folder, platform::FileSystem& fileSystem);
 
 }  // namespace orv::batch

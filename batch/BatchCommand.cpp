@@ -62,8 +62,9 @@ void buildInParallel(std::size_t albums, int jobs, Build&& build, Done&& done, W
 // the summary at the end.
 class Report {
  public:
-  Report(const FoundAlbums& found, const BatchOptions& options)
+  Report(const FoundAlbums& found, const BatchOptions& options, const WaitingAlbums& waiting)
       : options_(options),
+        waiting_(waiting),
         tally_{.skipped = found.foldersWithoutMp3},
         progress_(static_cast<int>(found.albums.size()), ::isatty(STDERR_FILENO) == 1) {
     outcomes_.reserve(found.albums.size());
@@ -83,10 +84,13 @@ class Report {
       writeOut(options_.json ? albumJson(outcome) : albumLines(outcome, options_.dryRun));
     }
     outcomes_.push_back(std::move(outcome));
-    progress_.update(static_cast<int>(outcomes_.size()), tally_.tracks, /*now=*/true);
+    progress_.update(static_cast<int>(outcomes_.size()), tally_.tracks, waiting_.folders(),
+                     /*now=*/true);
   }
 
-  void waiting() { progress_.update(static_cast<int>(outcomes_.size()), tally_.tracks); }
+  void waiting() {
+    progress_.update(static_cast<int>(outcomes_.size()), tally_.tracks, waiting_.folders());
+  }
 
   void summary() {
     progress_.clear();
@@ -98,6 +102,7 @@ class Report {
 
  private:
   const BatchOptions& options_;
+  const WaitingAlbums& waiting_;
   Tally tally_;
   Progress progress_;
   std::vector<AlbumOutcome> outcomes_;
@@ -116,14 +121,14 @@ QString libraryIndexPath(const QString& indexFile, platform::FileSystem& fileSys
 // The albums, built `options.jobs` at once, each told to `report` as soon as it and all
 // before it are done. Once the batch is interrupted no album starts.
 void buildAlbums(const std::vector<AlbumFolder>& albums, const BatchOptions& options,
-                 const BuildServices& services, Report& report) {
+                 const BuildServices& services, WaitingAlbums& waiting, Report& report) {
   buildInParallel(
       albums.size(), options.jobs,
       [&](std::size_t i) {
         const AlbumFolder& album = albums[i];
         if (services.interruption.requested() != 0) return NotStartedAlbum(album.path);
         return album.error ? FailedAlbum(album.path, *album.error)
-                           : BuildAlbum(album.path, services, options);
+                           : BuildAlbum(album.path, services, options, &waiting);
       },
       [&](std::size_t, AlbumOutcome outcome) { report.albumDone(std::move(outcome)); },
       [&] { report.waiting(); });
@@ -178,8 +183,9 @@ int RunBatch(const QStringList& arguments, const BuildServices& services) {
 
   const FoundAlbums found =
       FindAlbums(options.folders, options.recursive, services.album.fileSystem);
-  Report report(found, options);
-  buildAlbums(found.albums, options, services, report);
+  WaitingAlbums waiting;
+  Report report(found, options, waiting);
+  buildAlbums(found.albums, options, services, waiting, report);
   report.summary();
   const bool indexWritten =
       indexPath.isEmpty() || writeIndex(indexPath, report.outcomes(), options, services);

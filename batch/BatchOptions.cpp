@@ -68,14 +68,18 @@ constexpr std::array kBatchOptions{
                 &readJobs},
     BatchOption{{.longName = "json",
                  .help = "アルバムごとに JSON を 1 行ずつ出力します。項目は folder、\n"
-                         "status（built・failed・planned）、tracks、renamed、page、\n"
+                         "status（built・failed・planned）、title と artist（タグにない\n"
+                         "ときや、タグを読む前に失敗したときは null）、tracks、time（ページ\n"
+                         "に表示する合計の再生時間。失敗したときは null）、renamed、page、\n"
                          "cover_copied、cover_source（kept・placeholder・file:名前・\n"
                          "tags:名前）、error_number、error です。"},
                 &BatchOptions::json},
     BatchOption{{.longName = "index",
                  .valueName = "FILE",
                  .valueMeaning = "一覧ページのファイル名",
-                 .help = "作成したアルバムの一覧ページ（UTF-8）を FILE に書きます。\n"
+                 .help = "ライブラリのアルバムの一覧ページ（UTF-8）を FILE に書きます。\n"
+                         "以前のアルバムも残し、作成したアルバムを加えます。disk.html や\n"
+                         "フォルダーがなくなったアルバムだけを一覧から外します。\n"
                          "上書きするのは、以前に Orv が書いた一覧ページだけです。"},
                 &BatchOptions::indexFile},
     BatchOption{kHelpOption, &BatchOptions::help},
@@ -165,10 +169,15 @@ QString batchHelp() {
          CommandLine(kBatchCommandLine).optionHelp() +
          QStringLiteral(
              "\n"
+             "FOLDER に mp3ファイルを指定すると、ウィンドウと同じく、そのファイルのフォルダーを\n"
+             "アルバムとして作成します。\n"
+             "\n"
              "アルバムごとに 1 行、指定した順（-r では見つけた順）に、結果（作成・失敗・予定）、\n"
-             "曲数、合計の再生時間、フォルダーを表示します。失敗したアルバムには、ウィンドウが\n"
-             "表示するのと同じメッセージが付きます。ほかのアルバムはそのまま作成を続けます。\n"
-             "端末では、標準エラーに進み具合を表示します。最後に標準エラーに集計を表示します。\n"
+             "曲数、合計の再生時間、フォルダーを表示します。名前の中の制御文字は \\n などと\n"
+             "書き表します。失敗したアルバムには、ウィンドウが表示するのと同じメッセージが\n"
+             "付きます。ほかのアルバムはそのまま作成を続けます。端末では、標準エラーに進み具合\n"
+             "（ほかの Orv の作成を待っているアルバムも）を表示します。最後に標準エラーに集計\n"
+             "（スキップしたフォルダーは、どの道筋で見つけても 1 回）と経過時間を表示します。\n"
              "\n"
              "Ctrl-C で中断すると、作成中のアルバムを仕上げて集計を表示し、一覧ページは書かずに\n"
              "終わります。もう一度 Ctrl-C を押すと、すぐに終わります。\n"

@@ -6,13 +6,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <utility>
+
 namespace orv::batch {
 namespace {
 
 QString fileName(const QString& path) { return path.sliced(path.lastIndexOf(u'/') + 1); }
 
+// A message on one line: its own line breaks as spaces, the rest as lineText shows it.
 QString oneLine(QString text) {
-  return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ');
+  return lineText(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
 }
 
 // `text` as a JSON string, quotes included, escaped by Qt's own JSON writer.
@@ -25,20 +28,36 @@ QString jsonOrNull(const QString& text) {
   return text.isEmpty() ? QStringLiteral("null") : jsonString(text);
 }
 
-// The dry run's line for the cover the album would get; none for a cover it keeps.
+const QString kNull = QStringLiteral("null");
+
+// The dry run's line for the cover the album would get, without its indent; none for a
+// cover it keeps.
 QString coverLine(const album::CoverSource& cover, const QString& folder) {
   const QString jacket = folder + kCoverName;
   switch (cover.kind) {
     case album::CoverSource::Kind::kKept:
       break;
     case album::CoverSource::Kind::kPlaceholder:
-      return QStringLiteral("    コピー: %1\n").arg(jacket);
+      return QStringLiteral("コピー: %1").arg(jacket);
     case album::CoverSource::Kind::kFile:
-      return QStringLiteral("    書き込み: %1（%2 から）\n").arg(jacket, cover.name);
+      return QStringLiteral("書き込み: %1（%2 から）").arg(jacket, cover.name);
     case album::CoverSource::Kind::kTags:
-      return QStringLiteral("    書き込み: %1（%2 のタグの画像から）\n").arg(jacket, cover.name);
+      return QStringLiteral("書き込み: %1（%2 のタグの画像から）").arg(jacket, cover.name);
   }
   return {};
+}
+
+// One of the dry run's indented lines, shown as lineText shows it.
+QString dryRunLine(const QString& text) {
+  return text.isEmpty() ? QString() : QStringLiteral("    ") + lineText(text) + u'\n';
+}
+
+// Where a waiting album is shown on the progress line: the end of a long path, so that
+// the line stays within a terminal's width.
+QString shortFolder(const QString& folder) {
+  constexpr qsizetype kLongest = 40;
+  const QString shown = lineText(shownFolder(folder));
+  return shown.size() <= kLongest ? shown : u'…' + shown.right(kLongest - 1);
 }
 
 }  // namespace
@@ -56,6 +75,25 @@ QString shownFolder(const QString& folder) {
   return folder.size() > 1 && folder.endsWith(u'/') ? folder.chopped(1) : folder;
 }
 
+QString lineText(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (const QChar c : text) {
+    if (c.category() != QChar::Other_Control) {
+      shown += c;
+    } else if (c == u'\n') {
+      shown += QStringLiteral("\\n");
+    } else if (c == u'\r') {
+      shown += QStringLiteral("\\r");
+    } else if (c == u'\t') {
+      shown += QStringLiteral("\\t");
+    } else {
+      shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
+    }
+  }
+  return shown;
+}
+
 QString albumLines(const AlbumOutcome& o, bool dryRun) {
   static const QString kWords[] = {QStringLiteral("作成"), QStringLiteral("予定"),
                                    QStringLiteral("失敗")};
@@ -66,7 +104,7 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
                           QString::number(o.album.tracks.value()).rightJustified(6),
                           (failed ? QStringLiteral("-") : playTimeText(o.album.milliseconds, true))
                               .rightJustified(9),
-                          shownFolder(o.album.folder));
+                          lineText(shownFolder(o.album.folder)));
   if (failed) {
     line += o.errorNumber ? QStringLiteral("  エラー %1: ").arg(*o.errorNumber)
                           : QStringLiteral("  エラー: ");
@@ -75,41 +113,54 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
   line += u'\n';
   if (dryRun) {
     for (const Rename& r : o.album.renames) {
-      line += QStringLiteral("    名前の変更: %1 → %2\n").arg(fileName(r.from), fileName(r.to));
+      line +=
+          dryRunLine(QStringLiteral("名前の変更: %1 → %2").arg(fileName(r.from), fileName(r.to)));
     }
-    if (!o.album.page.isEmpty()) line += QStringLiteral("    書き込み: %1\n").arg(o.album.page);
-    if (o.album.cover) line += coverLine(*o.album.cover, o.album.folder);
+    if (!o.album.page.isEmpty())
+      line += dryRunLine(QStringLiteral("書き込み: %1").arg(o.album.page));
+    if (o.album.cover) line += dryRunLine(coverLine(*o.album.cover, o.album.folder));
   }
   return line;
 }
 
 QString albumJson(const AlbumOutcome& o) {
   static const char* const kStatus[] = {"built", "planned", "failed"};
+  const album::Summary& album = o.album;
   QStringList renamed;
-  for (const Rename& r : o.album.renames) {
+  for (const Rename& r : album.renames) {
     renamed << QStringLiteral("{\"from\":%1,\"to\":%2}")
                    .arg(jsonString(fileName(r.from)), jsonString(fileName(r.to)));
   }
-  // One pass, as above: a folder's "%1" must not take the place of a later field.
-  return QStringLiteral(
-             "{\"folder\":%1,\"status\":\"%2\",\"tracks\":%3,\"renamed\":[%4],\"page\":%5,"
-             "\"cover_copied\":%6,\"cover_source\":%7,\"error_number\":%8,\"error\":%9}\n")
-      .arg(jsonString(shownFolder(o.album.folder)),
-           QLatin1String(kStatus[static_cast<int>(o.status)]),
-           QString::number(o.album.tracks.value()), renamed.join(u','), jsonOrNull(o.album.page),
-           o.album.cover && o.album.cover->kind != album::CoverSource::Kind::kKept
-               ? QStringLiteral("true")
-               : QStringLiteral("false"),
-           o.album.cover ? jsonString(o.album.cover->text()) : QStringLiteral("null"),
-           o.errorNumber ? QString::number(*o.errorNumber) : QStringLiteral("null"),
-           o.status == AlbumStatus::kFailed ? jsonString(o.error) : QStringLiteral("null"));
+  const bool failed = o.status == AlbumStatus::kFailed;
+  const bool coverGiven = album.cover && album.cover->kind != album::CoverSource::Kind::kKept;
+  // Put together without placeholders: a folder's "%1" is never taken for one.
+  const std::pair<const char*, QString> fields[] = {
+      {"folder", jsonString(shownFolder(album.folder))},
+      {"status", jsonString(QLatin1String(kStatus[static_cast<int>(o.status)]))},
+      {"title", album.texts.titleTagged ? jsonString(album.texts.title) : kNull},
+      {"artist", album.texts.artistTagged ? jsonString(album.texts.artist) : kNull},
+      {"tracks", QString::number(album.tracks.value())},
+      {"time", failed ? kNull : jsonString(playTimeText(album.milliseconds))},
+      {"renamed", u'[' + renamed.join(u',') + u']'},
+      {"page", jsonOrNull(album.page)},
+      {"cover_copied", coverGiven ? QStringLiteral("true") : QStringLiteral("false")},
+      {"cover_source", album.cover ? jsonString(album.cover->text()) : kNull},
+      {"error_number", o.errorNumber ? QString::number(*o.errorNumber) : kNull},
+      {"error", failed ? jsonString(o.error) : kNull},
+  };
+  QString json = QStringLiteral("{");
+  for (const auto& [name, value] : fields) {
+    if (json.size() > 1) json += u',';
+    json += u'"' + QLatin1String(name) + QStringLiteral("\":") + value;
+  }
+  return json + QStringLiteral("}\n");
 }
 
 QString summaryLine(const Tally& t, bool dryRun, double seconds) {
   const QString notStarted =
       t.notStarted > 0 ? QStringLiteral("、未着手 %1（中断）").arg(t.notStarted) : QString();
   return QStringLiteral(
-             "%1 %2、失敗 %3%4、スキップ %5（mp3ファイルのないフォルダー）、%6 曲、%7 秒\n")
+             "%1 %2、失敗 %3%4、スキップ %5（mp3ファイルのないフォルダー）、%6 曲、経過 %7 秒\n")
       .arg(dryRun ? QStringLiteral("作成予定") : QStringLiteral("作成"))
       .arg(t.built)
       .arg(t.failed)
@@ -119,28 +170,40 @@ QString summaryLine(const Tally& t, bool dryRun, double seconds) {
       .arg(seconds, 0, 'f', 1);
 }
 
+QString progressLine(int albumsDone, int albums, qint64 tracks, double seconds,
+                     const QStringList& waitingFor) {
+  QString text = QStringLiteral("アルバム %1/%2、%3 曲、経過 %4")
+                     .arg(albumsDone)
+                     .arg(albums)
+                     .arg(tracks)
+                     .arg(playTimeText(qint64(seconds * 1000)));
+  if (!waitingFor.isEmpty()) {
+    const QString others = waitingFor.size() > 1
+                               ? QStringLiteral(" ほか %1 件").arg(waitingFor.size() - 1)
+                               : QString();
+    return text + QStringLiteral("、別の Orv の作成待ち: %1%2")
+                      .arg(shortFolder(waitingFor.front()), others);
+  }
+  if (albumsDone > 0 && albumsDone < albums) {
+    const double left = seconds / albumsDone * (albums - albumsDone);
+    text += QStringLiteral("、残り 約 %1").arg(playTimeText(qint64(left * 1000)));
+  }
+  return text;
+}
+
 Progress::Progress(int albums, bool shown) : albums_(albums), shown_(shown) {}
 
 double Progress::secondsElapsed() const {
   return std::chrono::duration<double>(Clock::now() - start_).count();
 }
 
-void Progress::update(int albumsDone, qint64 tracks, bool now) {
+void Progress::update(int albumsDone, qint64 tracks, const QStringList& waitingFor, bool now) {
   if (!shown_) return;
   const Clock::time_point t = Clock::now();
   if (!now && visible_ && t - drawn_ < std::chrono::milliseconds(100)) return;
   drawn_ = t;
-  const double elapsed = secondsElapsed();
-  QString text = QStringLiteral("\rアルバム %1/%2、%3 曲、経過 %4")
-                     .arg(albumsDone)
-                     .arg(albums_)
-                     .arg(tracks)
-                     .arg(playTimeText(qint64(elapsed * 1000)));
-  if (albumsDone > 0 && albumsDone < albums_) {
-    const double left = elapsed / albumsDone * (albums_ - albumsDone);
-    text += QStringLiteral("、残り 約 %1").arg(playTimeText(qint64(left * 1000)));
-  }
-  writeError(text + QStringLiteral("\x1b[K"));
+  writeError(u'\r' + progressLine(albumsDone, albums_, tracks, secondsElapsed(), waitingFor) +
+             QStringLiteral("\x1b[K"));
   visible_ = true;
 }
 

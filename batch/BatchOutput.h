@@ -3,6 +3,7 @@
 #include "batch/AlbumBuild.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 
@@ -18,17 +19,28 @@ QString playTimeText(qint64 milliseconds, bool withHours = false);
 // The folder as the batch shows it: its absolute path, without the trailing "/".
 QString shownFolder(const QString& folder);
 
+// `text` for a line of the batch's plain output: each control character written out
+// ("\n", "\r", "\t", else "\x" and two hex digits), so that every line stays one line
+// and no name sends the terminal a control sequence.
+//
+//   lineText("tab\tbell\a line\nend") == R"(tab\tbell\x07 line\nend)"
+QString lineText(const QString& text);
+
 // One album's line for standard output, ending in a line feed: the outcome (作成, 失敗,
 // 予定), the track count, the total play time and the folder, then for a failure its
-// error on the same line. A dry run adds an indented line for each rename and each file
-// it would write, the cover with the picture it would be made from.
+// error on the same line (its line breaks as spaces). A dry run adds an indented line
+// for each rename and each file it would write, the cover with the picture it would be
+// made from. Names and messages are shown as lineText shows them.
 //
 //   作成    25曲  1:23:45  /music/Artist/Album
 //   失敗     2曲         -  /music/Clash  エラー 58: 「…」を「…」に名前を変更できません。…
 QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 
 // One album as a JSON object on one line, ending in a line feed, with the fields folder,
-// status ("built", "failed", "planned"), tracks, renamed ([{"from", "to"}] file names),
+// status ("built", "failed", "planned"), title and artist (as the tags name them; null
+// where they name none, and the page shows its placeholder text, or where the build
+// failed before the tags were read), tracks, time (the total play time as the page shows
+// it, "1:05" or "1:02:03"; null for a failure), renamed ([{"from", "to"}] file names),
 // page (a path or null), cover_copied (whether the build gave the album its jacket.jpg),
 // cover_source (CoverSource::text(): "kept", "placeholder", "file:cover.png",
 // "tags:01_Intro.mp3"; null when the build stopped before the cover), error_number (or
@@ -43,15 +55,28 @@ struct Tally {
   int notStarted = 0;  // albums an interrupted run left alone
   qint64 tracks = 0;
 };
+// The summary line of the tally, with the seconds since the start:
+//
+//   作成 25、失敗 1、スキップ 3（mp3ファイルのないフォルダー）、412 曲、経過 4.2 秒
 QString summaryLine(const Tally& tally, bool dryRun, double seconds);
+
+// The progress line's text: the albums and tracks done so far and the time since the
+// start; then the albums that wait for another build (another Orv's) to end, or, when
+// none waits, the time left as the albums so far foretell it. A long folder is cut to
+// its end.
+//
+//   progressLine(3, 10, 120, 5.0, {})   // "アルバム 3/10、120 曲、経過 0:05、残り 約 0:12"
+//   progressLine(3, 10, 120, 5.0, {"/m/A/"})   // "…、経過 0:05、別の Orv の作成待ち: /m/A"
+QString progressLine(int albumsDone, int albums, qint64 tracks, double seconds,
+                     const QStringList& waitingFor);
 
 // The progress line on standard error, redrawn in place; only on a terminal.
 class Progress {
  public:
   Progress(int albums, bool shown);
-  // Redraws with the albums and tracks done so far, at most ten times a second unless
-  // `now` is true.
-  void update(int albumsDone, qint64 tracks, bool now = false);
+  // Redraws with the albums and tracks done so far and the albums waiting (progressLine),
+  // at most ten times a second unless `now` is true.
+  void update(int albumsDone, qint64 tracks, const QStringList& waitingFor, bool now = false);
   // Clears the line, so that other output can take its place.
   void clear();
   double secondsElapsed() const;

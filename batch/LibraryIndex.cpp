@@ -1,6 +1,7 @@
 #include "batch/LibraryIndex.h"
 
 #include "batch/BatchOutput.h"
+#include "batch/LibraryCards.h"
 #include "core/RuntimeError.h"
 
 #include <QDir>
@@ -19,26 +20,6 @@ QString relativeUrl(const QDir& from, const QString& target) {
   QStringList parts = from.relativeFilePath(target).split(u'/');
   for (QString& part : parts) part = QString::fromLatin1(QUrl::toPercentEncoding(part));
   return parts.join(u'/');
-}
-
-// The album as its card shows it. An album without a title is shown by its folder's
-// name, with the folder below it and the artist only where the tags name one.
-QJsonObject card(const QDir& indexFolder, const album::Summary& album) {
-  const QString folder = QDir::cleanPath(album.folder);
-  QJsonObject card{{QStringLiteral("folder"), indexFolder.relativeFilePath(folder)},
-                   {QStringLiteral("url"), relativeUrl(indexFolder, folder) + u'/'},
-                   {QStringLiteral("tracks"), album.tracks.value()},
-                   {QStringLiteral("time"), playTimeText(album.milliseconds)}};
-  if (album.texts.titleTagged) {
-    card.insert(QStringLiteral("title"), album.texts.title);
-    card.insert(QStringLiteral("artist"), album.texts.artist);
-  } else {
-    const QString name = folder.mid(folder.lastIndexOf(u'/') + 1);
-    card.insert(QStringLiteral("title"), name.isEmpty() ? folder : name);
-    card.insert(QStringLiteral("fromFolder"), true);
-    if (album.texts.artistTagged) card.insert(QStringLiteral("artist"), album.texts.artist);
-  }
-  return card;
 }
 
 // The cards as JSON that may stand in a script element: no "<" as such, so no text ends
@@ -61,6 +42,27 @@ bool exists(const QString& path, platform::FileSystem& fileSystem) {
 }
 
 }  // namespace
+
+// The album as its card shows it. An album without a title is shown by its folder's
+// name, with the folder below it and the artist only where the tags name one.
+QJsonObject libraryCard(const QDir& indexFolder, const album::Summary& album) {
+  const QString folder = QDir::cleanPath(album.folder);
+  QJsonObject card{{QStringLiteral("folder"), indexFolder.relativeFilePath(folder)},
+                   {QStringLiteral("url"), relativeUrl(indexFolder, folder) + u'/'},
+                   {QStringLiteral("tracks"), album.tracks.value()},
+                   {QStringLiteral("time"), playTimeText(album.milliseconds)},
+                   {QStringLiteral("milliseconds"), album.milliseconds}};
+  if (album.texts.titleTagged) {
+    card.insert(QStringLiteral("title"), album.texts.title);
+    card.insert(QStringLiteral("artist"), album.texts.artist);
+  } else {
+    const QString name = folder.mid(folder.lastIndexOf(u'/') + 1);
+    card.insert(QStringLiteral("title"), name.isEmpty() ? folder : name);
+    card.insert(QStringLiteral("fromFolder"), true);
+    if (album.texts.artistTagged) card.insert(QStringLiteral("artist"), album.texts.artist);
+  }
+  return card;
+}
 
 LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem) {
   const QString folder = folderOf(path);
@@ -87,30 +89,18 @@ LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSy
   return orvPage ? LibraryIndexTarget::kOrvPage : LibraryIndexTarget::kNew;
 }
 
-QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums) {
+QByteArray libraryIndexPage(const QJsonArray& cards) {
   QFile file(QStringLiteral(":/orv/library.html"));
   if (!file.open(QIODevice::ReadOnly)) {
     throw RuntimeError(ErrorCode::kInternalError,
                        QStringLiteral("一覧ページのひな形がプログラムにありません。"));
   }
   QByteArray page = file.readAll();
-
-  const QDir indexFolder(folderOf(path));
-  QJsonArray cards;
-  int built = 0;
-  qint64 tracks = 0;
-  qint64 milliseconds = 0;
-  for (const AlbumOutcome& outcome : albums) {
-    if (outcome.status != AlbumStatus::kBuilt) continue;
-    cards.append(card(indexFolder, outcome.album));
-    ++built;
-    tracks += outcome.album.tracks.value();
-    milliseconds += outcome.album.milliseconds;
-  }
+  const LibraryTotals totals = libraryTotals(cards);
   const QLocale numbers(QLocale::English);
-  const QString summary =
-      QStringLiteral("%1 アルバム・%2 曲・%3")
-          .arg(numbers.toString(built), numbers.toString(tracks), playTimeText(milliseconds));
+  const QString summary = QStringLiteral("%1 アルバム・%2 曲・%3")
+                              .arg(numbers.toString(totals.albums), numbers.toString(totals.tracks),
+                                   playTimeText(totals.milliseconds));
   page.replace("<!--ORV:SUMMARY-->", summary.toUtf8());
   page.replace("<!--ORV:ALBUMS-->", cardsJson(cards));
   return page;
@@ -119,12 +109,15 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
 bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
                        platform::FileSystem& fileSystem, platform::FolderLocks& folderLocks,
                        const std::function<bool()>& keepWaiting) {
-  const QByteArray page = libraryIndexPage(path, albums);
   const QString folder = folderOf(path);
   const auto lock = folderLocks.lock(folder, keepWaiting);
   if (!lock) return false;
   fileSystem.removeLeftoverTemporaryFiles(folder, {path.sliced(folder.size())});
-  if (checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage) {
+  const bool orvPage = checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage;
+  const std::optional<QJsonArray> cards = cardsAfterRun(path, orvPage, albums, fileSystem);
+  if (!cards) return true;  // an earlier page that can't be read, and nothing to list
+  const QByteArray page = libraryIndexPage(*cards);
+  if (orvPage) {
     fileSystem.replaceFileAtomically(path, page);
     return true;
   }

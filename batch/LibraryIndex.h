@@ -5,8 +5,12 @@
 #include "platform/FolderLocks.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace orv::batch {
@@ -27,23 +31,34 @@ enum class LibraryIndexTarget { kNew, kOrvPage };
 //   checkLibraryIndexTarget("/music/index.html", fs);   // throws for the user's own page
 LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem);
 
-// The library page, UTF-8, for an index file at `path` (absolute): the built albums
-// (title, artist, track count, total time, and the folder relative to the page, by which
-// an album without a title is shown) as a JSON block, from which the page draws a card
-// for each, with its cover, linking to its page, and a search box that filters by title,
-// artist or folder. The JSON holds no "<": no title is ever markup.
+// The card of an album on the library page in `indexFolder`: its title, artist, track
+// count, total time (as text, and in milliseconds to sum) and the folder relative to the
+// page, by which an album without a title is shown.
 //
-//   libraryIndexPage("/music/index.html", {album});   // album.folder "/music/A/B/":
+//   libraryCard(QDir("/music"), album)   // album.folder "/music/A/B/":
 //   // {"folder":"A/B","url":"A/B/","title":…}, the card linking to "A/B/disk.html"
-QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums);
+QJsonObject libraryCard(const QDir& indexFolder, const album::Summary& album);
 
-// Checks `path` as above, then writes the page whole and atomically: over Orv's page, or
-// as a new file that never replaces one that appeared at `path` since the check (that
-// raises kFileAlreadyExists and leaves it). All of it under the lock of the page's folder,
-// which every Orv takes that writes there (a run writing the same page, a build of an
-// album there), waiting for it as FolderLocks::lock does with `keepWaiting`; and under
-// it, first removes what a write of the page cut off left. False when the wait was given
-// up: nothing was written then.
+// The library page, UTF-8, of `cards` (libraryCards): a JSON block, from which the page
+// draws a card for each, with its cover, linking to its page, and a search box that
+// filters by title, artist or folder, and above them what the cards count
+// (libraryTotals). The JSON holds no "<": no title is ever markup.
+//
+//   libraryIndexPage(libraryCards("/music/index.html", outcomes, {}, fs))
+QByteArray libraryIndexPage(const QJsonArray& cards);
+
+// Checks `path` as above, then writes the page of the library after this run
+// (libraryCards: the albums of `albums` that were built, and the earlier page's albums)
+// whole and atomically: over Orv's page, or as a new file that never replaces one that
+// appeared at `path` since the check (that raises kFileAlreadyExists and leaves it). All
+// of it under the lock of the page's folder, which every Orv takes that writes there (a
+// run writing the same page, a build of an album there), waiting for it as
+// FolderLocks::lock does with `keepWaiting`; and under it, first removes what a write of
+// the page cut off left, then reads the earlier page, so that a run that wrote it
+// meanwhile keeps its albums. An earlier page of Orv's whose albums can't be read is
+// written anew with this run's albums alone, or, when this run built none, left as it
+// is, each said in a line on standard error. False when the wait was given up: nothing
+// was written then.
 //
 //   writeLibraryIndex("/music/index.html", outcomes, fs, locks, [] { return true; });
 bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,

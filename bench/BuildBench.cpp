@@ -267,10 +267,12 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   run.cpu = processorMilliseconds() - cpuBefore;
   run.bytesRead = bytesReadByThisProcess() - readBefore;
 
-  // Message points: 0 before the dialog, 1 after it, 2 after the scan and the album's
-  // rows, 3 after the album's texts, 4 after the page.
+  // Message points: 0 before the dialog, 1 after it, then the status line's while a scan
+  // that runs long reads the tracks, and the last three after the scan and the album's
+  // rows, after the album's texts, and after the page.
   const auto& p = t.messagePoints;
-  if (p.size() < 5) {
+  const std::size_t n = p.size();
+  if (n < 5) {
     std::printf("  the build did not finish: %s\n", qPrintable(controls.statusLabel.caption()));
     return run;
   }
@@ -282,7 +284,7 @@ BuildRun buildOnce(QApplication& app, const QString& folder) {
   run.readAhead = t.readAhead;
   run.grid = t.grid;
   run.events = t.events;
-  run.page = ms(t.messagesDone[3], p[4]);  // the page writer alone runs there
+  run.page = ms(t.messagesDone[n - 2], p[n - 1]);  // the page writer alone runs there
   run.rest = run.total - run.listing - run.checks - run.renames - run.tags - run.grid - run.events -
              run.page;
 

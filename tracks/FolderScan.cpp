@@ -31,7 +31,7 @@ template <typename Reach, typename OnFile>
 Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, Reach&& reach,
                      OnFile&& onFile) {
   Int16 count = 0;
-  auto listing = fileSystem.list(folder + QStringLiteral("*.mp3"));
+  auto listing = fileSystem.list(folder + kMp3Pattern);
   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
     if (name == u"." || name == u"..") continue;
     reach(folder + name);
@@ -50,6 +50,10 @@ std::vector<QString> listedPaths(const TrackTable& table) {
 }
 
 }  // namespace
+
+bool isMp3FileName(const QString& name) {
+  return name.endsWith(kMp3Pattern.sliced(1), Qt::CaseInsensitive);
+}
 
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
   // Each file is opened once, so that one that can't be read stops the build before
@@ -88,6 +92,7 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
     context.fileSystem.rename(rename.from, rename.to);
     if (rename.from != rename.to) context.renames.push_back(std::move(rename));
     ReadTrackTags(table, i, context.trackDetails);
+    if (context.trackRead) context.trackRead(i + 1, count);
   }
   return table;
 }

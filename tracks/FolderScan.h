@@ -7,9 +7,17 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace orv {
+
+// The album's tracks: the files of its folder whose names end in ".mp3", in any letter
+// case, as FileSystem::list matches the pattern.
+//
+//   isMp3FileName("/music/album/01 Intro.MP3") == true
+inline const QString kMp3Pattern = QStringLiteral("*.mp3");
+bool isMp3FileName(const QString& name);
 
 // A rename the scan made (or, on a dry run's file system, would make): whole paths.
 struct Rename {
@@ -25,6 +33,9 @@ struct ScanContext {
   platform::TrackDetailsReader& trackDetails;  // for tag reading (ReadTrackTags)
   // Each rename that changed a name, as soon as it is done: those before a failure too.
   std::vector<Rename> renames{};
+  // Told by the fill pass after each track's tags are read: how many of how many. What it
+  // raises ends the pass there.
+  std::function<void(Int16 read, Int16 count)> trackRead{};
 };
 
 // The scan's two passes over the *.mp3 files of `albumFolder` (ending in "/"), in listing

@@ -34,7 +34,9 @@ QString told(const Outcome& outcome) {
       [](const auto& o) -> QString {
         using O = std::decay_t<decltype(o)>;
         if constexpr (std::is_same_v<O, Built>) {
-          return QStringLiteral("built %1 %2").arg(o.album.tracks.value()).arg(o.album.milliseconds);
+          return QStringLiteral("built %1 %2")
+              .arg(o.album.tracks.value())
+              .arg(o.album.milliseconds);
         } else if constexpr (std::is_same_v<O, NoAlbum>) {
           return QStringLiteral("no album: ") + o.message;
         } else if constexpr (std::is_same_v<O, Failed>) {
@@ -59,6 +61,11 @@ struct RecordedEvents : Events {
     return onWait();
   }
   void waitOver() override { log << QStringLiteral("wait over"); }
+  std::function<void(Int16 read)> onTrackRead = [](Int16) {};
+  void trackRead(Int16 read, Int16 count) override {
+    log << QStringLiteral("read %1/%2").arg(read.value()).arg(count.value());
+    onTrackRead(read);
+  }
   void tracksRead(const TrackTable& table, Int16 count) override {
     log << QStringLiteral("tracks %1, %2").arg(count.value()).arg(table[0].fileName);
   }
@@ -237,8 +244,8 @@ TEST_F(AlbumBuildTest, ABuildWaitsForAnotherBuildOfTheAlbum) {
     return true;
   };
   EXPECT_EQ(told(build()), "built 1 205000");
-  EXPECT_EQ(events.log,
-            (QStringList{"wait", "wait more", "wait more", "wait over", "tracks 1, a_b.mp3"}));
+  EXPECT_EQ(events.log, (QStringList{"wait", "wait more", "wait more", "wait over", "read 1/1",
+                                     "tracks 1, a_b.mp3"}));
 
   makeAlbum({"a b.mp3"});
   other = folderLocks.lock(folder(), [] { return true; });
@@ -247,6 +254,18 @@ TEST_F(AlbumBuildTest, ABuildWaitsForAnotherBuildOfTheAlbum) {
   EXPECT_EQ(told(build()), "abandoned");
   EXPECT_EQ(events.log, QStringList{"wait"});
   EXPECT_EQ(filesOnDisk(), QStringList{"a b.mp3"});
+}
+
+// Each track read is told as it is read; what the front end's hook raises passes through
+// the build, the renames before it done.
+TEST_F(AlbumBuildTest, EachTrackReadIsToldAndWhatTheHookRaisesPassesThrough) {
+  makeAlbum({"a a.mp3", "b b.mp3", "c c.mp3"});
+  events.onTrackRead = [](Int16 read) {
+    if (read == 2) throw std::runtime_error("the window is gone");
+  };
+  EXPECT_THROW(build(), std::runtime_error);
+  EXPECT_EQ(events.log, (QStringList{"read 1/3", "read 2/3"}));
+  EXPECT_EQ(filesOnDisk(), (QStringList{"a_a.mp3", "b_b.mp3", "c c.mp3"}));
 }
 
 // 32,766 MP3 files make an album; one more is no album, told before anything is renamed;

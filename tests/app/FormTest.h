@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace orv::test {
 
@@ -30,9 +33,10 @@ class FormTest : public testing::Test {
       form_.emplace(controls.asFormControls(),
                     FormServices{.windowSystem = windowSystem,
                                  .album = {.fileSystem = fileSystem,
-                                           .trackDetails = trackDetails,
+                                           .trackDetails = clockedTrackDetails_,
                                            .folderLocks = folderLocks,
-                                           .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")}});
+                                           .programFolder = QStringLiteral(ORV_PROGRAM_DIR "/")},
+                                 .clock = [this] { return now; }});
     }
     return *form_;
   }
@@ -54,8 +58,29 @@ class FormTest : public testing::Test {
   platform::TagLibTrackDetails trackDetails;
   platform::PosixFolderLocks folderLocks;
   int formsMade = 0;
+  // The form's clock, in milliseconds: it moves on by millisecondsPerTrack with each
+  // track's tags read, and stands still otherwise.
+  qint64 now = 0;
+  qint64 millisecondsPerTrack = 0;
 
  private:
+  // The tag reading, each track moving the clock on.
+  class ClockedTrackDetails : public platform::TrackDetailsReader {
+   public:
+    explicit ClockedTrackDetails(FormTest& test) : test_(test) {}
+    platform::TrackDetails read(const QString& path) override {
+      test_.now += test_.millisecondsPerTrack;
+      return test_.trackDetails.read(path);
+    }
+    std::unique_ptr<platform::TrackReadAhead> readAhead(std::vector<QString> paths) override {
+      return test_.trackDetails.readAhead(std::move(paths));
+    }
+
+   private:
+    FormTest& test_;
+  };
+
+  ClockedTrackDetails clockedTrackDetails_{*this};
   std::optional<MainForm> form_;
 };
 

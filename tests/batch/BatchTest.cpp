@@ -5,6 +5,7 @@
 #include "album/Build.h"
 #include "app/MainForm.h"
 #include "batch/AlbumFinder.h"
+#include "batch/LibraryCards.h"
 #include "batch/LibraryIndex.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
@@ -19,6 +20,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -165,6 +167,11 @@ TEST_F(BatchTest, ARecursiveRunBuildsEveryAlbumAsTheWindowBuildsACopy) {
     EXPECT_EQ(renamed, want.renamed);
     const bool built = want.error == 0;
     EXPECT_EQ(got["page"].toString(), built ? got["folder"].toString() + "/disk.html" : "");
+    // The tags' album and artist; nothing for an album that failed before reading them.
+    const QJsonValue none(QJsonValue::Null);
+    EXPECT_EQ(got["title"], built ? QJsonValue(want.folder) : none);
+    EXPECT_EQ(got["artist"], built ? QJsonValue(QStringLiteral("歌手")) : none);
+    EXPECT_EQ(got["time"], built ? QJsonValue(QStringLiteral("0:0%1").arg(want.tracks)) : none);
     EXPECT_EQ(got["cover_copied"].toBool(), want.cover);
     EXPECT_EQ(got["error_number"].toInt(), want.error);
     if (want.windowChoice.isEmpty()) {
@@ -183,7 +190,7 @@ TEST_F(BatchTest, ARecursiveRunBuildsEveryAlbumAsTheWindowBuildsACopy) {
             "the user's own cover");
   EXPECT_TRUE(QFile::exists(lib + QStringLiteral("/.hidden/Album/h h.mp3")));
   EXPECT_TRUE(run.err.startsWith(
-      QStringLiteral("作成 2、失敗 3、スキップ 4（mp3ファイルのないフォルダー）、5 曲、")))
+      QStringLiteral("作成 2、失敗 3、スキップ 4（mp3ファイルのないフォルダー）、5 曲、経過 ")))
       << run.err.toStdString();
 }
 
@@ -302,6 +309,15 @@ TEST_F(BatchTest, OneJobAndTwoJobsGiveTheSameResult) {
 TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
   const QString good = lib + QStringLiteral("/Artist A/Album Two");
   const QString empty = lib + QStringLiteral("/Empty");
+  const QString band = dir.path() + QStringLiteral("/The Band");
+  for (const char* disc : {"CD1", "CD2"}) {
+    const QString folder = band + QStringLiteral("/Double Album/") + QString::fromLatin1(disc);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeFile(folder + QStringLiteral("/a.mp3"), track("Song", "Album"));
+  }
+  const auto failed = [](const QString& folder, const QString& error) {
+    return QStringLiteral("失敗      0曲         -  %1  エラー %2\n").arg(folder, error);
+  };
   const struct {
     QStringList arguments;
     int exitCode;
@@ -327,6 +343,43 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
        0,
        "作成      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
        "作成 2、失敗 0、"},
+      // Paths as people give them: each that can't be built fails alone, the rest go on.
+      {{"Typo", good},
+       1,
+       failed(lib + "/Typo", "76: フォルダー " + lib + "/Typo がありません。") +
+           "作成      2曲   0:00:02  " + good + "\n",
+       "作成 1、失敗 1、"},
+      {{"-r", "Typo"},
+       1,
+       failed(lib + "/Typo", "76: フォルダー " + lib + "/Typo がありません。"),
+       ""},
+      {{"Artist A/Album Two/gone.mp3"},
+       1,
+       failed(good + "/gone.mp3", "76: ファイル " + good + "/gone.mp3 がありません。"),
+       ""},
+      // An MP3 file builds its folder, as the window does.
+      {{"Artist A/Album Two/b.MP3"}, 0, "作成      2曲   0:00:02  " + good + "\n", ""},
+      {{"-r", good + "/a.mp3"}, 0, "作成      2曲   0:00:02  " + good + "\n", ""},
+      {{"Empty/notes.txt"},
+       1,
+       failed(empty + "/notes.txt",
+              "75: " + empty +
+                  "/notes.txt はフォルダーではありません。アルバムのフォルダー"
+                  "か、その中のmp3ファイルを指定してください。"),
+       ""},
+      // Albums in the folders below: a hint at -r.
+      {{"Artist A"},
+       1,
+       "失敗      0曲         -  " + lib + "/Artist A  エラー: " + album::kNoMp3FilesMessage +
+           " その下のフォルダーにはmp3ファイルがあります。-r を付けると、それらをアルバムとして作"
+           "成します。\n",
+       ""},
+      // Each folder is counted once, however often it is reached.
+      {{"-r", band, band + "/Double Album"},
+       0,
+       "作成      1曲   0:00:01  " + band + "/Double Album/CD1\n作成      1曲   0:00:01  " + band +
+           "/Double Album/CD2\n",
+       "作成 2、失敗 0、スキップ 2（mp3ファイルのないフォルダー）、2 曲、経過 "},
       {{"--help"},
        0,
        "使い方: orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] FOLDER...\n",
@@ -386,7 +439,7 @@ TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {
 
 // Folder names that JSON must escape, or that a text template could take for its own
 // placeholders: each line is one valid object that names its folder as it is, and the
-// plain line shows it as it is.
+// plain line shows it as it is, its control characters written out, on one line.
 TEST_F(BatchTest, EveryFolderNameIsReportedAsItIs) {
   const QByteArray root = QFile::encodeName(dir.path()) + "/names/";
   const std::vector<std::pair<QByteArray, QString>> names = {
@@ -419,9 +472,14 @@ TEST_F(BatchTest, EveryFolderNameIsReportedAsItIs) {
   expected.sort();
   reported.sort();
   EXPECT_EQ(reported.join(u'|').toStdString(), expected.join(u'|').toStdString());
-  EXPECT_TRUE(
-      orv({QStringLiteral("-r"), folder})
-          .out.contains(QStringLiteral("作成      1曲   0:00:01  %1/100%3 Hits\n").arg(folder)));
+  // The plain output: one line per album, control characters written out.
+  const QStringList lines = orv({QStringLiteral("-r"), folder}).out.split(u'\n');
+  EXPECT_EQ(lines.size(), qsizetype(names.size()) + 1) << lines.join(u'|').toStdString();
+  for (const QString& name :
+       {QStringLiteral("100%3 Hits"), QStringLiteral(R"(tab\tbell\x07 line\nend)")}) {
+    EXPECT_TRUE(lines.contains(QStringLiteral("作成      1曲   0:00:01  %1/%2").arg(folder, name)))
+        << name.toStdString();
+  }
 }
 
 // A folder that takes no change (read-only; on a read-only mount alike): the dry run
@@ -510,32 +568,31 @@ TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
   };
   const Case cases[] = {
       {"/m/index.html", album("/m/A/B/", "題", true, true),
-       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05"})"},
+       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
       // The artist as the album page shows it, even when untagged: the card of today.
       {"/m/index.html", album("/m/A/B/", "題", true, false),
-       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05"})"},
+       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, false),
-       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"tracks":2,"time":"1:05"})"},
+       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, true),
        R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"artist":"歌手","tracks":2,
-           "time":"1:05"})"},
+           "time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/", "アルバムタイトルなし", false, false),
-       R"({"folder":".","url":"./","title":"m","fromFolder":true,"tracks":2,"time":"1:05"})"},
+       R"({"folder":".","url":"./","title":"m","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/site/index.html", album("/m/夜 #1/", "</script><!--", true, true),
        R"({"folder":"../m/夜 #1","url":"../m/%E5%A4%9C%20%231/","title":"</script><!--",
-           "artist":"歌手","tracks":2,"time":"1:05"})"},
+           "artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.json);
-    batch::AlbumOutcome failed = c.album;
-    failed.status = AlbumStatus::kFailed;
-    const QByteArray page = batch::libraryIndexPage(QString::fromUtf8(c.index), {c.album, failed});
-    const QByteArray start = R"(<script type="application/json" id="library-data">)";
-    const qsizetype from = page.indexOf(start) + start.size();
-    const QByteArray data = page.mid(from, page.indexOf("</script>", from) - from);
-    EXPECT_FALSE(data.contains('<'));
-    EXPECT_EQ(QJsonDocument::fromJson(data).array(),
-              QJsonArray{QJsonDocument::fromJson(c.json).object()});
+    const QJsonObject card =
+        batch::libraryCard(QFileInfo(QString::fromUtf8(c.index)).dir(), c.album.album);
+    EXPECT_EQ(card, QJsonDocument::fromJson(c.json).object());
+    // As the page holds it, and reads it back.
+    const QByteArray page = batch::libraryIndexPage({card});
+    const qsizetype from = page.indexOf(batch::kLibraryDataStart);
+    EXPECT_FALSE(page.mid(from + 1, page.indexOf("</script>", from) - from - 1).contains('<'));
+    EXPECT_EQ(batch::readLibraryCards(page), QJsonArray{card});
   }
 }
 

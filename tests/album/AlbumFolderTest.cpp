@@ -1,4 +1,4 @@
-#include "app/AlbumFolder.h"
+#include "album/AlbumFolder.h"
 
 #include "tests/support/Errors.h"
 
