@@ -58,15 +58,20 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
   if (!lock) return Abandoned{};
   if (waited) events.waitOver();
 
-  ScanContext scan{.fileSystem = services.fileSystem, .trackDetails = services.trackDetails};
+  ScanContext scan{.fileSystem = services.fileSystem,
+                   .trackDetails = services.trackDetails,
+                   .textEncoding = services.textEncoding};
   Int16 count = 0;
   TrackTable table;
+  text::AlbumVerdict textVerdict;
   try {
     count = CountMp3Files(albumFolder, scan);
     // Nothing has been renamed or written, and nothing will be.
     if (count == 0) return NoAlbum{kNoMp3FilesMessage};
     if (count > kLargestAlbum) return NoAlbum{tooManyMp3FilesMessage(count)};
-    table = inOrderOfFileNames(FillTrackTable(albumFolder, count, scan));
+    FilledTable filled = FillTrackTable(albumFolder, count, scan);
+    textVerdict = filled.textVerdict;
+    table = inOrderOfFileNames(std::move(filled.table));
   } catch (...) {
     return failed(Failed::Stage::kScan, count);
   }
@@ -84,7 +89,7 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
     } else {
       CopyProgramCover(services.fileSystem, services.programFolder, albumFolder);
     }
-    return Built{std::move(table), count, milliseconds};
+    return Built{std::move(table), count, milliseconds, textVerdict};
   } catch (...) {
     return failed(Failed::Stage::kPage, count);
   }

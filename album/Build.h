@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
 #include "platform/TrackDetails.h"
+#include "text/AlbumTexts.h"
 #include "tracks/TrackTable.h"
 
 #include <QString>
@@ -60,6 +61,8 @@ struct Services {
   const PageTemplates* templates = nullptr;
   // None: the program's jacket.jpg is copied when the album has none (CopyProgramCover).
   CoverStep* cover = nullptr;
+  // The user's encoding of every 8-bit tag text; none: the album decides (AlbumTexts).
+  std::optional<text::TextEncoding> textEncoding = std::nullopt;
 };
 
 // What a front end does while its build runs, on the build's own thread. What a hook
@@ -81,6 +84,7 @@ struct Built {
   TrackTable table;
   Int16 tracks;
   qint64 milliseconds = 0;
+  text::AlbumVerdict textVerdict;  // how the album's 8-bit tag texts were read
 };
 
 // The folder holds no album (no MP3 file, or too many); nothing was changed.
@@ -111,9 +115,10 @@ using Outcome = std::variant<Built, NoAlbum, Failed, Abandoned>;
 // 1. takes the folder's lock, for the whole build (waiting while another build, of this
 //    process or another, holds it: see Events::keepWaiting);
 // 2. the counting pass; no MP3 file, or more than kLargestAlbum, is NoAlbum;
-// 3. the fill pass with its renames and tag reads; then puts the records in the order of
-//    the files' new names, by the listing's own order (OrderedName), so that a first
-//    build, a rebuild and a build after one cut off midway give the same page;
+// 3. the fill pass with its renames and tag reads, the album's 8-bit texts decided once
+//    the last track is read; then puts the records in the order of the files' new names,
+//    by the listing's own order (OrderedName), so that a first build, a rebuild and a
+//    build after one cut off midway give the same page;
 // 4. removes the temporary files an earlier build left when it was killed;
 // 5. writes the page, then copies the cover (or leaves it to services.cover).
 //

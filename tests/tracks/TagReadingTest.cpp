@@ -19,6 +19,13 @@ using namespace Qt::StringLiterals;
 using test::errorOf;
 using test::FakeTrackDetails;
 
+// Reads record `index` as an album of its own.
+void readAlone(TrackTable& table, Int16 index, platform::TrackDetailsReader& reader) {
+  AlbumTagReading reading;
+  reading.read(table, index, reader);
+  reading.store(table);
+}
+
 TrackTable tableOf(const QString& folder, const QString& file) {
   TrackTable table;
   table.resize(2);
@@ -28,20 +35,20 @@ TrackTable tableOf(const QString& folder, const QString& file) {
   return table;
 }
 
-TEST(ReadTrackTags, ReadsTheFileByItsTrimmedFolderAndName) {
+TEST(AlbumTagReading, ReadsTheFileByItsTrimmedFolderAndName) {
   FakeTrackDetails reader;
   TrackTable table = tableOf("  /music/album/ ", " 01_Intro.mp3  ");
-  ReadTrackTags(table, 1, reader);
+  readAlone(table, 1, reader);
   // Only the detail fields of that one record change.
   EXPECT_EQ(table[1].folderPath, "  /music/album/ ");
   EXPECT_EQ(table[1].fileName, " 01_Intro.mp3  ");
   EXPECT_EQ(table[0].artist, "");
 
-  ReadTrackTags(table, 0, reader);
+  readAlone(table, 0, reader);
   EXPECT_EQ(reader.paths, (std::vector<QString>{"/music/album/01_Intro.mp3", ""}));
 }
 
-TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
+TEST(AlbumTagReading, StoresTextsByTheBlankAndQuoteRules) {
   struct Case {
     QString shown;   // what each of the four details holds
     QString artist;  // what is stored
@@ -66,7 +73,7 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
     FakeTrackDetails reader;
     reader.details = {c.shown, c.shown, c.shown, c.shown};
     TrackTable table = tableOf("/a/", "x.mp3");
-    ReadTrackTags(table, 1, reader);
+    readAlone(table, 1, reader);
     EXPECT_EQ(table[1].artist, c.artist);
     EXPECT_EQ(table[1].title, c.title);
     EXPECT_EQ(table[1].albumTitle, c.album);
@@ -76,30 +83,30 @@ TEST(ReadTrackTags, StoresTextsByTheBlankAndQuoteRules) {
   }
 }
 
-TEST(ReadTrackTags, EachDetailGoesToItsField) {
+TEST(AlbumTagReading, EachDetailGoesToItsField) {
   FakeTrackDetails reader;
   reader.details = {
-      .title = "Title", .artist = "Artist", .albumTitle = "Album", .playTime = "0:03:25"};
+      .title = u"Title"_s, .artist = u"Artist"_s, .albumTitle = u"Album"_s, .playTime = "0:03:25"};
   TrackTable table = tableOf("/a/", "x.mp3");
-  ReadTrackTags(table, 1, reader);
+  readAlone(table, 1, reader);
   EXPECT_EQ(table[1].artist, "Artist");
   EXPECT_EQ(table[1].title, "Title");
   EXPECT_EQ(table[1].albumTitle, "Album");
   EXPECT_EQ(table[1].duration, "0:03:25");
 }
 
-TEST(ReadTrackTags, ErrorsReachTheCaller) {
+TEST(AlbumTagReading, ErrorsReachTheCaller) {
   FakeTrackDetails reader;
   reader.onRead = [](const QString&) { throw RuntimeError(ErrorCode::kPathNotFound); };
   TrackTable table = tableOf("/missing/", "x.mp3");
-  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 1, reader); }).number(), 76);
+  EXPECT_EQ(errorOf([&] { readAlone(table, 1, reader); }).number(), 76);
   EXPECT_EQ(table[1].artist, "");
 
-  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 2, reader); }).number(), 9);
+  EXPECT_EQ(errorOf([&] { readAlone(table, 2, reader); }).number(), 9);
 }
 
 // With the program's own reader, on real files.
-TEST(ReadTrackTags, RealFiles) {
+TEST(AlbumTagReading, RealFiles) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString folder = dir.path() + "/";
@@ -115,11 +122,13 @@ TEST(ReadTrackTags, RealFiles) {
   TrackTable table;
   table.resize(3);
   const QString names[] = {"tagged.mp3", "plain.mp3", "gone.mp3"};
+  AlbumTagReading reading;
   for (int i = 0; i < 3; ++i) {
     table[i].folderPath = folder;
     table[i].fileName = names[i];
-    ReadTrackTags(table, i, reader);
+    reading.read(table, i, reader);
   }
+  reading.store(table);
   EXPECT_EQ(table[0].artist, kNoArtist);
   EXPECT_EQ(table[0].title, " 'Live' ");
   EXPECT_EQ(table[0].albumTitle, u"アルバム"_s);
@@ -134,7 +143,7 @@ TEST(ReadTrackTags, RealFiles) {
   EXPECT_EQ(table[2].duration, "");
 
   table[0].folderPath = folder + "missing/";
-  EXPECT_EQ(errorOf([&] { ReadTrackTags(table, 0, reader); }).number(), 76);
+  EXPECT_EQ(errorOf([&] { readAlone(table, 0, reader); }).number(), 76);
 }
 
 }  // namespace
