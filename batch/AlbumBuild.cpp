@@ -76,7 +76,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
                     .folderLocks = services.folderLocks,
                     .programFolder = services.programFolder,
                     .templates = services.templates,
-                    .cover = &cover},
+                    .cover = &cover,
+                    .textEncoding = options.textEncoding},
                    events);
   std::visit(
       [&](const auto& result) {
@@ -90,6 +91,7 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
           outcome.artist = Trim(result.table[0].artist);
           outcome.titleTagged = result.table[0].albumTitleTagged;
           outcome.artistTagged = result.table[0].artistTagged;
+          outcome.textVerdict = result.textVerdict;
         } else if constexpr (std::is_same_v<Result, album::NoAlbum>) {
           fail(outcome, std::nullopt, result.message);
         } else if constexpr (std::is_same_v<Result, album::Failed>) {

@@ -10,6 +10,7 @@
 #include "platform/PictureConverter.h"
 #include "platform/TagPictures.h"
 #include "platform/TrackDetails.h"
+#include "text/AlbumTexts.h"
 
 #include <QString>
 
@@ -40,6 +41,8 @@ struct AlbumOutcome {
   // Where the album's jacket.jpg came (or would come) from; none when the build stopped
   // before its cover.
   std::optional<CoverSource> cover;
+  // How its 8-bit tag texts were read; no encoding when it has none or was not built.
+  text::AlbumVerdict textVerdict;
   std::optional<int> errorNumber;  // a failure's run-time error number, where it has one
   QString error;                   // a failure's text, as the window would show it
 };
@@ -65,7 +68,8 @@ struct BuildServices {
 // with the same text, and leaves its folder as the window would. An album that another
 // build holds is waited for, unless the run is interrupted first: then it is not
 // started. A dry run (options.dryRun) changes nothing on disk. With options.covers an
-// album without jacket.jpg gets its own picture (coverAlbum) in place of the program's.
+// album without jacket.jpg gets its own picture (coverAlbum) in place of the program's;
+// with options.textEncoding its 8-bit tag texts are read in that encoding.
 // Never throws.
 //
 //   AlbumOutcome outcome = BuildAlbum("/music/album/", services, options);

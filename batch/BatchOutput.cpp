@@ -40,6 +40,21 @@ QString coverLine(const CoverSource& cover, const QString& folder) {
   return {};
 }
 
+// The verdict's margin in bits, as JSON: "30.5", "12"; null where none was weighed.
+QString marginJson(const text::AlbumVerdict& verdict) {
+  return verdict.margin ? QString::number(*verdict.margin / 2.0) : QStringLiteral("null");
+}
+
+// The dry run's line for how the album's 8-bit tag texts would be read; none without any.
+QString textEncodingLine(const text::AlbumVerdict& verdict) {
+  if (!verdict.encoding) return {};
+  const QString name = QString::fromUtf8(verdict.encoding->name());
+  if (verdict.forced) return QStringLiteral("    文字コード: %1（指定）\n").arg(name);
+  if (!verdict.margin) return QStringLiteral("    文字コード: %1\n").arg(name);
+  return QStringLiteral("    文字コード: %1（判定の差 %2 ビット）\n")
+      .arg(name, marginJson(verdict));
+}
+
 }  // namespace
 
 QString playTimeText(qint64 milliseconds, bool withHours) {
@@ -73,6 +88,7 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
   }
   line += u'\n';
   if (dryRun) {
+    line += textEncodingLine(o.textVerdict);
     for (const Rename& r : o.renames) {
       line += QStringLiteral("    名前の変更: %1 → %2\n").arg(fileName(r.from), fileName(r.to));
     }
@@ -89,17 +105,24 @@ QString albumJson(const AlbumOutcome& o) {
     renamed << QStringLiteral("{\"from\":%1,\"to\":%2}")
                    .arg(jsonString(fileName(r.from)), jsonString(fileName(r.to)));
   }
-  // One pass, as above: a folder's "%1" must not take the place of a later field.
+  // One pass each, as above: a folder's "%1" must not take the place of a later field.
+  const text::AlbumVerdict& verdict = o.textVerdict;
   return QStringLiteral(
              "{\"folder\":%1,\"status\":\"%2\",\"tracks\":%3,\"renamed\":[%4],\"page\":%5,"
-             "\"cover_copied\":%6,\"cover_source\":%7,\"error_number\":%8,\"error\":%9}\n")
-      .arg(jsonString(shownFolder(o.folder)), QLatin1String(kStatus[static_cast<int>(o.status)]),
-           QString::number(o.tracks), renamed.join(u','), jsonOrNull(o.page),
-           o.cover && o.cover->kind != CoverSource::Kind::kKept ? QStringLiteral("true")
-                                                                : QStringLiteral("false"),
-           o.cover ? jsonString(o.cover->text()) : QStringLiteral("null"),
-           o.errorNumber ? QString::number(*o.errorNumber) : QStringLiteral("null"),
-           o.status == AlbumStatus::kFailed ? jsonString(o.error) : QStringLiteral("null"));
+             "\"cover_copied\":%6,\"cover_source\":%7,\"text_encoding\":%8,"
+             "\"text_encoding_margin\":%9,")
+             .arg(jsonString(shownFolder(o.folder)),
+                  QLatin1String(kStatus[static_cast<int>(o.status)]), QString::number(o.tracks),
+                  renamed.join(u','), jsonOrNull(o.page),
+                  o.cover && o.cover->kind != CoverSource::Kind::kKept ? QStringLiteral("true")
+                                                                       : QStringLiteral("false"),
+                  o.cover ? jsonString(o.cover->text()) : QStringLiteral("null"),
+                  verdict.encoding ? jsonString(QString::fromUtf8(verdict.encoding->name()))
+                                   : QStringLiteral("null"),
+                  marginJson(verdict)) +
+         QStringLiteral("\"error_number\":%1,\"error\":%2}\n")
+             .arg(o.errorNumber ? QString::number(*o.errorNumber) : QStringLiteral("null"),
+                  o.status == AlbumStatus::kFailed ? jsonString(o.error) : QStringLiteral("null"));
 }
 
 QString summaryLine(const Tally& t, bool dryRun, double seconds) {
