@@ -233,9 +233,9 @@ TEST_F(BuildInWindowTest, EightBitTextsReadAsTheirAlbumReadsThem) {
     return test::id3v2Tag(3, {test::rawLatin1Frame("TIT2", test::windows1252(title)),
                               test::rawLatin1Frame("TPE1", test::windows1252(u"Motörhead"_s))});
   };
-  const QString album = makeAlbum(QStringLiteral("rock"),
-                                  {{QStringLiteral("1.mp3"), western(u"Rock’n’Roll"_s)},
-                                   {QStringLiteral("2.mp3"), western(u"Eat the Rich"_s)}});
+  const QString album =
+      makeAlbum(QStringLiteral("rock"), {{QStringLiteral("1.mp3"), western(u"Rock’n’Roll"_s)},
+                                         {QStringLiteral("2.mp3"), western(u"Eat the Rich"_s)}});
 
   clickBuild(choose(album + QStringLiteral("1.mp3")));
 

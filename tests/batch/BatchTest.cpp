@@ -399,8 +399,8 @@ TEST_F(BatchTest, TheAlbumsTextEncodingIsReportedAndCanBeChosen) {
   EXPECT_TRUE(albums[1]["text_encoding_margin"].isNull());
   EXPECT_EQ(firstTitle(), QByteArray(R"(bg_name[0] = "\uB12C";)"));
 
-  const Ran forced = orv({QStringLiteral("--encoding"), QStringLiteral("SJIS"),
-                          QStringLiteral("--json"), korean});
+  const Ran forced =
+      orv({QStringLiteral("--encoding"), QStringLiteral("SJIS"), QStringLiteral("--json"), korean});
   ASSERT_EQ(jsonLines(forced.out).size(), 1) << forced.err.toStdString();
   EXPECT_EQ(jsonLines(forced.out)[0]["text_encoding"].toString(), QStringLiteral("shift_jis"));
   EXPECT_TRUE(jsonLines(forced.out)[0]["text_encoding_margin"].isNull());

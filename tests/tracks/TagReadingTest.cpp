@@ -163,14 +163,13 @@ TEST(AlbumTagReading, TheAlbumDecidesHowItsEightBitTextsRead) {
                   test::id3v2Tag(3, {test::rawLatin1Frame("TIT2", cp949(nell)),
                                      test::rawLatin1Frame("TPE1", cp949(nell))}) +
                       mp3);
-  test::writeFile(dir.filePath("2.mp3"),
-                  test::id3v2Tag(3, {test::rawLatin1Frame("TIT2", cp949(u"기억을 걷는 시간"_s))}) +
-                      mp3);
-  test::writeFile(dir.filePath("3.mp3"), mp3 + test::id3v1Tag(cp949(u"멀어지다"_s), cp949(nell),
-                                                               "   "));
+  test::writeFile(
+      dir.filePath("2.mp3"),
+      test::id3v2Tag(3, {test::rawLatin1Frame("TIT2", cp949(u"기억을 걷는 시간"_s))}) + mp3);
+  test::writeFile(dir.filePath("3.mp3"),
+                  mp3 + test::id3v1Tag(cp949(u"멀어지다"_s), cp949(nell), "   "));
   platform::TagLibTrackDetails reader;
-  for (const auto forced : {std::optional<text::TextEncoding>(),
-                            text::encodingNamed(u"sjis"_s)}) {
+  for (const auto forced : {std::optional<text::TextEncoding>(), text::encodingNamed(u"sjis"_s)}) {
     SCOPED_TRACE(forced ? "forced" : "the album's own");
     TrackTable table;
     table.resize(3);

@@ -1,7 +1,7 @@
 // Texts of real MP3 files: every tag format and text encoding, merged as TagLib merges them.
 
-#include "tests/mp3/Mp3Files.h"
 #include "platform/taglib/TagLibTrackDetails.h"
+#include "tests/mp3/Mp3Files.h"
 #include "tests/platform/taglib/DetailFiles.h"
 
 #include <gtest/gtest.h>
@@ -123,11 +123,13 @@ TEST(TagTexts, TagsOfARealWriterReadBack) {
 // token of the capture stays the text it is.
 TEST(TagTexts, EightBitValuesKeepTheirBytes) {
   DetailFiles files;
-  const QString token = u"\uFDD0" "0" "\uFDD1"_s;
-  files.put("raw.mp3",
-            id3v2Tag(4, {rawLatin1Frame("TPE1", QByteArray("\xB3\xDA\0Caf\xE9", 7)),
-                         textFrame("TIT2", token, E::kUtf16)}) +
-                shortMp3() + id3v1Tag({}, {}, "Album"));
+  const QString token =
+      u"\uFDD0"
+      "0"
+      "\uFDD1"_s;
+  files.put("raw.mp3", id3v2Tag(4, {rawLatin1Frame("TPE1", QByteArray("\xB3\xDA\0Caf\xE9", 7)),
+                                    textFrame("TIT2", token, E::kUtf16)}) +
+                           shortMp3() + id3v1Tag({}, {}, "Album"));
   const platform::TrackDetails d =
       platform::TagLibTrackDetails(/*readAhead=*/false).read(files.folder() + "raw.mp3");
   text::TagText artist, album;
