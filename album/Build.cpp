@@ -104,6 +104,7 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
   bool hookFailed = false;
   ScanContext scan{.fileSystem = services.fileSystem,
                    .trackDetails = services.trackDetails,
+                   .textEncoding = services.textEncoding,
                    .trackRead = [&](Int16 read, Int16 count) {
                      try {
                        events.trackRead(read, count);
@@ -118,7 +119,9 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
     // Nothing has been renamed or written, and nothing will be.
     if (album.tracks == 0) return NoAlbum{kNoMp3FilesMessage};
     if (album.tracks > kLargestAlbum) return NoAlbum{tooManyMp3FilesMessage(album.tracks)};
-    table = inOrderOfFileNames(FillTrackTable(albumFolder, album.tracks, scan));
+    FilledTable filled = FillTrackTable(albumFolder, album.tracks, scan);
+    album.textVerdict = filled.textVerdict;
+    table = inOrderOfFileNames(std::move(filled.table));
     album.renames = std::move(scan.renames);
   } catch (...) {
     if (hookFailed) throw;

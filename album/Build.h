@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderLocks.h"
 #include "platform/TrackDetails.h"
+#include "text/AlbumTexts.h"
 #include "tracks/FolderScan.h"
 #include "tracks/TrackTable.h"
 
@@ -77,6 +78,8 @@ struct Services {
   // head.txt and tail.txt read beforehand, once for many albums; null: the build reads
   // them, so that a template changed between two builds shows.
   const PageTemplates* templates = nullptr;
+  // The user's encoding of every 8-bit tag text; none: the album decides (AlbumTexts).
+  std::optional<text::TextEncoding> textEncoding = std::nullopt;
 };
 
 // What a front end does while its build runs, on the build's own thread. What a hook
@@ -110,6 +113,8 @@ struct Summary {
   QString page{};
   // Where jacket.jpg came (or would come) from; none when the build stopped before it.
   std::optional<CoverSource> cover{};
+  // How the album's 8-bit tag texts were read; none decided until its tracks are read.
+  text::AlbumVerdict textVerdict{};
 };
 
 // The page is written: the tracks in its order, and the album.
@@ -146,9 +151,10 @@ using Outcome = std::variant<Built, NoAlbum, Failed, Abandoned>;
 // 1. takes the folder's lock, for the whole build (waiting while another build, of this
 //    process or another, holds it: see Events::keepWaiting);
 // 2. the counting pass; no MP3 file, or more than kLargestAlbum, is NoAlbum;
-// 3. the fill pass with its renames and tag reads; then puts the records in the order of
-//    the files' new names, by the listing's own order (OrderedName), so that a first
-//    build, a rebuild and a build after one cut off midway give the same page;
+// 3. the fill pass with its renames and tag reads, the album's 8-bit texts decided once
+//    the last track is read; then puts the records in the order of the files' new names,
+//    by the listing's own order (OrderedName), so that a first build, a rebuild and a
+//    build after one cut off midway give the same page;
 // 4. removes the temporary files an earlier build left when it was killed;
 // 5. writes the page, then copies the program's cover when the album has none (or
 //    leaves the cover to `cover`).

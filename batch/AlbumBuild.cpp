@@ -135,7 +135,8 @@ AlbumOutcome BuildAlbum(const QString& albumFolder, const BuildServices& service
                 .trackDetails = dryRun ? *dryRunDetails : services.album.trackDetails,
                 .folderLocks = services.album.folderLocks,
                 .programFolder = services.album.programFolder,
-                .templates = services.album.templates},
+                .templates = services.album.templates,
+                .textEncoding = options.textEncoding},
       .interruption = services.interruption,
       .tagPictures = dryRun ? *dryRunPictures : services.tagPictures,
       .pictures = services.pictures};

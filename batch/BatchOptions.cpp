@@ -36,6 +36,15 @@ QString readJobs(BatchOptions& options, const CommandLine::Given& given) {
   return {};
 }
 
+// The value of --encoding: an encoding's name or alias (text::encodingNamed); or the
+// mistake, with the names to choose from.
+QString readEncoding(BatchOptions& options, const CommandLine::Given& given) {
+  options.textEncoding = text::encodingNamed(given.value);
+  if (options.textEncoding) return {};
+  return QStringLiteral("%1 には %2 のどれか（cp932 などの別名も可）を指定してください: %3")
+      .arg(given.typedName, text::encodingNames(u"・"), given.value);
+}
+
 // The options of the batch, in the order --help lists them. A new option is a row here
 // and its member in BatchOptions; the bash completion and the manual page must then name
 // it too (tests/resources holds them to this table).
@@ -48,8 +57,8 @@ constexpr std::array kBatchOptions{
                 &BatchOptions::recursive},
     BatchOption{{.shortName = 'n',
                  .longName = "dry-run",
-                 .help = "何も変えずに、アルバムごとに名前の変更と書き込むファイルを\n"
-                         "表示します。"},
+                 .help = "何も変えずに、アルバムごとに 8 ビットのタグを読む文字コードと、\n"
+                         "名前の変更と書き込むファイルを表示します。"},
                 &BatchOptions::dryRun},
     BatchOption{{.shortName = 'c',
                  .longName = "covers",
@@ -72,7 +81,9 @@ constexpr std::array kBatchOptions{
                          "ときや、タグを読む前に失敗したときは null）、tracks、time（ページ\n"
                          "に表示する合計の再生時間。失敗したときは null）、renamed、page、\n"
                          "cover_copied、cover_source（kept・placeholder・file:名前・\n"
-                         "tags:名前）、error_number、error です。"},
+                         "tags:名前）、text_encoding（8ビットのタグの文字コード）、\n"
+                         "text_encoding_margin（その判定の差、ビット）、error_number、\n"
+                         "error です。"},
                 &BatchOptions::json},
     BatchOption{{.longName = "index",
                  .valueName = "FILE",
@@ -82,6 +93,17 @@ constexpr std::array kBatchOptions{
                          "フォルダーがなくなったアルバムだけを一覧から外します。\n"
                          "上書きするのは、以前に Orv が書いた一覧ページだけです。"},
                 &BatchOptions::indexFile},
+    BatchOption{{.longName = "encoding",
+                 .valueName = "NAME",
+                 .valueMeaning = "文字コードの名前",
+                 .help = "文字コードの記録がない 8 ビットのタグの文字（ID3v1、ISO-8859-1 と\n"
+                         "された ID3v2 のフレーム、APE）を、アルバムごとの判定ではなく、\n"
+                         "すべて NAME で読みます。NAME は shift_jis・windows-1252・euc-kr・\n"
+                         "gbk・big5・windows-1251・windows-1250・utf-8 か、その別名（cp932・\n"
+                         "sjis・cp1252・latin1・cp949・cp936・gb2312・cp950・cp1251・cp1250\n"
+                         "など。大文字と小文字は区別しません）。UTF-8 として正しい文字と、\n"
+                         "NAME では読めない文字は、それぞれ単独で判定します。"},
+                &readEncoding},
     BatchOption{kHelpOption, &BatchOptions::help},
     BatchOption{kVersionOption, &BatchOptions::version},
 };

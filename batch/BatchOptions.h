@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CommandLine.h"
+#include "text/TextEncoding.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,8 @@ struct BatchOptions {
   bool json = false;
   int jobs = 0;       // albums built at once
   QString indexFile;  // empty: no library page
+  // The encoding every 8-bit tag text is read in; none: each album decides its own.
+  std::optional<text::TextEncoding> textEncoding;
   bool help = false;
   bool version = false;
 };

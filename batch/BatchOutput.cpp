@@ -60,6 +60,20 @@ QString shortFolder(const QString& folder) {
   return shown.size() <= kLongest ? shown : u'…' + shown.right(kLongest - 1);
 }
 
+// The verdict's margin in bits, as JSON: "30.5", "12"; null where none was weighed.
+QString marginJson(const text::AlbumVerdict& verdict) {
+  return verdict.margin ? QString::number(*verdict.margin / 2.0) : QStringLiteral("null");
+}
+
+// The dry run's line for how the album's 8-bit tag texts would be read; none without any.
+QString textEncodingLine(const text::AlbumVerdict& verdict) {
+  if (!verdict.encoding) return {};
+  const QString name = QString::fromUtf8(verdict.encoding->name());
+  if (verdict.forced) return QStringLiteral("文字コード: %1（指定）").arg(name);
+  if (!verdict.margin) return QStringLiteral("文字コード: %1").arg(name);
+  return QStringLiteral("文字コード: %1（判定の差 %2 ビット）").arg(name, marginJson(verdict));
+}
+
 }  // namespace
 
 QString playTimeText(qint64 milliseconds, bool withHours) {
@@ -112,6 +126,7 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
   }
   line += u'\n';
   if (dryRun) {
+    line += dryRunLine(textEncodingLine(o.album.textVerdict));
     for (const Rename& r : o.album.renames) {
       line +=
           dryRunLine(QStringLiteral("名前の変更: %1 → %2").arg(fileName(r.from), fileName(r.to)));
@@ -132,6 +147,7 @@ QString albumJson(const AlbumOutcome& o) {
                    .arg(jsonString(fileName(r.from)), jsonString(fileName(r.to)));
   }
   const bool failed = o.status == AlbumStatus::kFailed;
+  const text::AlbumVerdict& verdict = album.textVerdict;
   const bool coverGiven = album.cover && album.cover->kind != album::CoverSource::Kind::kKept;
   // Put together without placeholders: a folder's "%1" is never taken for one.
   const std::pair<const char*, QString> fields[] = {
@@ -145,6 +161,9 @@ QString albumJson(const AlbumOutcome& o) {
       {"page", jsonOrNull(album.page)},
       {"cover_copied", coverGiven ? QStringLiteral("true") : QStringLiteral("false")},
       {"cover_source", album.cover ? jsonString(album.cover->text()) : kNull},
+      {"text_encoding", verdict.encoding ? jsonString(QString::fromUtf8(verdict.encoding->name()))
+                                         : kNull},
+      {"text_encoding_margin", marginJson(verdict)},
       {"error_number", o.errorNumber ? QString::number(*o.errorNumber) : kNull},
       {"error", failed ? jsonString(o.error) : kNull},
   };

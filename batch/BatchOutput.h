@@ -29,11 +29,15 @@ QString lineText(const QString& text);
 // One album's line for standard output, ending in a line feed: the outcome (作成, 失敗,
 // 予定), the track count, the total play time and the folder, then for a failure its
 // error on the same line (its line breaks as spaces). A dry run adds an indented line
-// for each rename and each file it would write, the cover with the picture it would be
-// made from. Names and messages are shown as lineText shows them.
+// for the encoding its 8-bit tag texts are read in (where it has any; with the bits the
+// verdict won by, or "指定" for the user's), and one for each rename and each file it
+// would write, the cover with the picture it would be made from. Names and messages are
+// shown as lineText shows them.
 //
 //   作成    25曲  1:23:45  /music/Artist/Album
 //   失敗     2曲         -  /music/Clash  エラー 58: 「…」を「…」に名前を変更できません。…
+//   予定    12曲  0:48:10  /music/넬/Healing Process
+//       文字コード: euc-kr（判定の差 30.5 ビット）
 QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 
 // One album as a JSON object on one line, ending in a line feed, with the fields folder,
@@ -43,8 +47,11 @@ QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 // it, "1:05" or "1:02:03"; null for a failure), renamed ([{"from", "to"}] file names),
 // page (a path or null), cover_copied (whether the build gave the album its jacket.jpg),
 // cover_source (CoverSource::text(): "kept", "placeholder", "file:cover.png",
-// "tags:01_Intro.mp3"; null when the build stopped before the cover), error_number (or
-// null) and error (or null).
+// "tags:01_Intro.mp3"; null when the build stopped before the cover), text_encoding (the
+// encoding of the album's 8-bit tag texts by its WHATWG name, "shift_jis", "euc-kr", …,
+// "utf-8" where all were UTF-8; null when it has none or was not built),
+// text_encoding_margin (the bits the verdict won by; null where none was weighed: the
+// user's encoding, or no other reading), error_number (or null) and error (or null).
 QString albumJson(const AlbumOutcome& outcome);
 
 // What the whole run did, for the last line on standard error.

@@ -1,8 +1,8 @@
 // Reading the four details of 2,000 real files of about 150 KB each, warm cache, as the
-// folder scan reads them (ReadTrackTags, file by file): once for files with a
-// Xing/Info header, once for files without one, which must be scanned frame by frame.
-// And the cost of turning one 8-bit tag text into the text its writer meant, for every
-// text of the labelled table.
+// folder scan reads them (AlbumTagReading, file by file, the album's texts decided after
+// the last): once for files with a Xing/Info header, once for files without one, which
+// must be scanned frame by frame. And the cost of turning one 8-bit tag text into the
+// text its writer meant, for every text of the labelled table, alone and in albums.
 //
 //   build/bench/track_details_bench
 //
@@ -10,17 +10,27 @@
 // 2,000 files (higher than CPU when other work shares the machine).
 // DecodeEightBitText: counters "median_us", "p90_us" and "max_us" are the cost of one
 // text, over the texts of one kind; "texts" is their count.
+// DecideAlbumTexts: the labelled albums of one tagger of one kind, each read as the scan
+// reads it (every track's title, artist and album title added, the album decided, each
+// text read), against each text decoded alone; counters "album_us" and "alone_us" are
+// the processor time per text of each way, "decision_us" their difference (the album's
+// share), over all the albums' texts: each field of each track as the program meets
+// them, where the album reads a repeated text once, or (_distinct) each text once.
 
 #include "platform/taglib/TagLibTrackDetails.h"
+#include "tests/mp3/LabelledAlbums.h"
 #include "tests/mp3/LabelledTexts.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
+#include "text/AlbumTexts.h"
 #include "text/EightBitText.h"
 #include "tracks/TagReading.h"
 
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -85,7 +95,9 @@ class Album {
 };
 
 void readAll(Album& album, platform::TrackDetailsReader& reader) {
-  for (int i = 0; i < kFiles; ++i) ReadTrackTags(album.table(), i, reader);
+  AlbumTagReading reading;
+  for (int i = 0; i < kFiles; ++i) reading.read(album.table(), i, reader);
+  reading.store(album.table());
 }
 
 void ReadDetails(benchmark::State& state, bool header) {
@@ -135,6 +147,59 @@ void DecodeEightBitText(benchmark::State& state, TextLabel label, bool asUtf8) {
   state.counters["texts"] = double(texts.size());
 }
 
+// This thread's processor time: other work on the machine doesn't count.
+double threadNanoseconds() {
+  timespec t{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
+}
+
+// The labelled albums of one tagger of kind `label`, each read as a whole many times, and
+// each text alone as often: every field of every track, as the scan meets them (the
+// album's title and artist on every track), or with `distinct` each text of the album once.
+void DecideAlbumTexts(benchmark::State& state, TextLabel label, bool distinct) {
+  std::vector<std::vector<text::TagText>> albums;
+  std::size_t texts = 0;
+  for (const LabelledAlbum& album : labelledAlbums()) {
+    if (album.label != label || !album.oneTagger()) continue;
+    std::vector<text::TagText>& fields = albums.emplace_back();
+    for (const TaggedTrack& track : taggedTracks(album, text::EightBitField::kId3v2)) {
+      for (const text::TagText& field : {track.title.tag, track.artist.tag, track.album.tag}) {
+        if (!distinct || std::find(fields.begin(), fields.end(), field) == fields.end()) {
+          fields.push_back(field);
+        }
+      }
+    }
+    texts += fields.size();
+  }
+  constexpr int kRepeat = 16;
+  double albumNs = 0, aloneNs = 0;
+  for (auto _ : state) {
+    const double start = threadNanoseconds();
+    for (int r = 0; r < kRepeat; ++r) {
+      for (const auto& fields : albums) {
+        text::AlbumTexts album;
+        for (const text::TagText& field : fields) album.add(field);
+        album.decide();
+        for (const text::TagText& field : fields) benchmark::DoNotOptimize(album.read(field));
+      }
+    }
+    const double middle = threadNanoseconds();
+    for (int r = 0; r < kRepeat; ++r) {
+      for (const auto& fields : albums) {
+        for (const text::TagText& field : fields) benchmark::DoNotOptimize(field.alone());
+      }
+    }
+    albumNs += middle - start;
+    aloneNs += threadNanoseconds() - middle;
+  }
+  const double perText = 1000.0 * double(state.iterations()) * kRepeat * double(texts);
+  state.counters["album_us"] = albumNs / perText;
+  state.counters["alone_us"] = aloneNs / perText;
+  state.counters["decision_us"] = (albumNs - aloneNs) / perText;
+  state.counters["texts"] = double(texts);
+}
+
 BENCHMARK_CAPTURE(DecodeEightBitText, windows1252, TextLabel::kWindows1252, false);
 BENCHMARK_CAPTURE(DecodeEightBitText, shift_jis, TextLabel::kCp932, false);
 BENCHMARK_CAPTURE(DecodeEightBitText, windows1252_texts_as_utf8, TextLabel::kWindows1252, true);
@@ -144,6 +209,23 @@ BENCHMARK_CAPTURE(DecodeEightBitText, simplified_chinese, TextLabel::kGbk, false
 BENCHMARK_CAPTURE(DecodeEightBitText, traditional_chinese, TextLabel::kBig5, false);
 BENCHMARK_CAPTURE(DecodeEightBitText, windows1251, TextLabel::kWindows1251, false);
 BENCHMARK_CAPTURE(DecodeEightBitText, windows1250, TextLabel::kWindows1250, false);
+
+BENCHMARK_CAPTURE(DecideAlbumTexts, windows1252, TextLabel::kWindows1252, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, windows1252_distinct, TextLabel::kWindows1252, true);
+BENCHMARK_CAPTURE(DecideAlbumTexts, shift_jis, TextLabel::kCp932, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, shift_jis_distinct, TextLabel::kCp932, true);
+BENCHMARK_CAPTURE(DecideAlbumTexts, utf8, TextLabel::kUtf8, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, utf8_distinct, TextLabel::kUtf8, true);
+BENCHMARK_CAPTURE(DecideAlbumTexts, korean, TextLabel::kCp949, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, korean_distinct, TextLabel::kCp949, true);
+BENCHMARK_CAPTURE(DecideAlbumTexts, simplified_chinese, TextLabel::kGbk, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, simplified_chinese_distinct, TextLabel::kGbk, true);
+BENCHMARK_CAPTURE(DecideAlbumTexts, traditional_chinese, TextLabel::kBig5, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, traditional_chinese_distinct, TextLabel::kBig5, true);
+BENCHMARK_CAPTURE(DecideAlbumTexts, windows1251, TextLabel::kWindows1251, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, windows1251_distinct, TextLabel::kWindows1251, true);
+BENCHMARK_CAPTURE(DecideAlbumTexts, windows1250, TextLabel::kWindows1250, false);
+BENCHMARK_CAPTURE(DecideAlbumTexts, windows1250_distinct, TextLabel::kWindows1250, true);
 
 BENCHMARK_CAPTURE(ReadDetails, with_xing_header, true)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK_CAPTURE(ReadDetails, without_header_scanned, false)

@@ -125,6 +125,12 @@ Seeds eightBitTextSeeds() {
       {"gb18030_four_bytes", "\x81\x30\x81\x30\xD6\xDC"},
       {"cyrillic", "\xC3\xF0\xF3\xEF\xEF\xE0 \xEA\xF0\xEE\xE2\xE8"},
       {"central_european", "Anton\xEDn Dvo\xF8\xE1k"},
+      // Albums: their texts joined by "\xFF\xFF".
+      {"album_korean",
+       "\xB3\xDA\xFF\xFF\xB8\xD6\xBE\xEE\xC1\xF6\xB4\xD9\xFF\xFF"
+       "\xBE\xC6\xC0\xCC\xC0\xAF"},
+      {"album_compilation", sjis(u"勝手にシンドバッド"_s) + "\xFF\xFF" + sjis(u"いとしのエリー"_s) +
+                                "\xFF\xFFH\xE9l\xE8ne\xFF\xFFRock\x92n\x92Roll"},
   };
 }
 

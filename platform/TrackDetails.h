@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ReadAhead.h"
+#include "text/TagText.h"
 
 #include <QString>
 
@@ -10,11 +11,13 @@
 namespace orv::platform {
 
 // What a track's tags say of it, as they say it: texts untrimmed, and empty where no tag
-// holds the field (so a blank text tells an untagged field).
+// holds the field (so a blank text tells an untagged field). Their 8-bit values are kept
+// as their bytes: which code page they are read in, the album's texts decide together
+// (text/AlbumTexts.h), once the album's last track is read.
 struct TrackDetails {
-  QString title;
-  QString artist;
-  QString albumTitle;
+  text::TagText title;
+  text::TagText artist;
+  text::TagText albumTitle;
   QString playTime;  // "H:MM:SS", e.g. "0:03:25"; empty when the file holds no audio
   bool operator==(const TrackDetails&) const = default;
 };
@@ -23,7 +26,7 @@ struct TrackDetails {
 // track for the next, and may be used from several threads at once.
 //
 //   TrackDetails d = reader.read("/music/album/01_Intro.mp3");
-//   d.title == "Intro";  d.playTime == "0:03:25"
+//   d.title.alone() == "Intro";  d.playTime == "0:03:25"
 //   reader.read("/music/album/gone.mp3").title.isEmpty()   // no such file: no details
 //   reader.read("/music/none/01.mp3");                     // RuntimeError kPathNotFound
 class TrackDetailsReader {

@@ -73,6 +73,7 @@ inline constexpr std::array<char16_t, 128> kWindows1252Characters = [] {
 // One code page whose text turns up in tags that record no encoding.
 struct CodePage {
   std::string_view name;            // as the WHATWG Encoding Standard (and browsers) name it
+  std::string_view aliases;         // other names users know it by, in small letters
   const char* iconvName = nullptr;  // glibc's converter
   const std::array<char16_t, 128>* ownCharacters = nullptr;  // or bytes 0x80-0xFF here
   Width width = Width::kSingleByte;
@@ -92,6 +93,7 @@ struct CodePage {
 inline constexpr std::array kCodePages = {
     CodePage{
         .name = "shift_jis",
+        .aliases = "cp932 sjis shift-jis ms932 windows-31j x-sjis",
         .iconvName = "CP932",  // as Windows writes it: NEC and IBM extensions, unlike SHIFT_JIS
         .width = Width::kDoubleByte,
         .languages = "Japanese",
@@ -105,6 +107,7 @@ inline constexpr std::array kCodePages = {
     },
     CodePage{
         .name = "windows-1252",
+        .aliases = "cp1252 latin1 iso-8859-1 l1",
         .ownCharacters = &kWindows1252Characters,
         .width = Width::kSingleByte,
         .languages = "French, German, Spanish, Portuguese, Italian, Dutch, Nordic",
@@ -115,6 +118,7 @@ inline constexpr std::array kCodePages = {
     },
     CodePage{
         .name = "euc-kr",
+        .aliases = "cp949 uhc ks_c_5601-1987 windows-949",
         .iconvName = "CP949",  // Unified Hangul Code: EUC-KR and its extension
         .width = Width::kDoubleByte,
         .languages = "Korean",
@@ -124,6 +128,7 @@ inline constexpr std::array kCodePages = {
     },
     CodePage{
         .name = "gbk",
+        .aliases = "cp936 gb2312 gb18030 windows-936",
         .iconvName = "GB18030",  // GBK and GB 2312 too
         .width = Width::kDoubleByte,
         .fourByteSequences = true,
@@ -138,6 +143,7 @@ inline constexpr std::array kCodePages = {
     },
     CodePage{
         .name = "big5",
+        .aliases = "cp950 big5-tw windows-950",
         .iconvName = "CP950",  // Big5 with Microsoft's additions
         .width = Width::kDoubleByte,
         .languages = "Traditional Chinese",
@@ -146,6 +152,7 @@ inline constexpr std::array kCodePages = {
     },
     CodePage{
         .name = "windows-1251",
+        .aliases = "cp1251",
         .iconvName = "CP1251",
         .width = Width::kSingleByte,
         .languages = "Russian, Ukrainian, Bulgarian, Serbian",
@@ -157,6 +164,7 @@ inline constexpr std::array kCodePages = {
     },
     CodePage{
         .name = "windows-1250",
+        .aliases = "cp1250",
         .iconvName = "CP1250",
         .width = Width::kSingleByte,
         .languages = "Czech, Polish, Hungarian, Slovak, Croatian, Slovenian, Romanian",

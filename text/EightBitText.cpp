@@ -1,37 +1,22 @@
 #include "text/EightBitText.h"
 
+#include "text/Evidence.h"
 #include "text/JapaneseWeights.h"
 #include "text/Utf8.h"
 #include "text/WesternWeights.h"
 
-#include <algorithm>
-
 namespace orv::text {
 
 const Reading& chosenReading(const EightBitReadings& readings) {
-  const Reading* japanese = nullptr;
-  const Reading* western = nullptr;
-  const Reading* challenger = nullptr;  // the most plausible, the earliest of equals
+  Evidence evidence;
+  const Reading* byPage[kCodePages.size()] = {};
   for (const Reading& reading : readings.readings) {
-    switch (kCodePages[reading.page].standing) {
-      case Standing::kJapanese:
-        japanese = &reading;
-        break;
-      case Standing::kWestern:
-        western = &reading;
-        break;
-      case Standing::kChallenger:
-        if (!challenger || reading.plausibility > challenger->plausibility) challenger = &reading;
-        break;
-    }
+    evidence.plausibility[reading.page] = reading.plausibility;
+    byPage[reading.page] = &reading;
   }
-  int bar = western->plausibility;
-  if (japanese) bar = std::max(bar, japanese->plausibility);
-  if (challenger && challenger->plausibility > bar + kCodePages[challenger->page].margin) {
-    return *challenger;
-  }
-  if (japanese && readings.japaneseWeight >= weighWindows1252(western->bytes)) return *japanese;
-  return *western;
+  evidence.japaneseOverWestern =
+      readings.japaneseWeight - weighWindows1252(byPage[kWesternPage]->bytes);
+  return *byPage[chooseBy(evidence).page];
 }
 
 QString decodeEightBitText(QByteArrayView bytes, EightBitField kind) {

@@ -37,6 +37,19 @@ namespace orv::text {
 // An ID3v1 field filled to its end may have lost the second byte of its last character:
 // every double-byte reading then drops the lone first byte.
 //
+// This is how a text reads alone. A track's texts are read with its album's (AlbumTexts):
+// steps 3 and 4 weigh the readings of all the album's 8-bit texts together, once per
+// album, and each text then reads in the album's code page where that page reads it,
+// unless its own reading is overwhelmingly better (12 bits, or between Japanese and
+// Western, its own weights):
+//
+//   // A short Korean title in a Korean album: alone it is half-width katakana.
+//   decodeEightBitText("\xB3\xDA", EightBitField::kId3v2) == u"ｳﾚ"
+//   //   with 기억을 걷는 시간 and 멀어지다 in CP949 beside it, it reads 넬 (euc-kr)
+//   // A Western title in a Japanese compilation keeps its own reading.
+//   decodeEightBitText("H\xE9l\xE8ne", EightBitField::kId3v2) == u"Hélène"
+//   //   beside 勝手にシンドバッド and いとしのエリー in Shift-JIS, still Hélène, not H駘鈩e
+//
 //   decodeEightBitText("DJ\x96{\x93\x63MIX", EightBitField::kId3v2) == u"DJ本田MIX"
 //   decodeEightBitText("Andr\xE9s", EightBitField::kId3v2) == u"Andrés"
 //   decodeEightBitText("Don\x92t Stop", EightBitField::kId3v2) == u"Don’t Stop"

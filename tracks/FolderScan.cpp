@@ -64,7 +64,7 @@ Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {
       [](Int16, const QString&) {});
 }
 
-TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& context) {
+FilledTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& context) {
   TrackTable table;
   table.resize(count);
   const Int16 listed = forEachMp3File(
@@ -85,16 +85,18 @@ TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& 
   const auto readAhead = context.trackDetails.readAhead(listedPaths(table));
   // Each file is renamed just before its tags are read, so a failure leaves every file
   // before it complete and every file after it untouched.
+  AlbumTagReading tags(context.textEncoding);
   for (Int16 i = 0; i < count; ++i) {
     readAhead->reached(i.value());
     const TrackRecord& record = table[i];
     Rename rename{record.folderPath + record.listedName, record.folderPath + record.fileName};
     context.fileSystem.rename(rename.from, rename.to);
     if (rename.from != rename.to) context.renames.push_back(std::move(rename));
-    ReadTrackTags(table, i, context.trackDetails);
+    tags.read(table, i, context.trackDetails);
     if (context.trackRead) context.trackRead(i + 1, count);
   }
-  return table;
+  const text::AlbumVerdict verdict = tags.store(table);
+  return {std::move(table), verdict};
 }
 
 }  // namespace orv

@@ -3,11 +3,13 @@
 #include "core/CheckedInt.h"
 #include "platform/FileSystem.h"
 #include "platform/TrackDetails.h"
+#include "text/AlbumTexts.h"
 #include "tracks/TrackTable.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace orv {
@@ -30,7 +32,9 @@ struct Rename {
 // passes or builds.
 struct ScanContext {
   platform::FileSystem& fileSystem;
-  platform::TrackDetailsReader& trackDetails;  // for tag reading (ReadTrackTags)
+  platform::TrackDetailsReader& trackDetails;  // for tag reading (AlbumTagReading)
+  // The user's encoding of every 8-bit tag text; none: each album decides its own.
+  std::optional<text::TextEncoding> textEncoding = std::nullopt;
   // Each rename that changed a name, as soon as it is done: those before a failure too.
   std::vector<Rename> renames{};
   // Told by the fill pass after each track's tags are read: how many of how many. What it
@@ -43,7 +47,7 @@ struct ScanContext {
 // album's build to tell the user; the renames done before it stay.
 //
 //   const Int16 count = CountMp3Files(folder, context);
-//   if (count > 0) table = FillTrackTable(folder, count, context);
+//   if (count > 0) table = FillTrackTable(folder, count, context).table;
 
 // The counting pass: the number of MP3 files in the folder, each proven reachable under
 // its listed name (kFileNotFound otherwise) and opened for reading once (so that a file
@@ -53,8 +57,14 @@ Int16 CountMp3Files(const QString& albumFolder, ScanContext& context);
 
 // The fill pass: a table of `count` records with each file's folder and names, the
 // listed name and the name with every space and ideographic space made "_". Then, record
-// by record, renames the file to that name (never over another file) and reads its tags.
-// A folder that no longer holds `count` MP3 files ends before any rename.
-TrackTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& context);
+// by record, renames the file to that name (never over another file) and reads its tags;
+// once the last is read, the album's 8-bit texts are decided together and stored (see
+// AlbumTagReading), with the verdict. A folder that no longer holds `count` MP3 files ends
+// before any rename.
+struct FilledTable {
+  TrackTable table;
+  text::AlbumVerdict textVerdict;  // how the album's 8-bit tag texts were read
+};
+FilledTable FillTrackTable(const QString& albumFolder, Int16 count, ScanContext& context);
 
 }  // namespace orv

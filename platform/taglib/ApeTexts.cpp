@@ -1,12 +1,9 @@
 #include "platform/taglib/ApeTexts.h"
 
-#include "text/EightBitText.h"
-
 #include <taglib/apefooter.h>
 
-#include <QStringList>
-
 #include <algorithm>
+#include <utility>
 
 namespace orv::platform {
 namespace {
@@ -15,17 +12,20 @@ QByteArrayView view(const TagLib::ByteVector& data, qint64 pos, qint64 size) {
   return QByteArrayView(data.data() + pos, static_cast<qsizetype>(size));
 }
 
-// The values of a text item, split at their NULs, each decoded; TagLib joins them so.
-QString decodeValues(QByteArrayView value) {
-  QStringList values;
+// The values of a text item, split at their NULs as TagLib splits them, each kept as its
+// bytes, and joined by a space as TagLib joins them.
+text::TagText valuesOf(QByteArrayView value) {
+  text::TagText values;
+  bool first = true;
   while (!value.isEmpty()) {
+    if (!std::exchange(first, false)) values.append(QStringLiteral(" "));
     const qsizetype nul = value.indexOf('\0');
-    values << text::decodeEightBitText(value.first(nul < 0 ? value.size() : nul),
-                                       text::EightBitField::kId3v2);
+    values.append(text::EightBitValue{value.first(nul < 0 ? value.size() : nul).toByteArray(),
+                                      text::EightBitField::kId3v2});
     if (nul < 0) break;
     value = value.sliced(nul + 1);
   }
-  return values.join(u' ');
+  return values;
 }
 
 }  // namespace
@@ -52,11 +52,11 @@ TrackTexts readApeTexts(TagLib::File& file, long footer) {
     const qint64 available = std::min(length, std::max<qint64>(end - value, 0));
     pos = value + length;
     if ((flags >> 1 & 3) != 0) continue;  // binary or locator, not text
-    QString* field = key == "ARTIST"  ? &texts.artist
-                     : key == "TITLE" ? &texts.title
-                     : key == "ALBUM" ? &texts.album
-                                      : nullptr;
-    if (field != nullptr) *field = decodeValues(view(items, value, available));
+    text::TagText* field = key == "ARTIST"  ? &texts.artist
+                           : key == "TITLE" ? &texts.title
+                           : key == "ALBUM" ? &texts.album
+                                            : nullptr;
+    if (field != nullptr) *field = valuesOf(view(items, value, available));
   }
   return texts;
 }

@@ -29,6 +29,7 @@
 namespace orv {
 namespace {
 
+using namespace Qt::StringLiterals;
 using platform::QtMainWindow;
 using test::Id3Encoding;
 
@@ -223,6 +224,24 @@ TEST_F(BuildInWindowTest, ASecondBuildReplacesWhatTheFirstShowedAndACancelChange
   EXPECT_EQ(test::readFile(second + QStringLiteral("disk.html")), page);
   EXPECT_TRUE(QFile::exists(second + QStringLiteral("new file.mp3")));
   EXPECT_TRUE(buildButton()->isEnabled());
+}
+
+// The window shows 8-bit texts as their album reads them: "Rock’n’Roll" alone would be
+// Shift-JIS "Rock地坦oll", beside "Motörhead" it is Western.
+TEST_F(BuildInWindowTest, EightBitTextsReadAsTheirAlbumReadsThem) {
+  const auto western = [](const QString& title) {
+    return test::id3v2Tag(3, {test::rawLatin1Frame("TIT2", test::windows1252(title)),
+                              test::rawLatin1Frame("TPE1", test::windows1252(u"Motörhead"_s))});
+  };
+  const QString album =
+      makeAlbum(QStringLiteral("rock"), {{QStringLiteral("1.mp3"), western(u"Rock’n’Roll"_s)},
+                                         {QStringLiteral("2.mp3"), western(u"Eat the Rich"_s)}});
+
+  clickBuild(choose(album + QStringLiteral("1.mp3")));
+
+  ASSERT_EQ(rows(), 2);
+  EXPECT_EQ(cell(0, 0), u"Rock’n’Roll"_s);
+  EXPECT_EQ(controls.albumArtistLabel.caption(), u"Motörhead"_s);
 }
 
 TEST_F(BuildInWindowTest, ClicksAndACloseDuringTheBuildWaitForItsEnd) {

@@ -8,12 +8,16 @@
 
 namespace orv::test {
 
-QByteArray track(const QString& title, const QString& album) {
+const QByteArray& secondOfAudio() {
   static const QByteArray audio = encodeMp3(pcm(22050, 1, 1.0), 22050, 1, {"-b", "32"});
+  return audio;
+}
+
+QByteArray track(const QString& title, const QString& album) {
   return id3v2Tag(3, {textFrame("TPE1", QStringLiteral("歌手"), Id3Encoding::kUtf16),
                       textFrame("TIT2", title, Id3Encoding::kUtf16),
                       textFrame("TALB", album, Id3Encoding::kUtf16)}) +
-         audio;
+         secondOfAudio();
 }
 
 void startOrv(QProcess& process, const QStringList& arguments, const QString& workingFolder,

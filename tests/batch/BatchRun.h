@@ -16,7 +16,10 @@ namespace orv::test {
 // The folder beside the built executable, with the real head.txt, tail.txt and jacket.jpg.
 inline const QString kProgramFolder = QStringLiteral(ORV_PROGRAM_DIR "/");
 
-// A second of mono audio with a LAME header, tagged with `title` and `album`.
+// A second of mono audio with a LAME header.
+const QByteArray& secondOfAudio();
+
+// That second, tagged with `title` and `album` (in UTF-16).
 QByteArray track(const QString& title, const QString& album);
 
 // Starts `orv --batch arguments…` in `workingFolder`, with XDG_RUNTIME_DIR set to

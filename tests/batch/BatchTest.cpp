@@ -11,6 +11,7 @@
 #include "platform/posix/PosixFolderLocks.h"
 #include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/batch/BatchRun.h"
+#include "tests/mp3/LabelledTexts.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Errors.h"
 #include "tests/support/Fakes.h"
@@ -382,7 +383,8 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
        "作成 2、失敗 0、スキップ 2（mp3ファイルのないフォルダー）、2 曲、経過 "},
       {{"--help"},
        0,
-       "使い方: orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] FOLDER...\n",
+       "使い方: orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] [--encoding NAME] "
+       "FOLDER...\n",
        ""},
       {{}, 2, "", "orv: アルバムのフォルダーを指定してください。\n"},
       {{"-x", good}, 2, "", "orv: 知らないオプションです: -x\n"},
@@ -409,6 +411,65 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
       EXPECT_EQ(snapshotTree(lib), before);
     }
   }
+}
+
+// The code page an album's 8-bit tag texts were read in: in the JSON and the dry run, and
+// the user's own for the whole run. "넬" alone would read as Shift-JIS "ｳﾚ".
+TEST_F(BatchTest, TheAlbumsTextEncodingIsReportedAndCanBeChosen) {
+  const QString korean = dir.path() + QStringLiteral("/korean");
+  ASSERT_TRUE(QDir().mkpath(korean));
+  const auto cp949 = [](const QString& text) {
+    return tagBytes({TextLabel::kCp949, text, {}, {}});
+  };
+  const QString titles[] = {QStringLiteral("넬"), QStringLiteral("기억을 걷는 시간"),
+                            QStringLiteral("멀어지다")};
+  for (int i = 0; i < 3; ++i) {
+    writeFile(korean + QStringLiteral("/%1.mp3").arg(i + 1),
+              id3v2Tag(3, {rawLatin1Frame("TIT2", cp949(titles[i])),
+                           rawLatin1Frame("TPE1", cp949(QStringLiteral("넬"))),
+                           rawLatin1Frame("TALB", "Healing Process")}) +
+                  secondOfAudio());
+  }
+  const QString utf16 = lib + QStringLiteral("/Artist A/Album Two");
+  const auto firstTitle = [&] {  // on the album's page
+    for (const QByteArray& line : readFile(korean + QStringLiteral("/disk.html")).split('\n')) {
+      if (line.startsWith("bg_name[0] = ")) return line.trimmed();
+    }
+    return QByteArray();
+  };
+
+  const Ran dry = orv({QStringLiteral("-n"), korean});
+  EXPECT_TRUE(dry.out.contains(QStringLiteral("\n    文字コード: euc-kr（判定の差 ")))
+      << dry.out.toStdString();
+  EXPECT_FALSE(QFile::exists(korean + QStringLiteral("/disk.html")));
+
+  const Ran decided = orv({QStringLiteral("--json"), korean, utf16});
+  const QList<QJsonObject> albums = jsonLines(decided.out);
+  ASSERT_EQ(albums.size(), 2) << decided.err.toStdString();
+  EXPECT_EQ(albums[0]["text_encoding"].toString(), QStringLiteral("euc-kr"));
+  EXPECT_GT(albums[0]["text_encoding_margin"].toDouble(), 0);
+  EXPECT_TRUE(albums[1]["text_encoding"].isNull());
+  EXPECT_TRUE(albums[1]["text_encoding_margin"].isNull());
+  EXPECT_EQ(firstTitle(), QByteArray(R"(bg_name[0] = "\uB12C";)"));
+
+  const Ran forced =
+      orv({QStringLiteral("--encoding"), QStringLiteral("SJIS"), QStringLiteral("--json"), korean});
+  ASSERT_EQ(jsonLines(forced.out).size(), 1) << forced.err.toStdString();
+  EXPECT_EQ(jsonLines(forced.out)[0]["text_encoding"].toString(), QStringLiteral("shift_jis"));
+  EXPECT_TRUE(jsonLines(forced.out)[0]["text_encoding_margin"].isNull());
+  EXPECT_EQ(firstTitle(), "bg_name[0] = \"" + sjis(QStringLiteral("ｳﾚ")) + "\";");
+  const Ran forcedDry = orv({QStringLiteral("-n"), QStringLiteral("--encoding=cp949"), korean});
+  EXPECT_TRUE(forcedDry.out.contains(QStringLiteral("\n    文字コード: euc-kr（指定）\n")))
+      << forcedDry.out.toStdString();
+
+  const TreeSnapshot before = snapshotTree(korean);
+  const Ran unknown = orv({QStringLiteral("--encoding"), QStringLiteral("koi8-r"), korean});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_EQ(unknown.err.section(u'\n', 0, 0),
+            QStringLiteral("orv: --encoding には shift_jis・windows-1252・euc-kr・gbk・big5・"
+                           "windows-1251・windows-1250・utf-8 のどれか（cp932 などの別名も可）を"
+                           "指定してください: koi8-r"));
+  EXPECT_EQ(snapshotTree(korean), before);
 }
 
 TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {

@@ -1,6 +1,6 @@
 #include "tests/mp3/LabelledTexts.h"
 
-#include "tests/mp3/Mp3Files.h"
+#include "tests/support/CodePageTexts.h"
 #include "tests/support/Files.h"
 
 #include <QStringEncoder>
@@ -32,21 +32,36 @@ const struct {
 
 }  // namespace
 
+std::optional<TextLabel> labelNamed(const QString& name) {
+  for (const auto& l : kLabels) {
+    if (name == QLatin1String(l.name)) return l.label;
+  }
+  return std::nullopt;
+}
+
+QString nameOf(TextLabel label) {
+  for (const auto& l : kLabels) {
+    if (l.label == label) return QString::fromLatin1(l.name);
+  }
+  return {};
+}
+
 const std::vector<LabelledText>& labelledTexts() {
   static const std::vector<LabelledText> table = [] {
     std::vector<LabelledText> out;
     const QStringList lines = QString::fromUtf8(readFile(ORV_LABELLED_TEXTS)).split(u'\n');
+    QString section;  // a heading is a comment after an empty line
+    bool afterEmpty = false;
     for (const QString& line : lines) {
+      if (afterEmpty && line.startsWith(QStringLiteral("# "))) section = line.sliced(2);
+      afterEmpty = line.isEmpty();
       if (line.isEmpty() || line.startsWith(u'#')) continue;
-      const QString label = line.section(u'\t', 0, 0), text = line.section(u'\t', 1, 1),
-                    readsAs = line.section(u'\t', 2, 2);
-      const auto known = std::find_if(std::begin(kLabels), std::end(kLabels), [&](const auto& l) {
-        return label == QLatin1String(l.name);
-      });
-      if (known == std::end(kLabels)) {
+      const QString text = line.section(u'\t', 1, 1), readsAs = line.section(u'\t', 2, 2);
+      const auto label = labelNamed(line.section(u'\t', 0, 0));
+      if (!label) {
         throw std::runtime_error("labelled_texts.txt: unknown label in " + line.toStdString());
       }
-      out.push_back({known->label, text, readsAs});
+      out.push_back({*label, text, readsAs, section});
     }
     return out;
   }();

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace orv::test {
@@ -22,12 +23,17 @@ enum class TextLabel {
   kWindows1250,
 };
 
+// A label as the tables write it ("cp949"); nullopt for none.
+std::optional<TextLabel> labelNamed(const QString& name);
+QString nameOf(TextLabel label);
+
 struct LabelledText {
   TextLabel label;
   QString text;
   // What the program reads instead, where the table records a known misreading; empty
   // where it reads `text`.
   QString readsAs;
+  QString section;  // the heading of its part of the table: "Korean", "Kana" …
 };
 
 // Every entry of the table, in its order. Throws when the table cannot be read.

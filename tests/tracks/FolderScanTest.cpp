@@ -75,7 +75,7 @@ class FolderScanTest : public ::testing::Test {
   // The build's two passes; the fill pass only when the count is not 0.
   Int16 build() {
     const Int16 count = CountMp3Files(folder(), context_);
-    if (count > 0) table_ = FillTrackTable(folder(), count, context_);
+    if (count > 0) table_ = FillTrackTable(folder(), count, context_).table;
     return count;
   }
 

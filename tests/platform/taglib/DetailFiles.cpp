@@ -36,7 +36,12 @@ QString DetailFiles::put(const QString& name, const QByteArray& bytes) const {
 }
 
 platform::TrackDetails DetailFiles::details(const QString& name) const {
-  return platform::TagLibTrackDetails(/*readAhead=*/false).read(folder() + name);
+  platform::TrackDetails details =
+      platform::TagLibTrackDetails(/*readAhead=*/false).read(folder() + name);
+  for (text::TagText* text : {&details.title, &details.artist, &details.albumTitle}) {
+    *text = text->alone();
+  }
+  return details;
 }
 
 }  // namespace orv::test

@@ -10,11 +10,30 @@
 
 #include <ostream>
 
+namespace orv::text {
+
+// Texts as they are, each 8-bit value as its bytes in brackets.
+inline void PrintTo(const TagText& text, std::ostream* os) {
+  *os << '"'
+      << text.read([](const EightBitValue& value) {
+               return u'[' + QString::fromLatin1(value.bytes.toHex(' ')) + u']';
+             })
+             .toStdString()
+      << '"';
+}
+
+}  // namespace orv::text
+
 namespace orv::platform {
 
 inline void PrintTo(const TrackDetails& d, std::ostream* os) {
-  *os << "{title \"" << d.title.toStdString() << "\", artist \"" << d.artist.toStdString()
-      << "\", album \"" << d.albumTitle.toStdString() << "\", " << d.playTime.toStdString() << "}";
+  *os << "{title ";
+  text::PrintTo(d.title, os);
+  *os << ", artist ";
+  text::PrintTo(d.artist, os);
+  *os << ", album ";
+  text::PrintTo(d.albumTitle, os);
+  *os << ", " << d.playTime.toStdString() << "}";
 }
 
 }  // namespace orv::platform
@@ -36,7 +55,8 @@ class DetailFiles {
   QString folder() const;
   // Writes `bytes` as `name` in the folder and returns its path.
   QString put(const QString& name, const QByteArray& bytes) const;
-  // The details of `name`, as the program's reader, without read-ahead, reads them.
+  // The details of `name`, as the program's reader, without read-ahead, reads them, with
+  // each 8-bit value decided alone (TagText::alone), as a track alone in its album.
   platform::TrackDetails details(const QString& name) const;
 
  private:

@@ -1,5 +1,6 @@
 // Texts of real MP3 files: every tag format and text encoding, merged as TagLib merges them.
 
+#include "platform/taglib/TagLibTrackDetails.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/platform/taglib/DetailFiles.h"
 
@@ -115,6 +116,31 @@ TEST(TagTexts, TagsOfARealWriterReadBack) {
   EXPECT_EQ(d.artist, u"椎名林檎"_s);
   EXPECT_EQ(d.title, u"丸の内サディスティック"_s);
   EXPECT_EQ(d.albumTitle, u"無罪モラトリアム"_s);
+}
+
+// 8-bit values leave TagLib as their bytes, one per value of a frame, with what TagLib
+// puts between them, for the album to read; a frame of another encoding that spells a
+// token of the capture stays the text it is.
+TEST(TagTexts, EightBitValuesKeepTheirBytes) {
+  DetailFiles files;
+  const QString token =
+      u"\uFDD0"
+      "0"
+      "\uFDD1"_s;
+  files.put("raw.mp3", id3v2Tag(4, {rawLatin1Frame("TPE1", QByteArray("\xB3\xDA\0Caf\xE9", 7)),
+                                    textFrame("TIT2", token, E::kUtf16)}) +
+                           shortMp3() + id3v1Tag({}, {}, "Album"));
+  const platform::TrackDetails d =
+      platform::TagLibTrackDetails(/*readAhead=*/false).read(files.folder() + "raw.mp3");
+  text::TagText artist, album;
+  artist.append(text::EightBitValue{"\xB3\xDA"});
+  artist.append(u" "_s);
+  artist.append(text::EightBitValue{"Caf\xE9"});
+  album.append(text::EightBitValue{QByteArray("Album").leftJustified(30, '\0'),
+                                   text::EightBitField::kId3v1});
+  EXPECT_EQ(d.artist, artist);
+  EXPECT_EQ(d.title, text::TagText(token));
+  EXPECT_EQ(d.albumTitle, album);
 }
 
 TEST(TagTexts, FileNamesAreBytesOfTheFileSystem) {
