@@ -1,6 +1,7 @@
 #include "batch/LibraryIndex.h"
 
 #include "batch/BatchOutput.h"
+#include "batch/CoverCopies.h"
 #include "core/RuntimeError.h"
 
 #include <QDir>
@@ -14,30 +15,22 @@
 namespace orv::batch {
 namespace {
 
-// A relative URL from the index's folder to `target`, each part percent-encoded.
-QString relativeUrl(const QDir& from, const QString& target) {
-  QStringList parts = from.relativeFilePath(target).split(u'/');
-  for (QString& part : parts) part = QString::fromLatin1(QUrl::toPercentEncoding(part));
-  return parts.join(u'/');
-}
-
-// The album as its card shows it. An album without a title is shown by its folder's
-// name, with the folder below it and the artist only where the tags name one.
+// The album as its card shows it: its folder relative to the page (by which the page
+// links to it), and the title and artist only as the tags give them. An album without
+// a title is shown by its folder's name.
 QJsonObject card(const QDir& indexFolder, const album::Summary& album) {
   const QString folder = QDir::cleanPath(album.folder);
   QJsonObject card{{QStringLiteral("folder"), indexFolder.relativeFilePath(folder)},
-                   {QStringLiteral("url"), relativeUrl(indexFolder, folder) + u'/'},
                    {QStringLiteral("tracks"), album.tracks.value()},
                    {QStringLiteral("time"), playTimeText(album.milliseconds)}};
   if (album.texts.titleTagged) {
     card.insert(QStringLiteral("title"), album.texts.title);
-    card.insert(QStringLiteral("artist"), album.texts.artist);
   } else {
     const QString name = folder.mid(folder.lastIndexOf(u'/') + 1);
     card.insert(QStringLiteral("title"), name.isEmpty() ? folder : name);
     card.insert(QStringLiteral("fromFolder"), true);
-    if (album.texts.artistTagged) card.insert(QStringLiteral("artist"), album.texts.artist);
   }
+  if (album.texts.artistTagged) card.insert(QStringLiteral("artist"), album.texts.artist);
   return card;
 }
 
@@ -87,7 +80,8 @@ LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSy
   return orvPage ? LibraryIndexTarget::kOrvPage : LibraryIndexTarget::kNew;
 }
 
-QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums) {
+QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums,
+                            const CoverCopies* covers) {
   QFile file(QStringLiteral(":/orv/library.html"));
   if (!file.open(QIODevice::ReadOnly)) {
     throw RuntimeError(ErrorCode::kInternalError,
@@ -107,23 +101,27 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
     tracks += outcome.album.tracks.value();
     milliseconds += outcome.album.milliseconds;
   }
+  if (covers) covers->giveCards(path, cards);
   const QLocale numbers(QLocale::English);
   const QString summary =
       QStringLiteral("%1 アルバム・%2 曲・%3")
           .arg(numbers.toString(built), numbers.toString(tracks), playTimeText(milliseconds));
   page.replace("<!--ORV:SUMMARY-->", summary.toUtf8());
   page.replace("<!--ORV:ALBUMS-->", cardsJson(cards));
+  // Percent-encoded, the folder's name is a URL that may stand in an attribute as it is.
+  const QString copies = coverCopiesFolder(path).sliced(folderOf(path).size());
+  page.replace("ORV:COVERS", QUrl::toPercentEncoding(copies, "/"));
   return page;
 }
 
 bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
                        platform::FileSystem& fileSystem, platform::FolderLocks& folderLocks,
-                       const std::function<bool()>& keepWaiting) {
-  const QByteArray page = libraryIndexPage(path, albums);
+                       const std::function<bool()>& keepWaiting, const CoverCopies* covers) {
   const QString folder = folderOf(path);
   const auto lock = folderLocks.lock(folder, keepWaiting);
   if (!lock) return false;
   fileSystem.removeLeftoverTemporaryFiles(folder, {path.sliced(folder.size())});
+  const QByteArray page = libraryIndexPage(path, albums, covers);
   if (checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage) {
     fileSystem.replaceFileAtomically(path, page);
     return true;

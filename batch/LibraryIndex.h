@@ -11,6 +11,8 @@
 
 namespace orv::batch {
 
+class CoverCopies;
+
 // The line by which a library page shows that Orv wrote it; only a file holding it is
 // ever replaced.
 inline constexpr char kLibraryIndexMarker[] =
@@ -28,14 +30,17 @@ enum class LibraryIndexTarget { kNew, kOrvPage };
 LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem);
 
 // The library page, UTF-8, for an index file at `path` (absolute): the built albums
-// (title, artist, track count, total time, and the folder relative to the page, by which
-// an album without a title is shown) as a JSON block, from which the page draws a card
-// for each, with its cover, linking to its page, and a search box that filters by title,
-// artist or folder. The JSON holds no "<": no title is ever markup.
+// (title and artist as tagged, track count, total time, and the folder relative to the
+// page, by which the page links to the album and shows one without a title) as a JSON
+// block, from which the page draws a card for each, with its cover, and a search box
+// that filters by title, artist or folder. With `covers`, each card gets the small copy
+// of its cover (CoverCopies::giveCards), made now where needed. The JSON holds no "<":
+// no title is ever markup.
 //
 //   libraryIndexPage("/music/index.html", {album});   // album.folder "/music/A/B/":
-//   // {"folder":"A/B","url":"A/B/","title":…}, the card linking to "A/B/disk.html"
-QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums);
+//   // {"folder":"A/B","title":…}, the card linking to "A/B/disk.html"
+QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums,
+                            const CoverCopies* covers = nullptr);
 
 // Checks `path` as above, then writes the page whole and atomically: over Orv's page, or
 // as a new file that never replaces one that appeared at `path` since the check (that
@@ -43,11 +48,13 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
 // which every Orv takes that writes there (a run writing the same page, a build of an
 // album there), waiting for it as FolderLocks::lock does with `keepWaiting`; and under
 // it, first removes what a write of the page cut off left. False when the wait was given
-// up: nothing was written then.
+// up: nothing was written then. The covers' small copies, with `covers`, are made under
+// the same lock.
 //
-//   writeLibraryIndex("/music/index.html", outcomes, fs, locks, [] { return true; });
+//   writeLibraryIndex("/music/index.html", outcomes, fs, locks, [] { return true; }, &covers);
 bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
                        platform::FileSystem& fileSystem, platform::FolderLocks& folderLocks,
-                       const std::function<bool()>& keepWaiting);
+                       const std::function<bool()>& keepWaiting,
+                       const CoverCopies* covers = nullptr);
 
 }  // namespace orv::batch
