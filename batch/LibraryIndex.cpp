@@ -3,6 +3,7 @@
 #include "batch/BatchOutput.h"
 #include "batch/CoverCopies.h"
 #include "core/RuntimeError.h"
+#include "tracks/TagReading.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,16 @@ QJsonObject card(const QDir& indexFolder, const album::Summary& album) {
 // the element or opens a comment in it.
 QByteArray cardsJson(const QJsonArray& cards) {
   return QJsonDocument(cards).toJson(QJsonDocument::Compact).replace('<', "\\u003c");
+}
+
+// A part of the page, compiled into the program.
+QByteArray pageResource(const QString& name) {
+  QFile file(QStringLiteral(":/orv/") + name);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw RuntimeError(ErrorCode::kInternalError,
+                       QStringLiteral("一覧ページのひな形がプログラムにありません。"));
+  }
+  return file.readAll();
 }
 
 QString folderOf(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
@@ -82,12 +93,9 @@ LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSy
 
 QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums,
                             const CoverCopies* covers) {
-  QFile file(QStringLiteral(":/orv/library.html"));
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw RuntimeError(ErrorCode::kInternalError,
-                       QStringLiteral("一覧ページのひな形がプログラムにありません。"));
-  }
-  QByteArray page = file.readAll();
+  QByteArray page = pageResource(QStringLiteral("library.html"));
+  page.replace("//ORV:SEARCH", pageResource(QStringLiteral("library_search.js")));
+  page.replace("ORV:NO-ARTIST", kNoArtist.toUtf8());
 
   const QDir indexFolder(folderOf(path));
   QJsonArray cards;
