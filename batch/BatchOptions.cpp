@@ -55,9 +55,11 @@ constexpr std::array kBatchOptions{
                  .longName = "covers",
                  .help = "jacket.jpg のないアルバムに、そのアルバムの画像から jacket.jpg を\n"
                          "作ります。フォルダーの画像ファイル（cover・folder・front・album、\n"
-                         "AlbumArt… の .jpg・.jpeg・.png）、なければ曲のタグの画像（表紙を\n"
-                         "優先）を使い、JPEG 以外は JPEG に変換します。どれもなければ、\n"
-                         "いつもの jacket.jpg をコピーします。元の画像はそのまま残ります。"},
+                         "AlbumArt… の .jpg・.jpeg・.png）、なければ曲のタグの画像（どの曲\n"
+                         "でも表紙を優先）を使い、JPEG 以外は JPEG に変換します。どれも\n"
+                         "なければ、いつもの jacket.jpg をコピーします。Orv の既定の\n"
+                         "jacket.jpg はアルバムの画像で置き換えます。元の画像と、自分で\n"
+                         "置いた jacket.jpg はそのまま残ります。"},
                 &BatchOptions::covers},
     BatchOption{{.shortName = 'j',
                  .longName = "jobs",
@@ -70,13 +72,16 @@ constexpr std::array kBatchOptions{
                  .help = "アルバムごとに JSON を 1 行ずつ出力します。項目は folder、\n"
                          "status（built・failed・planned）、tracks、renamed、page、\n"
                          "cover_copied、cover_source（kept・placeholder・file:名前・\n"
-                         "tags:名前）、error_number、error です。"},
+                         "tags:名前、既定の表紙を置き換えたときは replaced:file:名前・\n"
+                         "replaced:tags:名前）、error_number、error です。"},
                 &BatchOptions::json},
     BatchOption{{.longName = "index",
                  .valueName = "FILE",
                  .valueMeaning = "一覧ページのファイル名",
                  .help = "作成したアルバムの一覧ページ（UTF-8）を FILE に書きます。\n"
-                         "上書きするのは、以前に Orv が書いた一覧ページだけです。"},
+                         "表紙の縮小版は FILE の横のフォルダー（index.html なら\n"
+                         "index-covers）に置きます。上書きするのは、以前に Orv が書いた\n"
+                         "一覧ページだけです。"},
                 &BatchOptions::indexFile},
     BatchOption{kHelpOption, &BatchOptions::help},
     BatchOption{kVersionOption, &BatchOptions::version},
