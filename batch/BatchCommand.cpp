@@ -145,7 +145,8 @@ bool writeIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
       checkLibraryIndexTarget(path, services.album.fileSystem);
       writeError(QStringLiteral("一覧ページ（書き込み予定）: %1\n").arg(path));
     } else if (const CoverCopies covers(services.album.fileSystem, services.pictures,
-                                        services.album.programFolder, options.jobs);
+                                        services.album.programFolder, options.jobs,
+                                        [&] { return !interrupted(); });
                writeLibraryIndex(
                    path, albums, services.album.fileSystem, services.album.folderLocks,
                    [&] { return !interrupted(); }, &covers)) {

@@ -181,11 +181,12 @@ QString coverCopiesFolder(const QString& indexPath) {
 }
 
 CoverCopies::CoverCopies(platform::FileSystem& fileSystem, platform::PictureConverter& pictures,
-                         QString programFolder, int jobs)
+                         QString programFolder, int jobs, std::function<bool()> keepGoing)
     : fileSystem_(fileSystem),
       pictures_(pictures),
       programFolder_(std::move(programFolder)),
-      jobs_(jobs) {}
+      jobs_(jobs),
+      keepGoing_(std::move(keepGoing)) {}
 
 void CoverCopies::giveCards(const QString& indexPath, QJsonArray& cards) const {
   const QString folder = coverCopiesFolder(indexPath);
@@ -194,7 +195,12 @@ void CoverCopies::giveCards(const QString& indexPath, QJsonArray& cards) const {
   const QDir indexFolder(indexPath.left(indexPath.lastIndexOf(u'/') + 1));
   std::vector<QJsonObject> given(static_cast<std::size_t>(cards.size()));
   for (qsizetype i = 0; i < cards.size(); ++i) given[i] = cards[i].toObject();
+  std::atomic<bool> stopped{false};
   inParallel(given.size(), jobs_, [&](std::size_t i) {
+    if (stopped || !keepGoing_()) {
+      stopped = true;
+      return;
+    }
     QJsonObject& card = given[i];
     card.remove(QStringLiteral("cover"));
     card.remove(QStringLiteral("cover2x"));
@@ -205,7 +211,7 @@ void CoverCopies::giveCards(const QString& indexPath, QJsonArray& cards) const {
     }
   });
   for (qsizetype i = 0; i < cards.size(); ++i) cards[i] = given[static_cast<std::size_t>(i)];
-  run.removeOthers();
+  if (!stopped) run.removeOthers();
 }
 
 }  // namespace orv::batch

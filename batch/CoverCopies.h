@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QString>
 
+#include <functional>
+
 namespace orv::batch {
 
 // The longest side of a cover's small copy on the library page, in pixels; its doubled
@@ -27,9 +29,11 @@ QString coverCopiesFolder(const QString& indexPath);
 class CoverCopies {
  public:
   // Copies made on `jobs` threads at once, each reading its cover and writing its copies
-  // on `fileSystem`. `programFolder` holds the placeholder jacket.jpg.
-  CoverCopies(platform::FileSystem& fileSystem, platform::PictureConverter& pictures,
-              QString programFolder, int jobs);
+  // on `fileSystem`, while `keepGoing()` says so. `programFolder` holds the placeholder
+  // jacket.jpg.
+  CoverCopies(
+      platform::FileSystem& fileSystem, platform::PictureConverter& pictures, QString programFolder,
+      int jobs, std::function<bool()> keepGoing = [] { return true; });
 
   // Gives each of `cards` (the library page's cards, each with its album's "folder"
   // relative to `indexPath`) the small copy of its album's jacket.jpg: "cover", the name
@@ -37,8 +41,10 @@ class CoverCopies {
   // the doubled one exists. Copies are made for covers that have none yet; a card whose
   // album has no jacket.jpg, or one that can't be read or decoded, gets neither field,
   // and the page shows the cover itself. Then every copy that no card names is removed,
-  // and only copies: nothing else in the folder is touched. For a caller that holds the
-  // lock of the page's folder. Raises the RuntimeError of a copy that can't be written.
+  // and only copies: nothing else in the folder is touched. Once `keepGoing()` says no,
+  // no card starts: those left get no copy, and nothing is removed. For a caller that
+  // holds the lock of the page's folder. Raises the RuntimeError of a copy that can't be
+  // written.
   //
   //   copies.giveCards("/music/index.html", cards);
   //   // cards[0]["cover"] == "3f9c0a7d1e2b4c65", /music/index-covers/3f9c0a7d1e2b4c65.jpg
@@ -49,6 +55,7 @@ class CoverCopies {
   platform::PictureConverter& pictures_;
   QString programFolder_;
   int jobs_;
+  std::function<bool()> keepGoing_;
 };
 
 }  // namespace orv::batch

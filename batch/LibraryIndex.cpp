@@ -96,6 +96,9 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
   QByteArray page = pageResource(QStringLiteral("library.html"));
   page.replace("//ORV:SEARCH", pageResource(QStringLiteral("library_search.js")));
   page.replace("ORV:NO-ARTIST", kNoArtist.toUtf8());
+  // Percent-encoded, the folder's name is a URL that may stand in an attribute as it is.
+  const QString copies = coverCopiesFolder(path).sliced(folderOf(path).size());
+  page.replace("ORV:COVERS", QUrl::toPercentEncoding(copies, "/"));
 
   const QDir indexFolder(folderOf(path));
   QJsonArray cards;
@@ -115,10 +118,7 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
       QStringLiteral("%1 アルバム・%2 曲・%3")
           .arg(numbers.toString(built), numbers.toString(tracks), playTimeText(milliseconds));
   page.replace("<!--ORV:SUMMARY-->", summary.toUtf8());
-  page.replace("<!--ORV:ALBUMS-->", cardsJson(cards));
-  // Percent-encoded, the folder's name is a URL that may stand in an attribute as it is.
-  const QString copies = coverCopiesFolder(path).sliced(folderOf(path).size());
-  page.replace("ORV:COVERS", QUrl::toPercentEncoding(copies, "/"));
+  page.replace("<!--ORV:ALBUMS-->", cardsJson(cards));  // last: the titles hold anything
   return page;
 }
 
@@ -130,6 +130,7 @@ bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& alb
   if (!lock) return false;
   fileSystem.removeLeftoverTemporaryFiles(folder, {path.sliced(folder.size())});
   const QByteArray page = libraryIndexPage(path, albums, covers);
+  if (covers && !keepWaiting()) return false;  // interrupted while the copies were made
   if (checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage) {
     fileSystem.replaceFileAtomically(path, page);
     return true;

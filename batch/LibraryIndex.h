@@ -49,7 +49,8 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
 // album there), waiting for it as FolderLocks::lock does with `keepWaiting`; and under
 // it, first removes what a write of the page cut off left. False when the wait was given
 // up: nothing was written then. The covers' small copies, with `covers`, are made under
-// the same lock.
+// the same lock; false too when `keepWaiting` says no once they are made (they stop
+// early then), and the page stays as it was.
 //
 //   writeLibraryIndex("/music/index.html", outcomes, fs, locks, [] { return true; }, &covers);
 bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,

@@ -98,6 +98,16 @@ TEST(CoverCopies, MadeOnceMadeAgainForAChangedCoverRemovedWithTheirAlbum) {
                                   changed.at("Own")["cover"].toString() + "@2x.jpg", "mine.jpg",
                                   fewer.at("Placeholder 2")["cover"].toString() + ".jpg",
                                   fewer.at("Placeholder 2")["cover"].toString() + "@2x.jpg"}));
+  // Stopped (Ctrl-C) before it starts a card: nothing made, nothing removed.
+  const QStringList kept = files();
+  writeFile(root + QStringLiteral("Own/jacket.jpg"), imageFile(quarters(500), "jpeg"));
+  QJsonArray stopped{QJsonObject{{"folder", "Own"}}};
+  CountingFileSystem fileSystem;
+  batch::CoverCopies(fileSystem, pictures, kProgramFolder, 1, [] {
+    return false;
+  }).giveCards(index, stopped);
+  EXPECT_EQ(fileSystem.written, 0);
+  EXPECT_EQ(files(), kept);
   run({}, 0);
   EXPECT_EQ(files(), QStringList{"mine.jpg"});
 }
