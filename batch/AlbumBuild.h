@@ -43,7 +43,7 @@ struct BuildServices {
 // with the same text, and leaves its folder as the window would. An album that another
 // build holds is waited for, unless the run is interrupted first: then it is not
 // started. A dry run (options.dryRun) changes nothing on disk. With options.covers an
-// album without jacket.jpg gets its own picture (coverAlbum) in place of the program's.
+// album without jacket.jpg, or with the program's, gets its own picture (coverAlbum).
 // Never throws.
 //
 //   AlbumOutcome outcome = BuildAlbum("/music/album/", services, options);

@@ -31,7 +31,8 @@ QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 // status ("built", "failed", "planned"), tracks, renamed ([{"from", "to"}] file names),
 // page (a path or null), cover_copied (whether the build gave the album its jacket.jpg),
 // cover_source (CoverSource::text(): "kept", "placeholder", "file:cover.png",
-// "tags:01_Intro.mp3"; null when the build stopped before the cover), error_number (or
+// "tags:01_Intro.mp3", "replaced:file:cover.png"; null when the build stopped before the
+// cover), error_number (or
 // null) and error (or null).
 QString albumJson(const AlbumOutcome& outcome);
 

@@ -244,6 +244,11 @@ async function main() {
           g.beginPath();
           g.arc(w / 2, h / 2, h / 4, 0, 2 * Math.PI);
           g.fill();
+          // Lettering, as covers have, for the screenshots to show it in the small copies.
+          g.fillStyle = '#222';
+          g.font = `bold ${Math.round(h / 9)}px sans-serif`;
+          g.textAlign = 'center';
+          g.fillText('夜明け ORV', w / 2, h / 2 + h / 30);
           return canvas.toDataURL(t).split(',')[1];
         }, [width, height, type, colours]);
         const covers = path.join(work, 'covers');
