@@ -80,9 +80,11 @@ QString CoverSource::text() const {
     case Kind::kKept:
       return QStringLiteral("kept");
     case Kind::kFile:
-      return QStringLiteral("file:") + name;
-    case Kind::kTags:
-      return QStringLiteral("tags:") + name;
+    case Kind::kTags: {
+      const QString source =
+          (kind == Kind::kFile ? QStringLiteral("file:") : QStringLiteral("tags:")) + name;
+      return replacedPlaceholder ? QStringLiteral("replaced:") + source : source;
+    }
     case Kind::kPlaceholder:
       break;
   }

@@ -50,8 +50,12 @@ struct CoverSource {
   };
   Kind kind = Kind::kPlaceholder;
   QString name;  // kFile: the image file; kTags: the track; a name in the album folder
+  // kFile, kTags: the album's jacket.jpg was the program's placeholder, now replaced.
+  bool replacedPlaceholder = false;
 
-  // As the batch reports it: "kept", "placeholder", "file:cover.png", "tags:01_Intro.mp3".
+  // As the batch reports it: "kept", "placeholder", "file:cover.png", "tags:01_Intro.mp3",
+  // and with "replaced:" before the last two where the placeholder gave way to them
+  // ("replaced:file:cover.png").
   QString text() const;
   bool operator==(const CoverSource&) const = default;
 };

@@ -74,8 +74,11 @@ class DryRunTagPictures : public platform::TagPictures {
  public:
   DryRunTagPictures(platform::TagPictures& disk, const platform::DryRunFileSystem& files)
       : disk_(disk), files_(files) {}
-  std::optional<QByteArray> coverOf(const QString& path) override {
-    return disk_.coverOf(files_.onDisk(path));
+  std::vector<platform::PictureKind> picturesOf(const QString& path) override {
+    return disk_.picturesOf(files_.onDisk(path));
+  }
+  std::optional<QByteArray> pictureOf(const QString& path, std::size_t index) override {
+    return disk_.pictureOf(files_.onDisk(path), index);
   }
 
  private:

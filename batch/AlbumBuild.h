@@ -60,9 +60,9 @@ class WaitingAlbums {
 // with the same text, and leaves its folder as the window would. An album that another
 // build holds is waited for, unless the run is interrupted first: then it is not
 // started; meanwhile it is among the `waiting`, when given. A dry run (options.dryRun) changes
-// nothing on disk. With options.covers an album without jacket.jpg gets its own picture
-// (coverAlbum) in place of the program's; with options.textEncoding its 8-bit tag texts
-// are read in that encoding. Never throws.
+// nothing on disk. With options.covers an album without jacket.jpg, or with the program's,
+// gets its own picture (coverAlbum); with options.textEncoding its 8-bit tag texts are
+// read in that encoding. Never throws.
 //
 //   AlbumOutcome outcome = BuildAlbum("/music/album/", services, options);
 //   if (outcome.status == AlbumStatus::kFailed) print(outcome.error);

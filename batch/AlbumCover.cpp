@@ -40,14 +40,27 @@ auto ifThere(Act&& act) -> std::optional<decltype(act())> {
   }
 }
 
-// Writes `cover` from the album's own picture, the first of its image files that reads
-// as one, else the first track's tag picture that does; nullopt when none does. A JPEG
-// file is copied as the program's cover is, which leaves the sync of the folder to the
-// system: one sync fewer for each album, which the build of a warm library feels most.
-// A picture taken from tags or converted is created from its bytes.
-std::optional<CoverSource> writeAlbumPicture(const QString& folder, const QString& cover,
-                                             const std::vector<QString>& tracks,
-                                             const BuildServices& services) {
+// Where the new jacket.jpg goes: a new file, or in place of the program's placeholder.
+struct CoverTarget {
+  platform::FileSystem& fileSystem;
+  QString path;
+  bool replacing = false;
+
+  void write(const QByteArray& jpeg) const {
+    if (replacing) {
+      fileSystem.replaceFileAtomically(path, jpeg);
+    } else {
+      fileSystem.createFileAtomically(path, jpeg);
+    }
+  }
+};
+
+// Writes the cover from the first of the album's image files that reads as a picture. A
+// new JPEG cover is copied as the program's cover is, which leaves the sync of the folder
+// to the system: one sync fewer for each album, which the build of a warm library feels
+// most. A picture converted, or one in place of the placeholder, is written from its bytes.
+std::optional<CoverSource> writeFilePicture(const QString& folder, const CoverTarget& cover,
+                                            const BuildServices& services) {
   platform::FileSystem& fileSystem = services.album.fileSystem;
   const auto keepsAsItIs = [&](QByteArrayView start) {
     return services.pictures.keepsAsItIs(start);
@@ -55,30 +68,57 @@ std::optional<CoverSource> writeAlbumPicture(const QString& folder, const QStrin
   for (const QString& name : coverFileCandidates(imageFilesOf(folder, fileSystem))) {
     const QString path = folder + name;
     const CoverSource source{CoverSource::Kind::kFile, name};
-    const std::optional<bool> copied = ifThere(
-        [&] { return fileSystem.copyFileNoReplaceIf(path, cover, kHeaderBytes, keepsAsItIs); });
-    if (!copied) continue;
-    if (*copied) return source;
+    if (!cover.replacing) {
+      const std::optional<bool> copied = ifThere([&] {
+        return fileSystem.copyFileNoReplaceIf(path, cover.path, kHeaderBytes, keepsAsItIs);
+      });
+      if (!copied) continue;
+      if (*copied) return source;
+    }
     const std::optional<QByteArray> bytes = ifThere([&] { return fileSystem.readFile(path); });
     if (!bytes) continue;
     if (const std::optional<QByteArray> jpeg = services.pictures.toJpeg(*bytes)) {
       // A JPEG comes back as the very bytes given, not a copy: one with a long header.
-      if (jpeg->isSharedWith(*bytes)) {
-        fileSystem.copyFileNoReplace(path, cover);
+      if (jpeg->isSharedWith(*bytes) && !cover.replacing) {
+        fileSystem.copyFileNoReplace(path, cover.path);
       } else {
-        fileSystem.createFileAtomically(cover, *jpeg);
+        cover.write(*jpeg);
       }
       return source;
     }
   }
-  // Track by track, so that only the tags up to the first picture are read whole.
-  for (const QString& name : tracks) {
-    const std::optional<QByteArray> picture = services.tagPictures.coverOf(folder + name);
-    if (!picture) continue;
-    if (const std::optional<QByteArray> jpeg = services.pictures.toJpeg(*picture)) {
-      fileSystem.createFileAtomically(cover, *jpeg);
-      return CoverSource{CoverSource::Kind::kTags, name};
+  return std::nullopt;
+}
+
+// Writes the cover from the tracks' tags: a front cover wherever it is, the tracks in the
+// page's order; else the first picture of the first track that has one. The tags are
+// listed without their pictures' bodies, and only a chosen picture is read whole; a
+// picture that reads as none gives way to the next choice.
+std::optional<CoverSource> writeTagPicture(const QString& folder, const CoverTarget& cover,
+                                           const std::vector<QString>& tracks,
+                                           const BuildServices& services) {
+  const auto written = [&](const QString& track, std::size_t index) {
+    const std::optional<QByteArray> picture = services.tagPictures.pictureOf(folder + track, index);
+    const std::optional<QByteArray> jpeg =
+        picture ? services.pictures.toJpeg(*picture) : std::nullopt;
+    if (jpeg) cover.write(*jpeg);
+    return jpeg.has_value();
+  };
+  std::vector<const QString*> withPictures;  // whose first picture is no front cover
+  for (const QString& track : tracks) {
+    const std::vector<platform::PictureKind> kinds =
+        services.tagPictures.picturesOf(folder + track);
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+      if (kinds[k] == platform::PictureKind::kFrontCover && written(track, k)) {
+        return CoverSource{CoverSource::Kind::kTags, track};
+      }
     }
+    if (!kinds.empty() && kinds[0] != platform::PictureKind::kFrontCover) {
+      withPictures.push_back(&track);
+    }
+  }
+  for (const QString* track : withPictures) {
+    if (written(*track, 0)) return CoverSource{CoverSource::Kind::kTags, *track};
   }
   return std::nullopt;
 }
@@ -88,20 +128,28 @@ std::optional<CoverSource> writeAlbumPicture(const QString& folder, const QStrin
 CoverSource coverAlbum(const QString& albumFolder, const std::vector<QString>& tracks,
                        const BuildServices& services) {
   platform::FileSystem& fileSystem = services.album.fileSystem;
-  const QString cover = albumFolder + kCoverName;
+  const QString programFolder = services.album.programFolder;
+  CoverTarget cover{fileSystem, albumFolder + kCoverName};
   const CoverSource kept{CoverSource::Kind::kKept, {}};
-  if (fileSystem.fileExists(cover)) return kept;
+  if (fileSystem.fileExists(cover.path)) {
+    // Only the program's own placeholder gives way; the user's own cover never does.
+    if (!HoldsProgramCover(fileSystem, programFolder, cover.path)) return kept;
+    cover.replacing = true;
+  }
   try {
-    if (std::optional<CoverSource> source =
-            writeAlbumPicture(albumFolder, cover, tracks, services)) {
+    std::optional<CoverSource> source = writeFilePicture(albumFolder, cover, services);
+    if (!source) source = writeTagPicture(albumFolder, cover, tracks, services);
+    if (source) {
+      source->replacedPlaceholder = cover.replacing;
       return *source;
     }
   } catch (const RuntimeError& error) {
     // As for the program's cover: one that arrived meanwhile stays and is the album's.
-    if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover)) throw;
+    if (!error.is(ErrorCode::kFileAlreadyExists) || !fileSystem.fileExists(cover.path)) throw;
     return kept;
   }
-  return CopyProgramCover(fileSystem, services.album.programFolder, albumFolder)
+  if (cover.replacing) return kept;  // the placeholder, and nothing better
+  return CopyProgramCover(fileSystem, programFolder, albumFolder)
              ? CoverSource{CoverSource::Kind::kPlaceholder, {}}
              : kept;
 }

@@ -4,6 +4,7 @@
 #include "batch/AlbumFinder.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchOutput.h"
+#include "batch/CoverCopies.h"
 #include "batch/LibraryIndex.h"
 #include "core/CommandLine.h"
 #include "core/Console.h"
@@ -148,8 +149,12 @@ bool writeIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
     } else if (options.dryRun) {
       checkLibraryIndexTarget(path, services.album.fileSystem);
       writeError(QStringLiteral("一覧ページ（書き込み予定）: %1\n").arg(path));
-    } else if (writeLibraryIndex(path, albums, services.album.fileSystem,
-                                 services.album.folderLocks, [&] { return !interrupted(); })) {
+    } else if (const CoverCopies covers(services.album.fileSystem, services.pictures,
+                                        services.album.programFolder, options.jobs,
+                                        [&] { return !interrupted(); });
+               writeLibraryIndex(
+                   path, albums, services.album.fileSystem, services.album.folderLocks,
+                   [&] { return !interrupted(); }, &covers)) {
       writeError(QStringLiteral("一覧ページ: %1\n").arg(path));
     } else {
       leftAsItWas();  // interrupted while another Orv wrote in its folder

@@ -64,9 +64,11 @@ constexpr std::array kBatchOptions{
                  .longName = "covers",
                  .help = "jacket.jpg のないアルバムに、そのアルバムの画像から jacket.jpg を\n"
                          "作ります。フォルダーの画像ファイル（cover・folder・front・album、\n"
-                         "AlbumArt… の .jpg・.jpeg・.png）、なければ曲のタグの画像（表紙を\n"
-                         "優先）を使い、JPEG 以外は JPEG に変換します。どれもなければ、\n"
-                         "いつもの jacket.jpg をコピーします。元の画像はそのまま残ります。"},
+                         "AlbumArt… の .jpg・.jpeg・.png）、なければ曲のタグの画像（どの曲\n"
+                         "でも表紙を優先）を使い、JPEG 以外は JPEG に変換します。どれも\n"
+                         "なければ、いつもの jacket.jpg をコピーします。Orv の既定の\n"
+                         "jacket.jpg はアルバムの画像で置き換えます。元の画像と、自分で\n"
+                         "置いた jacket.jpg はそのまま残ります。"},
                 &BatchOptions::covers},
     BatchOption{{.shortName = 'j',
                  .longName = "jobs",
@@ -81,7 +83,8 @@ constexpr std::array kBatchOptions{
                          "ときや、タグを読む前に失敗したときは null）、tracks、time（ページ\n"
                          "に表示する合計の再生時間。失敗したときは null）、renamed、page、\n"
                          "cover_copied、cover_source（kept・placeholder・file:名前・\n"
-                         "tags:名前）、text_encoding（8ビットのタグの文字コード）、\n"
+                         "tags:名前、既定の表紙を置き換えたときは replaced:file:名前・\n"
+                         "replaced:tags:名前）、text_encoding（8ビットのタグの文字コード）、\n"
                          "text_encoding_margin（その判定の差、ビット）、error_number、\n"
                          "error です。"},
                 &BatchOptions::json},
@@ -91,7 +94,9 @@ constexpr std::array kBatchOptions{
                  .help = "ライブラリのアルバムの一覧ページ（UTF-8）を FILE に書きます。\n"
                          "以前のアルバムも残し、作成したアルバムを加えます。disk.html や\n"
                          "フォルダーがなくなったアルバムだけを一覧から外します。\n"
-                         "上書きするのは、以前に Orv が書いた一覧ページだけです。"},
+                         "表紙の縮小版は FILE の横のフォルダー（index.html なら\n"
+                         "index-covers）に置きます。上書きするのは、以前に Orv が書いた\n"
+                         "一覧ページだけです。"},
                 &BatchOptions::indexFile},
     BatchOption{{.longName = "encoding",
                  .valueName = "NAME",

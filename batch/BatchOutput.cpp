@@ -40,9 +40,14 @@ QString coverLine(const album::CoverSource& cover, const QString& folder) {
     case album::CoverSource::Kind::kPlaceholder:
       return QStringLiteral("コピー: %1").arg(jacket);
     case album::CoverSource::Kind::kFile:
-      return QStringLiteral("書き込み: %1（%2 から）").arg(jacket, cover.name);
+      return cover.replacedPlaceholder
+                 ? QStringLiteral("置き換え: %1（Orv の既定の表紙を %2 で）").arg(jacket, cover.name)
+                 : QStringLiteral("書き込み: %1（%2 から）").arg(jacket, cover.name);
     case album::CoverSource::Kind::kTags:
-      return QStringLiteral("書き込み: %1（%2 のタグの画像から）").arg(jacket, cover.name);
+      return cover.replacedPlaceholder
+                 ? QStringLiteral("置き換え: %1（Orv の既定の表紙を %2 のタグの画像で）")
+                       .arg(jacket, cover.name)
+                 : QStringLiteral("書き込み: %1（%2 のタグの画像から）").arg(jacket, cover.name);
   }
   return {};
 }

@@ -47,11 +47,12 @@ QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 // it, "1:05" or "1:02:03"; null for a failure), renamed ([{"from", "to"}] file names),
 // page (a path or null), cover_copied (whether the build gave the album its jacket.jpg),
 // cover_source (CoverSource::text(): "kept", "placeholder", "file:cover.png",
-// "tags:01_Intro.mp3"; null when the build stopped before the cover), text_encoding (the
-// encoding of the album's 8-bit tag texts by its WHATWG name, "shift_jis", "euc-kr", …,
-// "utf-8" where all were UTF-8; null when it has none or was not built),
-// text_encoding_margin (the bits the verdict won by; null where none was weighed: the
-// user's encoding, or no other reading), error_number (or null) and error (or null).
+// "tags:01_Intro.mp3", "replaced:file:cover.png"; null when the build stopped before the
+// cover), text_encoding (the encoding of the album's 8-bit tag texts by its WHATWG name,
+// "shift_jis", "euc-kr", …, "utf-8" where all were UTF-8; null when it has none or was
+// not built), text_encoding_margin (the bits the verdict won by; null where none was
+// weighed: the user's encoding, or no other reading), error_number (or null) and error
+// (or null).
 QString albumJson(const AlbumOutcome& outcome);
 
 // What the whole run did, for the last line on standard error.

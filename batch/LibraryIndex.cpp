@@ -1,8 +1,10 @@
 #include "batch/LibraryIndex.h"
 
 #include "batch/BatchOutput.h"
+#include "batch/CoverCopies.h"
 #include "batch/LibraryCards.h"
 #include "core/RuntimeError.h"
+#include "tracks/TagReading.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,17 +17,22 @@
 namespace orv::batch {
 namespace {
 
-// A relative URL from the index's folder to `target`, each part percent-encoded.
-QString relativeUrl(const QDir& from, const QString& target) {
-  QStringList parts = from.relativeFilePath(target).split(u'/');
-  for (QString& part : parts) part = QString::fromLatin1(QUrl::toPercentEncoding(part));
-  return parts.join(u'/');
 }
 
 // The cards as JSON that may stand in a script element: no "<" as such, so no text ends
 // the element or opens a comment in it.
 QByteArray cardsJson(const QJsonArray& cards) {
   return QJsonDocument(cards).toJson(QJsonDocument::Compact).replace('<', "\\u003c");
+}
+
+// A part of the page, compiled into the program.
+QByteArray pageResource(const QString& name) {
+  QFile file(QStringLiteral(":/orv/") + name);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw RuntimeError(ErrorCode::kInternalError,
+                       QStringLiteral("一覧ページのひな形がプログラムにありません。"));
+  }
+  return file.readAll();
 }
 
 QString folderOf(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
@@ -43,24 +50,23 @@ bool exists(const QString& path, platform::FileSystem& fileSystem) {
 
 }  // namespace
 
-// The album as its card shows it. An album without a title is shown by its folder's
-// name, with the folder below it and the artist only where the tags name one.
+// The album as its card shows it: its folder relative to the page (by which the page
+// links to it), and the title and artist only as the tags give them. An album without
+// a title is shown by its folder's name.
 QJsonObject libraryCard(const QDir& indexFolder, const album::Summary& album) {
   const QString folder = QDir::cleanPath(album.folder);
   QJsonObject card{{QStringLiteral("folder"), indexFolder.relativeFilePath(folder)},
-                   {QStringLiteral("url"), relativeUrl(indexFolder, folder) + u'/'},
                    {QStringLiteral("tracks"), album.tracks.value()},
                    {QStringLiteral("time"), playTimeText(album.milliseconds)},
                    {QStringLiteral("milliseconds"), album.milliseconds}};
   if (album.texts.titleTagged) {
     card.insert(QStringLiteral("title"), album.texts.title);
-    card.insert(QStringLiteral("artist"), album.texts.artist);
   } else {
     const QString name = folder.mid(folder.lastIndexOf(u'/') + 1);
     card.insert(QStringLiteral("title"), name.isEmpty() ? folder : name);
     card.insert(QStringLiteral("fromFolder"), true);
-    if (album.texts.artistTagged) card.insert(QStringLiteral("artist"), album.texts.artist);
   }
+  if (album.texts.artistTagged) card.insert(QStringLiteral("artist"), album.texts.artist);
   return card;
 }
 
@@ -89,34 +95,38 @@ LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSy
   return orvPage ? LibraryIndexTarget::kOrvPage : LibraryIndexTarget::kNew;
 }
 
-QByteArray libraryIndexPage(const QJsonArray& cards) {
-  QFile file(QStringLiteral(":/orv/library.html"));
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw RuntimeError(ErrorCode::kInternalError,
-                       QStringLiteral("一覧ページのひな形がプログラムにありません。"));
-  }
-  QByteArray page = file.readAll();
+QByteArray libraryIndexPage(const QString& path, const QJsonArray& cards) {
+  QByteArray page = pageResource(QStringLiteral("library.html"));
+  page.replace("//ORV:SEARCH", pageResource(QStringLiteral("library_search.js")));
+  page.replace("ORV:NO-ARTIST", kNoArtist.toUtf8());
+  // Percent-encoded, the folder's name is a URL that may stand in an attribute as it is.
+  const QString copies = coverCopiesFolder(path).sliced(folderOf(path).size());
+  page.replace("ORV:COVERS", QUrl::toPercentEncoding(copies, "/"));
   const LibraryTotals totals = libraryTotals(cards);
   const QLocale numbers(QLocale::English);
   const QString summary = QStringLiteral("%1 アルバム・%2 曲・%3")
                               .arg(numbers.toString(totals.albums), numbers.toString(totals.tracks),
                                    playTimeText(totals.milliseconds));
   page.replace("<!--ORV:SUMMARY-->", summary.toUtf8());
-  page.replace("<!--ORV:ALBUMS-->", cardsJson(cards));
+  page.replace("<!--ORV:ALBUMS-->", cardsJson(cards));  // last: the titles hold anything
   return page;
 }
 
 bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
                        platform::FileSystem& fileSystem, platform::FolderLocks& folderLocks,
-                       const std::function<bool()>& keepWaiting) {
+                       const std::function<bool()>& keepWaiting, const CoverCopies* covers) {
   const QString folder = folderOf(path);
   const auto lock = folderLocks.lock(folder, keepWaiting);
   if (!lock) return false;
   fileSystem.removeLeftoverTemporaryFiles(folder, {path.sliced(folder.size())});
   const bool orvPage = checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage;
-  const std::optional<QJsonArray> cards = cardsAfterRun(path, orvPage, albums, fileSystem);
+  std::optional<QJsonArray> cards = cardsAfterRun(path, orvPage, albums, fileSystem);
   if (!cards) return true;  // an earlier page that can't be read, and nothing to list
-  const QByteArray page = libraryIndexPage(*cards);
+  if (covers) {
+    covers->giveCards(path, *cards);
+    if (!keepWaiting()) return false;  // interrupted while the copies were made
+  }
+  const QByteArray page = libraryIndexPage(path, *cards);
   if (orvPage) {
     fileSystem.replaceFileAtomically(path, page);
     return true;

@@ -8,25 +8,43 @@
 //       lays out ALBUMS (4,000) album folders below FOLDER/library, each with the default
 //       cover, and writes their page FOLDER/index.html, as `orv --batch -r --index` does;
 //       bench/library_index_page.js opens it in headless Chromium
+//   build/bench/library_index_bench page FOLDER ALBUMS big-covers
+//       the same, every album with its own 1500 px cover of about 1.5 MB, and the page
+//       with the covers' small copies, as `orv --batch -r --index` makes them
+//   build/bench/library_index_bench covers [ALBUMS [JOBS]]
+//       the covers' small copies of ALBUMS (4,000) albums with 1500 px covers of about
+//       1.5 MB (6 GB in a temporary folder, removed afterwards) made on JOBS (1) threads:
+//       the processor time per album, the copies' sizes; then a run that finds them all
+//       made, and one after ten covers changed
 //
 // The albums are "アルバム 0399" by "歌手 39" in "library/Artist 39/Album 0399/", 25
 // tracks each, so that the word "0399" finds one album; "untagged" leaves them without
 // title and artist, as untagged files are.
 
+#include "batch/CoverCopies.h"
 #include "batch/LibraryIndex.h"
+#include "bench/ProcessMeasures.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
+#include "platform/qtgui/QtPictureConverter.h"
 #include "tests/support/Files.h"
 #include "tracks/TagReading.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -56,11 +74,107 @@ std::vector<AlbumOutcome> madeUpAlbums(const QString& lib, int count, bool tagge
   return albums;
 }
 
-// The page as `orv --batch --index` writes it.
-void writePage(const QString& index, const std::vector<AlbumOutcome>& albums) {
-  orv::platform::PosixFileSystem fileSystem;
+// The file system, counting the copies written.
+class CountingFileSystem : public orv::platform::PosixFileSystem {
+ public:
+  void replaceFileAtomically(const QString& path, const QByteArray& content) override {
+    if (path.endsWith(u".jpg")) {
+      ++written;
+      bytes += content.size();
+    }
+    PosixFileSystem::replaceFileAtomically(path, content);
+  }
+  std::atomic<int> written{0};
+  std::atomic<qint64> bytes{0};
+};
+
+// The page as `orv --batch --index` writes it, with the covers' small copies made on
+// `jobs` threads (none: without them).
+void writePage(const QString& index, const std::vector<AlbumOutcome>& albums, int jobs = 0,
+               orv::platform::FileSystem* files = nullptr) {
+  orv::platform::PosixFileSystem posix;
+  orv::platform::FileSystem& fileSystem = files ? *files : posix;
   orv::platform::PosixFolderLocks folderLocks;
-  orv::batch::writeLibraryIndex(index, albums, fileSystem, folderLocks, [] { return true; });
+  orv::platform::QtPictureConverter pictures;
+  const orv::batch::CoverCopies covers(fileSystem, pictures, QStringLiteral(ORV_PROGRAM_DIR "/"),
+                                       jobs);
+  orv::batch::writeLibraryIndex(
+      index, albums, fileSystem, folderLocks, [] { return true; }, jobs > 0 ? &covers : nullptr);
+}
+
+// A 1500 px cover of about 1.5 MB, as shops sell them: soft shapes of colour under the
+// grain of a photograph, at quality 95.
+QByteArray bigCover() {
+  const int side = 1500;
+  QImage image(side, side, QImage::Format_RGB32);
+  QRandomGenerator random(42);
+  for (int y = 0; y < side; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < side; ++x) {
+      const double wave = std::sin(x / 90.0) * std::cos(y / 70.0);
+      const int grain = static_cast<int>(random.bounded(80)) - 40;
+      const auto channel = [&](double base) {
+        return std::clamp(static_cast<int>(base) + grain, 0, 255);
+      };
+      line[x] =
+          qRgb(channel(120 + 80 * wave + x / 20.0), channel(90 + 60 * std::sin((x + y) / 55.0)),
+               channel(140 - y / 15.0 + 40 * wave));
+    }
+  }
+  QByteArray jpeg;
+  QBuffer out(&jpeg);
+  out.open(QIODevice::WriteOnly);
+  QImageWriter writer(&out, "jpeg");
+  writer.setQuality(95);
+  writer.write(image);
+  return jpeg;
+}
+
+// Every album of `albums` with its own copy of `cover` as jacket.jpg.
+void layOut(const std::vector<AlbumOutcome>& albums, const QByteArray& cover) {
+  for (const AlbumOutcome& outcome : albums) {
+    QDir().mkpath(outcome.album.folder);
+    orv::test::writeFile(outcome.album.folder + "jacket.jpg", cover);
+  }
+}
+
+int covers(int count, int jobs) {
+  QTemporaryDir folder;
+  const QString index = folder.path() + QStringLiteral("/index.html");
+  const QByteArray cover = bigCover();
+  const std::vector<AlbumOutcome> albums = madeUpAlbums(folder.path() + "/library", count);
+  layOut(albums, cover);
+  std::printf("%d albums, covers of %.2f MB, 1500 px; %d thread(s), load average %s\n", count,
+              cover.size() / 1e6, jobs, qPrintable(orv::bench::loadAverage()));
+  std::printf("%-26s %10s %12s %10s %10s\n", "run", "copies", "ms (processor)", "per album",
+              "wall ms");
+  const auto run = [&](const char* what) {
+    CountingFileSystem fileSystem;
+    const double before = orv::bench::processorMilliseconds();
+    QElapsedTimer clock;
+    clock.start();
+    writePage(index, albums, jobs, &fileSystem);
+    const double cpu = orv::bench::processorMilliseconds() - before;
+    std::printf("%-26s %10d %12.0f %10.2f %10lld\n", what, fileSystem.written.load(), cpu,
+                cpu / count, clock.elapsed());
+    return fileSystem.bytes.load();
+  };
+  const qint64 bytes = run("first run");
+  std::printf("copies: %.1f KB on average for an album (320 px and 640 px)\n",
+              bytes / 1024.0 / count);
+  const QString copies = orv::batch::coverCopiesFolder(index);
+  const QStringList names = QDir(copies).entryList({"*.jpg"}, QDir::Files, QDir::Name);
+  if (names.size() >= 2) {
+    std::printf("one album's: %s %lld bytes, %s %lld bytes\n", qPrintable(names[0]),
+                QFileInfo(copies + names[0]).size(), qPrintable(names[1]),
+                QFileInfo(copies + names[1]).size());
+  }
+  run("second run");
+  for (int a = 0; a < std::min(10, count); ++a) {
+    orv::test::writeFile(albums[a].album.folder + "jacket.jpg", cover);
+  }
+  run("ten covers written again");
+  return 0;
 }
 
 int write(const std::vector<int>& counts) {
@@ -82,18 +196,14 @@ int write(const std::vector<int>& counts) {
   return 0;
 }
 
-int page(const QString& root, int count, bool tagged) {
+int page(const QString& root, int count, bool tagged, bool big) {
   const QString lib = root + QStringLiteral("/library");
-  const QByteArray cover = orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg"));
   const std::vector<AlbumOutcome> albums = madeUpAlbums(lib, count, tagged);
-  for (const AlbumOutcome& outcome : albums) {
-    const QString& folder = outcome.album.folder;
-    QDir().mkpath(folder);
-    if (!QFile::exists(folder + "jacket.jpg")) orv::test::writeFile(folder + "jacket.jpg", cover);
-  }
+  layOut(albums,
+         big ? bigCover() : orv::test::readFile(QStringLiteral(ORV_PROGRAM_DIR "/jacket.jpg")));
   const QString index = root + QStringLiteral("/index.html");
   QFile::remove(index);
-  writePage(index, albums);
+  writePage(index, albums, QThread::idealThreadCount());
   std::printf("%s\n", qPrintable(index));
   return 0;
 }
@@ -113,9 +223,16 @@ int main(int argc, char* argv[]) {
   } else if (args.size() >= 2 && args[0] == u"page") {
     const int count = args.size() >= 3 ? args[2].toInt() : 4000;
     const bool tagged = args.size() < 4 || args[3] != u"untagged";
-    if (count > 0) return page(QDir(args[1]).absolutePath(), count, tagged);
+    const bool big = args.size() >= 4 && args[3] == u"big-covers";
+    if (count > 0) return page(QDir(args[1]).absolutePath(), count, tagged, big);
+  } else if (!args.isEmpty() && args[0] == u"covers") {
+    const int count = args.size() >= 2 ? args[1].toInt() : 4000;
+    const int jobs = args.size() >= 3 ? args[2].toInt() : 1;
+    if (count > 0 && jobs > 0) return covers(count, jobs);
   }
-  std::fputs("usage: library_index_bench write [ALBUMS…] | page FOLDER [ALBUMS [untagged]]\n",
-             stderr);
+  std::fputs(
+      "usage: library_index_bench write [ALBUMS…] | page FOLDER [ALBUMS "
+      "[untagged|big-covers]] | covers [ALBUMS [JOBS]]\n",
+      stderr);
   return 2;
 }

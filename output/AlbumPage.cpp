@@ -89,6 +89,13 @@ bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFo
   }
 }
 
+bool HoldsProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
+                       const QString& path) {
+  const QString placeholder = programFolder + kCoverName;
+  return fileSystem.fileVersion(path).size == fileSystem.fileVersion(placeholder).size &&
+         fileSystem.readFile(path) == fileSystem.readFile(placeholder);
+}
+
 qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
                       const QString& programFolder, platform::FileSystem& fileSystem) {
   return WriteAlbumPage(albumFolder, table, n, PageTemplates::load(programFolder, fileSystem),

@@ -53,4 +53,12 @@ qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16
 bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
                       const QString& albumFolder);
 
+// Whether the file `path` holds byte for byte the program's own jacket.jpg, the
+// placeholder a build copies: only a file of the placeholder's size is read. Raises
+// kFileNotFound when there is no file under `path`.
+//
+//   if (HoldsProgramCover(fs, "/usr/lib/orv/", "/music/album/jacket.jpg")) replace(…);
+bool HoldsProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
+                       const QString& path);
+
 }  // namespace orv

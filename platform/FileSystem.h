@@ -21,6 +21,18 @@ struct FileId {
   auto operator<=>(const FileId&) const = default;
 };
 
+// Which content a file holds, told without reading it: the file (FileId), its size and
+// the times of the last change of its content and of the file (nanoseconds since the
+// epoch). A file written again or replaced has another version; the same file untouched
+// keeps its version from run to run.
+struct FileVersion {
+  FileId id;
+  qint64 size = 0;
+  qint64 modified = 0;
+  qint64 changed = 0;
+  bool operator==(const FileVersion&) const = default;
+};
+
 class DryRunFileSystem;
 
 // One folder listing, name by name.
@@ -56,6 +68,12 @@ class FileSystem {
   //
   //   for (const QString& name : fs.listFolders("/music/")) walk("/music/" + name + "/");
   virtual std::vector<QString> listFolders(const QString& folder) = 0;
+
+  // The version of the file `path` (a link followed); raises kFileNotFound when nothing
+  // is there.
+  //
+  //   if (fs.fileVersion(cover) != recorded) makeCopies(cover);
+  virtual FileVersion fileVersion(const QString& path) = 0;
 
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
@@ -140,6 +158,19 @@ class FileSystem {
   void copyFileNoReplace(const QString& from, const QString& to) {
     copyFileNoReplaceIf(from, to, 0, [](QByteArrayView) { return true; });
   }
+
+  // Makes the folder `path` (its parent must exist) unless a folder is there already;
+  // anything else under `path` raises kPathFileAccessError, a parent that takes no new
+  // folder kPermissionDenied (kPathNotFound when it is missing), naming it.
+  //
+  //   fs.createFolder("/music/index-covers/");
+  virtual void createFolder(const QString& path) = 0;
+
+  // Removes the file `path` (not a folder); a missing file is no error. A folder that
+  // takes no change raises kPermissionDenied naming it.
+  //
+  //   fs.removeFile("/music/index-covers/0123456789abcdef.jpg");
+  virtual void removeFile(const QString& path) = 0;
 
   // Removes what the writes above left in `folder` (ending in "/") beside each of
   // `names` when they were cut off, the process killed: their hidden temporary files

@@ -29,6 +29,7 @@ class PosixDryRun : public DryRunFileSystem {
   }
   void queryAttributes(const QString& path) override { disk_.queryAttributes(onDisk(path)); }
   FileId fileId(const QString& path) override { return disk_.fileId(onDisk(path)); }
+  FileVersion fileVersion(const QString& path) override { return disk_.fileVersion(onDisk(path)); }
   void requireReadable(const QString& path) override { disk_.requireReadable(onDisk(path)); }
   QByteArray readFile(const QString& path) override { return disk_.readFile(onDisk(path)); }
   bool fileExists(const QString& path) override {
@@ -51,6 +52,8 @@ class PosixDryRun : public DryRunFileSystem {
   QStringList removeLeftoverTemporaryFiles(const QString&, const QStringList&) override {
     return {};
   }
+  void createFolder(const QString& path) override { createableFolder(path); }
+  void removeFile(const QString& path) override { removableFile(onDisk(path)); }
   std::unique_ptr<DryRunFileSystem> dryRun() override {
     return std::make_unique<PosixDryRun>(*this);
   }

@@ -176,6 +176,33 @@ FileId PosixFileSystem::fileId(const QString& path) {
   return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
+FileVersion PosixFileSystem::fileVersion(const QString& path) {
+  const struct stat st = statOf(path);
+  const auto nanoseconds = [](const timespec& t) {
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+  };
+  return {.id = {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)},
+          .size = static_cast<qint64>(st.st_size),
+          .modified = nanoseconds(st.st_mtim),
+          .changed = nanoseconds(st.st_ctim)};
+}
+
+void PosixFileSystem::createFolder(const QString& path) {
+  createableFolder(path);
+  if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0 || errno == EEXIST) {
+    createableFolder(path);  // what arrived meanwhile is judged as if found before
+    return;
+  }
+  throw errnoError(errno, QStringLiteral("フォルダー %1 を作れません。").arg(path));
+}
+
+void PosixFileSystem::removeFile(const QString& path) {
+  removableFile(path);
+  const QByteArray bytes = QFile::encodeName(path);
+  if (::unlink(bytes.constData()) == 0 || errno == ENOENT) return;
+  throw errnoError(errno, QStringLiteral("ファイル %1 を削除できません。").arg(path));
+}
+
 void PosixFileSystem::requireReadable(const QString& path) {
   // One look serves both: what queryAttributes raises, and whether this is a file to open
   // at all. O_NONBLOCK covers a FIFO swapped in between the look and the open.

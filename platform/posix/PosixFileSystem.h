@@ -23,6 +23,7 @@ class PosixFileSystem : public FileSystem {
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
   FileId fileId(const QString& path) override;
+  FileVersion fileVersion(const QString& path) override;
   void requireReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
 
@@ -35,6 +36,8 @@ class PosixFileSystem : public FileSystem {
                            const std::function<bool(QByteArrayView)>& accept) override;
   QStringList removeLeftoverTemporaryFiles(const QString& folder,
                                            const QStringList& names) override;
+  void createFolder(const QString& path) override;
+  void removeFile(const QString& path) override;
 
   // The dry run (PosixDryRun.cpp): reads go to this file system, under the names the files
   // have on disk; each change calls the very precondition the real change calls first,

@@ -75,6 +75,26 @@ void creatableFile(const QString& path) {
   requireWritableFolder(path);
 }
 
+bool createableFolder(const QString& path) {
+  const QString folder = path.endsWith(u'/') && path.size() > 1 ? path.chopped(1) : path;
+  struct stat st;
+  if (::stat(nativePath(folder).constData(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return true;
+    throw RuntimeError(ErrorCode::kPathFileAccessError,
+                       QStringLiteral("%1 はフォルダーではないため、使えません。").arg(path));
+  }
+  requireWritableFolder(folder);
+  return false;
+}
+
+bool removableFile(const QString& path) {
+  struct stat st;
+  if (::lstat(nativePath(path).constData(), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) throw errnoError(EISDIR, cannotWrite(path));
+  requireWritableFolder(path);
+  return true;
+}
+
 CopyStart copyStart(const QString& from, const QString& to, qsizetype size) {
   const QString what = cannotCopy(from, to);
   qsizetype fileSize = 0;

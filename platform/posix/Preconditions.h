@@ -53,6 +53,14 @@ CopyStart copyStart(const QString& from, const QString& to, qsizetype size);
 // else. The precondition of reading a file, and of copying one.
 FileDescriptor openForReading(const QString& path, const QString& what, qsizetype& size);
 
+// createFolder(path): nothing under `path` but a folder (links followed), and a parent
+// that takes a new folder unless the folder is there. True when it is there already.
+bool createableFolder(const QString& path);
+
+// removeFile(path): no folder under `path`, and a folder of `path` that takes the change
+// unless nothing is there. True when there is a file to remove.
+bool removableFile(const QString& path);
+
 // The errors the changes raise, by the same words wherever they are met.
 QString cannotWrite(const QString& path);
 QString cannotCopy(const QString& from, const QString& to);

@@ -13,6 +13,7 @@ class QtPictureConverter final : public PictureConverter {
   QtPictureConverter();
   std::optional<QByteArray> toJpeg(const QByteArray& picture) override;
   bool keepsAsItIs(QByteArrayView start) override;
+  std::optional<SmallPictures> smallPictures(const QByteArray& picture, int longestSide) override;
 };
 
 }  // namespace orv::platform

@@ -80,7 +80,8 @@ std::pair<unsigned, unsigned> sizeFields(const ByteVector& tag, unsigned at) {
 
 }  // namespace
 
-std::optional<ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offset) {
+std::optional<ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offset,
+                                             const SparePictures& pictures) {
   char head[10];
   if (file.read(offset, head, sizeof head) != sizeof head) return std::nullopt;
   const Id3v2::Header header(ByteVector(head, sizeof head));
@@ -103,6 +104,7 @@ std::optional<ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offse
     dataLength -= Id3v2::Footer::size();
   }
   if (dataLength <= frameHeaderSize) return std::nullopt;
+  unsigned pictureCount = 0;
   for (unsigned pos = 0; pos < dataLength - frameHeaderSize;) {
     const unsigned at = body + pos;
     if (!tag.load(at, frameHeaderSize)) return std::nullopt;
@@ -124,11 +126,17 @@ std::optional<ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offse
     if (!frame || frame->size() == 0) break;  // TagLib stops reading frames here
     const unsigned size = frame->size();
     const bool text = frame->frameID().startsWith("T");
+    const bool picture = frame->frameID() == "APIC";  // 2.2's PIC comes as APIC too
     frame.reset();  // it shares the tag's bytes, which are written next
     if (text) {
       // A compressed text may inflate from past its frame's end.
       if (compressed(tag.bytes(), at, version)) return std::nullopt;
       if (!tag.load(at + frameHeaderSize, size, 0)) return std::nullopt;
+    } else if (picture) {
+      const bool whole =
+          pictures.wholePicture == pictureCount++ || compressed(tag.bytes(), at, version);
+      const unsigned length = whole ? size : std::min(size, pictures.pictureStart);
+      if (length > 0 && !tag.load(at + frameHeaderSize, length, 0)) return std::nullopt;
     }
     pos += size + frameHeaderSize;
   }

@@ -22,8 +22,18 @@ namespace orv::platform {
 // data may run into the next frame), a tag that runs past the end of the file, a read
 // error.
 //
+// `pictures` asks for more of the pictures (APIC, and 2.2's PIC): the first bytes of
+// each one's body, enough for what it shows and its format, and one of them (by its
+// place among the tag's pictures) whole; a compressed picture is read whole.
+//
 //   auto tag = readSparseId3v2Tag(file, 0);   // 1 MB cover: about 20 KB read
 //   stream.serveFromMemory(0, std::move(*tag));
-std::optional<TagLib::ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offset);
+//   readSparseId3v2Tag(file, 0, {.pictureStart = 256, .wholePicture = 1});
+struct SparePictures {
+  unsigned pictureStart = 0;               // bytes read of each picture's body
+  std::optional<unsigned> wholePicture{};  // the picture read whole
+};
+std::optional<TagLib::ByteVector> readSparseId3v2Tag(const TrackFile& file, qint64 offset,
+                                                     const SparePictures& pictures = {});
 
 }  // namespace orv::platform

@@ -478,14 +478,14 @@ TEST_F(BatchTest, TheLibraryPageReplacesOnlyAPageOrvWrote) {
       orv({QStringLiteral("--index"), index, lib + QStringLiteral("/Artist A/Album Two")}).exitCode,
       0);
   const QByteArray first = readFile(index);
-  EXPECT_TRUE(first.contains(R"("url":"lib/Artist%20A/Album%20Two/")"));
+  EXPECT_TRUE(first.contains(R"("folder":"lib/Artist A/Album Two")"));
 
   // Written again, with more albums, over its own earlier page.
   const Ran again = orv({QStringLiteral("--index=") + index, QStringLiteral("-r"), lib});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_TRUE(again.err.endsWith(QStringLiteral("一覧ページ: %1\n").arg(index)))
       << again.err.toStdString();
-  EXPECT_EQ(readFile(index).count(R"("url":)"), 2);
+  EXPECT_EQ(readFile(index).count(R"("folder":)"), 2);
 
   // Protected by its owner, Orv's own page is refused before any album is built.
   const QByteArray written = readFile(index);
@@ -629,20 +629,20 @@ TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
   };
   const Case cases[] = {
       {"/m/index.html", album("/m/A/B/", "題", true, true),
-       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
-      // The artist as the album page shows it, even when untagged: the card of today.
+       R"({"folder":"A/B","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
+      // No artist where the tags name none: no placeholder text on a card.
       {"/m/index.html", album("/m/A/B/", "題", true, false),
-       R"({"folder":"A/B","url":"A/B/","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
+       R"({"folder":"A/B","title":"題","tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, false),
-       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
+       R"({"folder":"A/B","title":"B","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, true),
-       R"({"folder":"A/B","url":"A/B/","title":"B","fromFolder":true,"artist":"歌手","tracks":2,
+       R"({"folder":"A/B","title":"B","fromFolder":true,"artist":"歌手","tracks":2,
            "time":"1:05","milliseconds":65000})"},
       {"/m/index.html", album("/m/", "アルバムタイトルなし", false, false),
-       R"({"folder":".","url":"./","title":"m","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
+       R"({"folder":".","title":"m","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
       {"/site/index.html", album("/m/夜 #1/", "</script><!--", true, true),
-       R"({"folder":"../m/夜 #1","url":"../m/%E5%A4%9C%20%231/","title":"</script><!--",
-           "artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
+       R"({"folder":"../m/夜 #1","title":"</script><!--","artist":"歌手","tracks":2,
+           "time":"1:05","milliseconds":65000})"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.json);
@@ -650,7 +650,7 @@ TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
         batch::libraryCard(QFileInfo(QString::fromUtf8(c.index)).dir(), c.album.album);
     EXPECT_EQ(card, QJsonDocument::fromJson(c.json).object());
     // As the page holds it, and reads it back.
-    const QByteArray page = batch::libraryIndexPage({card});
+    const QByteArray page = batch::libraryIndexPage(QString::fromUtf8(c.index), {card});
     const qsizetype from = page.indexOf(batch::kLibraryDataStart);
     EXPECT_FALSE(page.mid(from + 1, page.indexOf("</script>", from) - from - 1).contains('<'));
     EXPECT_EQ(batch::readLibraryCards(page), QJsonArray{card});

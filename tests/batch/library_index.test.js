@@ -29,13 +29,14 @@ const albums = [
   ['Various/Wide', 'Ｗｉｄｅ Ａｌｂｕｍ', 'ＦＵＬＬ Ｗｉｄｔｈ', ['a.mp3', 'b.mp3', 'c.mp3']],
   ['オーヴ楽団/夜明け #1 50%', '夜明けのアルバム', 'オーヴ楽団', ['01 夜明け.mp3', '02 朝.mp3']],
 ];
-// A library of rips without tags, its page at its top; and what each card shows.
+// A library of rips without tags, its page at its top; and what each card shows: an
+// album without a title by its folder's name, with the folder it lies in below.
 const untagged = [
-  ['Artist 12/Album 0399', null, null, ['Album 0399', 'Artist 12/Album 0399', '1曲・0:01']],
-  ['Artist 12/Album 0400', null, null, ['Album 0400', 'Artist 12/Album 0400', '1曲・0:01']],
-  ['Artist 13/Album 0401', null, null, ['Album 0401', 'Artist 13/Album 0401', '1曲・0:01']],
+  ['Artist 12/Album 0399', null, null, ['Album 0399', 'Artist 12', '1曲・0:01']],
+  ['Artist 12/Album 0400', null, null, ['Album 0400', 'Artist 12', '1曲・0:01']],
+  ['Artist 13/Album 0401', null, null, ['Album 0401', 'Artist 13', '1曲・0:01']],
   ['Tagged/Best', 'ちゃんとしたアルバム', 'バンド', ['ちゃんとしたアルバム', 'バンド', '1曲・0:01']],
-  ['ソロ/名前のないアルバム', null, 'ソロ歌手', ['名前のないアルバム', 'ソロ/名前のないアルバム', 'ソロ歌手', '1曲・0:01']],
+  ['ソロ/名前のないアルバム', null, 'ソロ歌手', ['名前のないアルバム', 'ソロ', 'ソロ歌手', '1曲・0:01']],
 ];
 
 // An album of `files` in `folder`, tagged with whichever of album and artist are given.
@@ -171,7 +172,7 @@ async function main() {
       await check('a second run over one album keeps the others, and refuses any other file', async () => {
         const again = spawnSync(orv, ['--batch', '--index', index, path.join(lib, albums[1][0])], { encoding: 'utf8' });
         assert.equal(again.status, 0, again.stderr);
-        assert.equal((fs.readFileSync(index, 'utf8').match(/"url":/g) || []).length, albums.length);
+        assert.equal((fs.readFileSync(index, 'utf8').match(/"folder":/g) || []).length, albums.length);
         const mine = path.join(site, 'mine.html');
         fs.writeFileSync(mine, '<p>my own page</p>');
         const refused = spawnSync(orv, ['--batch', '--index', mine, path.join(lib, albums[1][0])], { encoding: 'utf8' });
@@ -232,7 +233,7 @@ async function main() {
         await long.close();
       });
 
-      await check('with --covers each album shows its own picture: a JPEG file, a PNG file, a tag', async () => {
+      await check('with --covers each album shows a small copy of its own picture: a JPEG file, a PNG file, a tag', async () => {
         // Three pictures told apart by their sizes, drawn by the browser itself.
         const drawn = watch(await context.newPage());
         const picture = (width, height, type, colours) => drawn.evaluate(([w, h, t, c]) => {
@@ -243,6 +244,11 @@ async function main() {
           g.beginPath();
           g.arc(w / 2, h / 2, h / 4, 0, 2 * Math.PI);
           g.fill();
+          // Lettering, as covers have, for the screenshots to show it in the small copies.
+          g.fillStyle = '#222';
+          g.font = `bold ${Math.round(h / 9)}px sans-serif`;
+          g.textAlign = 'center';
+          g.fillText('夜明け ORV', w / 2, h / 2 + h / 30);
           return canvas.toDataURL(t).split(',')[1];
         }, [width, height, type, colours]);
         const covers = path.join(work, 'covers');
@@ -273,11 +279,30 @@ async function main() {
         await shown.evaluate(() => document.fonts.ready);
         await shown.waitForFunction(() => document.images.length === 4 &&
           [...document.images].every((i) => i.complete && i.naturalWidth > 0));
-        const sizes = await shown.$$eval('.album', (els) => els.map((e) => [e.querySelector('.album-title').textContent,
-          e.querySelector('img').naturalWidth, e.querySelector('img').naturalHeight]));
-        assert.deepEqual(sizes, [['Jpeg のアルバム', 640, 640], ['None のアルバム', 500, 500],
-          ['Png のアルバム', 480, 360], ['Tagged のアルバム', 320, 320]]);
+        // Each card draws the 320 px copy beside the page (the program's placeholder one
+        // copy for all), never the cover itself, and names the doubled one for dense screens.
+        const sizes = await shown.$$eval('.album', (els) => els.map((e) => {
+          const img = e.querySelector('img');
+          return [e.querySelector('.album-title').textContent, img.naturalWidth, img.naturalHeight,
+            decodeURIComponent(img.currentSrc.replace(/^.*\/covers\//, '')), img.srcset.includes('@2x.jpg 2x')];
+        }));
+        const copy = /^index-covers\/([0-9a-f]{16}|placeholder-[0-9a-f]{8})\.jpg$/;
+        assert.deepEqual(sizes.map((s) => [s[0], s[1], s[2], copy.test(s[3]), s[4]]), [
+          ['Jpeg のアルバム', 320, 320, true, true], ['None のアルバム', 320, 320, true, true],
+          ['Png のアルバム', 320, 240, true, true], ['Tagged のアルバム', 320, 320, true, false]]);
+        assert.ok(sizes[1][3].startsWith('index-covers/placeholder-'));
+        const copies = fs.readdirSync(path.join(covers, 'index-covers')).sort();
+        assert.equal(copies.length, 7);  // three albums' two copies, the tagged one's one
+        for (const s of sizes) assert.ok(copies.includes(s[3].slice('index-covers/'.length)), s[3]);
+        const doubled = await shown.evaluate(() => new Promise((resolve) => {
+          const img = new Image();
+          img.onload = () => resolve([img.naturalWidth, img.naturalHeight]);
+          img.src = document.querySelector('.album img').srcset.split(', ')[1].split(' ')[0];
+        }));
+        assert.deepEqual(doubled, [640, 640]);
         await shown.screenshot({ path: path.join(shotDir, 'library-covers.png') });
+        await shown.setViewportSize({ width: 390, height: 844 });
+        await shown.screenshot({ path: path.join(shotDir, 'library-covers-phone.png') });
         await shown.close();
       });
 

@@ -16,6 +16,7 @@ class UnusedFileSystem : public platform::FileSystem {
   std::vector<QString> listFolders(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
   platform::FileId fileId(const QString&) override { fail(); }
+  platform::FileVersion fileVersion(const QString&) override { fail(); }
   void requireReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
@@ -27,6 +28,8 @@ class UnusedFileSystem : public platform::FileSystem {
     fail();
   }
   QStringList removeLeftoverTemporaryFiles(const QString&, const QStringList&) override { fail(); }
+  void createFolder(const QString&) override { fail(); }
+  void removeFile(const QString&) override { fail(); }
   std::unique_ptr<platform::DryRunFileSystem> dryRun() override { fail(); }
 
  private:

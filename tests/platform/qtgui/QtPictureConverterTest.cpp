@@ -1,5 +1,5 @@
 // Pictures as covers: a JPEG kept byte for byte, any other format converted, anything
-// that is no picture refused. No display.
+// that is no picture refused; and their small copies. No display.
 
 #include "platform/qtgui/QtPictureConverter.h"
 #include "tests/support/Pictures.h"
@@ -69,6 +69,63 @@ TEST(QtPictureConverter, KeepsAJpegAndConvertsEveryOtherPicture) {
   }
   // The header alone tells, as far as the scan.
   EXPECT_TRUE(converter.keepsAsItIs(QByteArrayView(jpeg).first(jpeg.indexOf("\xFF\xDA") + 14)));
+}
+
+// A picture made small: at most 320 px on its longest side and a doubled copy of at most
+// 640, never enlarged, the proportions kept, large JPEGs read reduced by libjpeg.
+TEST(QtPictureConverter, MakesSmallCopiesOfEveryPicture) {
+  const auto sized = [](int width, int height) {
+    return quarters(std::max(width, height)).scaled(width, height);
+  };
+  QImage seeThrough = quarters(400).convertToFormat(QImage::Format_ARGB32);
+  seeThrough.fill(Qt::transparent);
+  const struct {
+    const char* what;
+    QByteArray bytes;
+    QImage normal;   // what the copy looks like
+    QImage doubled;  // null: no doubled copy
+  } cases[] = {
+      {"a 1500 px JPEG, read at half", imageFile(quarters(1500), "jpeg"), quarters(320),
+       quarters(640)},
+      {"a 3000 × 1500 JPEG, read at a quarter", imageFile(sized(3000, 1500), "jpeg"),
+       sized(320, 160), sized(640, 320)},
+      {"a 500 px PNG", imageFile(quarters(500), "png"), quarters(320), quarters(500)},
+      {"a 200 px JPEG, never enlarged", imageFile(quarters(200), "jpeg"), quarters(200), {}},
+      {"a grey JPEG", imageFile(quarters(700).convertToFormat(QImage::Format_Grayscale8), "jpeg"),
+       quarters(320)
+           .convertToFormat(QImage::Format_Grayscale8)
+           .convertToFormat(QImage::Format_RGB32),
+       quarters(640)
+           .convertToFormat(QImage::Format_Grayscale8)
+           .convertToFormat(QImage::Format_RGB32)},
+      {"a transparent PNG, on white", imageFile(seeThrough, "png"),
+       [] {
+         QImage white(320, 320, QImage::Format_RGB32);
+         white.fill(Qt::white);
+         return white;
+       }(),
+       [] {
+         QImage white(400, 400, QImage::Format_RGB32);
+         white.fill(Qt::white);
+         return white;
+       }()},
+  };
+  platform::QtPictureConverter converter;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::optional<platform::SmallPictures> small = converter.smallPictures(c.bytes, 320);
+    ASSERT_TRUE(small.has_value());
+    EXPECT_TRUE(looksLike(small->normal, c.normal));
+    if (c.doubled.isNull()) {
+      EXPECT_TRUE(small->doubled.isEmpty());
+    } else {
+      EXPECT_TRUE(looksLike(small->doubled, c.doubled));
+    }
+  }
+  QByteArray broken = imageFile(quarters(1500), "jpeg");
+  broken.truncate(broken.indexOf("\xFF\xC0") + 6);
+  EXPECT_EQ(converter.smallPictures("not a picture", 320), std::nullopt);
+  EXPECT_EQ(converter.smallPictures(broken, 320), std::nullopt);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The picture that stands for an album in a track's tags: the front cover, else the first.
+// The pictures of a track's tags: what each shows, listed without reading their bodies,
+// and then the one chosen, read whole.
 
 #include "platform/taglib/TagLibPictures.h"
 #include "tests/mp3/Mp3Files.h"
@@ -9,10 +10,14 @@
 namespace orv::test {
 namespace {
 
-TEST(TagPictures, TheFrontCoverElseTheFirstPictureOfTheId3v2Tag) {
+using platform::PictureKind;
+constexpr PictureKind kFront = PictureKind::kFrontCover;
+constexpr PictureKind kOther = PictureKind::kOther;
+
+TEST(TagPictures, ListsWhatEachPictureShowsAndReadsTheOneAsked) {
   const QByteArray front = "front cover bytes";
   const QByteArray back = QByteArray("back\0cover", 10);
-  const QByteArray other = randomBytes(300000);  // larger than any one read of the tag
+  const QByteArray large = randomBytes(3000000);  // far larger than any read of the tag
   const QByteArray& audio = shortMp3();
   const auto titled = [](int version) {
     return textFrame(version == 2 ? "TT2" : "TIT2", "Song", Id3Encoding::kLatin1);
@@ -20,31 +25,54 @@ TEST(TagPictures, TheFrontCoverElseTheFirstPictureOfTheId3v2Tag) {
   const struct {
     const char* what;
     QByteArray file;
-    std::optional<QByteArray> cover;
+    std::vector<PictureKind> kinds;
+    std::vector<QByteArray> pictures;
   } cases[] = {
-      {"a front cover", id3v2Tag(3, {titled(3), pictureFrame(3, front)}) + audio, front},
-      {"the front cover after other pictures",
-       id3v2Tag(3, {pictureFrame(3, other, 0), pictureFrame(3, back, 4), pictureFrame(3, front)}) +
+      {"a front cover",
+       id3v2Tag(3, {titled(3), pictureFrame(3, front)}) + audio,
+       {kFront},
+       {front}},
+      {"large pictures before and after the front cover",
+       id3v2Tag(3, {pictureFrame(3, large, 0), pictureFrame(3, back, 4), pictureFrame(3, front),
+                    pictureFrame(3, large, 3)}) +
            audio,
-       front},
-      {"no front cover: the first picture",
-       id3v2Tag(3, {pictureFrame(3, back, 4), pictureFrame(3, other, 0)}) + audio, back},
-      {"a large picture", id3v2Tag(3, {pictureFrame(3, other)}, 100) + audio, other},
-      {"ID3v2.4", id3v2Tag(4, {titled(4), pictureFrame(4, front)}) + audio, front},
+       {kOther, kOther, kFront, kFront},
+       {large, back, front, large}},
+      {"padding after a large picture",
+       id3v2Tag(3, {pictureFrame(3, large)}, 100) + audio,
+       {kFront},
+       {large}},
+      {"ID3v2.4",
+       id3v2Tag(4, {titled(4), pictureFrame(4, back, 4), pictureFrame(4, front)}) + audio,
+       {kOther, kFront},
+       {back, front}},
       {"ID3v2.2",
-       id3v2Tag(2, {titled(2), pictureFrame(2, back, 0), pictureFrame(2, front)}) + audio, front},
-      {"texts only", id3v2Tag(3, {titled(3)}) + audio, std::nullopt},
-      {"no ID3v2 tag", audio + id3v1Tag("Song", "Band", "Album"), std::nullopt},
-      {"no audio either", {}, std::nullopt},
+       id3v2Tag(2, {titled(2), pictureFrame(2, back, 0), pictureFrame(2, front)}) + audio,
+       {kOther, kFront},
+       {back, front}},
+      {"texts only", id3v2Tag(3, {titled(3)}) + audio, {}, {}},
+      {"no ID3v2 tag", audio + id3v1Tag("Song", "Band", "Album"), {}, {}},
+      {"no audio either", {}, {}, {}},
   };
   DetailFiles files;
   platform::TagLibPictures pictures;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(pictures.coverOf(files.put(QStringLiteral("track.mp3"), c.file)), c.cover);
+    const QString track = files.put(QStringLiteral("track.mp3"), c.file);
+    const qint64 before = bytesReadByThisThread();
+    EXPECT_EQ(pictures.picturesOf(track), c.kinds);
+    EXPECT_LT(bytesReadByThisThread() - before, 64 * 1024);  // no picture's body
+    for (std::size_t k = 0; k < c.pictures.size(); ++k) {
+      const qint64 start = bytesReadByThisThread();
+      EXPECT_EQ(pictures.pictureOf(track, k), c.pictures[k]) << k;
+      // That picture alone: the large one before it stays unread.
+      EXPECT_LT(bytesReadByThisThread() - start, c.pictures[k].size() + 64 * 1024) << k;
+    }
+    EXPECT_EQ(pictures.pictureOf(track, c.pictures.size()), std::nullopt);
   }
-  EXPECT_EQ(pictures.coverOf(files.folder() + QStringLiteral("missing.mp3")), std::nullopt);
-  EXPECT_EQ(pictures.coverOf(files.folder()), std::nullopt);  // a folder is no track
+  EXPECT_EQ(pictures.picturesOf(files.folder() + QStringLiteral("missing.mp3")),
+            std::vector<PictureKind>{});
+  EXPECT_EQ(pictures.pictureOf(files.folder(), 0), std::nullopt);  // a folder is no track
 }
 
 }  // namespace
