@@ -18,11 +18,11 @@ namespace orv::text {
 struct AlbumVerdict {
   // The code page its texts were read in, or UTF-8 where every 8-bit text of the album is
   // valid UTF-8; none when no text of the album has a byte outside ASCII.
-  std::optional<TextEncoding> encoding;
+  std::optional<TextEncoding> encoding{};
   // By how many half-bits the evidence chose it (Choice::margin: how far the summed
   // evidence is from choosing another page); none where nothing was weighed: the encoding
   // was forced, UTF-8 was all there was, or no other page read any of the texts.
-  std::optional<int> margin;
+  std::optional<int> margin{};
   bool forced = false;  // the user's encoding, not the album's evidence
   bool operator==(const AlbumVerdict&) const = default;
 };
