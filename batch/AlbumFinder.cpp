@@ -1,5 +1,7 @@
 #include "batch/AlbumFinder.h"
 
+#include "core/ProgramFiles.h"
+
 #include <QDir>
 
 #include <set>
@@ -23,7 +25,7 @@ class Finder {
     bool holdsMp3 = false;
     std::vector<QString> subfolders;
     try {
-      holdsMp3 = !fileSystem_.list(folder + QStringLiteral("*.mp3"))->next().isEmpty();
+      holdsMp3 = !fileSystem_.list(folder + kTrackPattern)->next().isEmpty();
       subfolders = fileSystem_.listFolders(folder);
     } catch (const RuntimeError& error) {
       add(folder, error);

@@ -4,7 +4,9 @@
 #include "batch/AlbumFinder.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchOutput.h"
+#include "batch/CurrentAlbums.h"
 #include "batch/LibraryIndex.h"
+#include "batch/LibraryWatch.h"
 #include "core/CommandLine.h"
 #include "core/Console.h"
 
@@ -74,6 +76,9 @@ class Report {
       ++tally_.notStarted;
     } else if (outcome.status == AlbumStatus::kFailed) {
       ++tally_.failed;
+    } else if (outcome.status == AlbumStatus::kCurrent) {
+      ++tally_.current;
+      tally_.tracks += outcome.album.tracks.value();
     } else {
       ++tally_.built;
       tally_.tracks += outcome.album.tracks.value();
@@ -115,18 +120,20 @@ QString libraryIndexPath(const QString& indexFile, platform::FileSystem& fileSys
 
 // The albums, built `options.jobs` at once, each told to `report` as soon as it and all
 // before it are done. Once the batch is interrupted no album starts.
+// Each album unless it is current, as `done(index, outcome)` and `waiting()` tell them.
+template <typename Done, typename Waiting>
 void buildAlbums(const std::vector<AlbumFolder>& albums, const BatchOptions& options,
-                 const BuildServices& services, Report& report) {
+                 const BuildServices& services, RunRecords& records, Done&& done,
+                 Waiting&& waiting) {
   buildInParallel(
       albums.size(), options.jobs,
       [&](std::size_t i) {
         const AlbumFolder& album = albums[i];
         if (services.interruption.requested() != 0) return NotStartedAlbum(album.path);
         return album.error ? FailedAlbum(album.path, *album.error)
-                           : BuildAlbum(album.path, services, options);
+                           : BuildUnlessCurrent(album.path, services, options, records);
       },
-      [&](std::size_t, AlbumOutcome outcome) { report.albumDone(std::move(outcome)); },
-      [&] { report.waiting(); });
+      done, waiting);
 }
 
 // The library page of the albums built: written, or in a dry run checked again, or left
@@ -156,9 +163,43 @@ bool writeIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
   return true;
 }
 
+// What shapes the run's pages besides the albums, for the record of builds.
+QByteArray runSettings(const BatchOptions& options, const BuildServices& services) {
+  const album::Services& album = services.album;
+  return pageSettings(options, album.templates
+                                   ? *album.templates
+                                   : PageTemplates::load(album.programFolder, album.fileSystem));
+}
+
+// The watch's steps: the run's own building, and its library page, told only on failure.
+WatchSteps watchSteps(const QString& indexPath, const BatchOptions& options,
+                      const BuildServices& services, RunRecords& records) {
+  return {.build =
+              [&](const std::vector<AlbumFolder>& albums) {
+                std::vector<AlbumOutcome> outcomes(albums.size());
+                buildAlbums(
+                    albums, options, services, records,
+                    [&](std::size_t i, AlbumOutcome outcome) { outcomes[i] = std::move(outcome); },
+                    [] {});
+                return outcomes;
+              },
+          .writeIndex =
+              [&, indexPath](const std::vector<AlbumOutcome>& albums) {
+                if (indexPath.isEmpty()) return;
+                try {
+                  writeLibraryIndex(indexPath, albums, services.album.fileSystem,
+                                    services.album.folderLocks,
+                                    [&] { return services.interruption.requested() == 0; });
+                } catch (const RuntimeError& error) {
+                  reportError(error.description());
+                }
+              }};
+}
+
 }  // namespace
 
-int RunBatch(const QStringList& arguments, const BuildServices& services) {
+int RunBatch(const QStringList& arguments, const BuildServices& services,
+             const LibraryServices& library) {
   const ParsedOptions parsed = parseBatchOptions(arguments);
   if (!parsed.usageError.isEmpty()) {
     return usageError(parsed.usageError, QStringLiteral("orv --batch --help"));
@@ -176,10 +217,23 @@ int RunBatch(const QStringList& arguments, const BuildServices& services) {
     return kExitUsage;
   }
 
+  std::optional<LibraryWatch> watch;
+  try {
+    if (options.watch)
+      watch.emplace(options, library.watch, services.album.fileSystem, services.interruption);
+  } catch (const RuntimeError& error) {
+    reportError(error.description());
+    return kExitFailed;
+  }
+  RunRecords records(library.records, options, runSettings(options, services));
+
   const FoundAlbums found =
       FindAlbums(options.folders, options.recursive, services.album.fileSystem);
   Report report(found, options);
-  buildAlbums(found.albums, options, services, report);
+  buildAlbums(
+      found.albums, options, services, records,
+      [&](std::size_t, AlbumOutcome outcome) { report.albumDone(std::move(outcome)); },
+      [&] { report.waiting(); });
   report.summary();
   const bool indexWritten =
       indexPath.isEmpty() || writeIndex(indexPath, report.outcomes(), options, services);
@@ -187,6 +241,8 @@ int RunBatch(const QStringList& arguments, const BuildServices& services) {
   if (const int signal = services.interruption.requested(); signal != 0) {
     return exitSignalled(signal);
   }
+  if (watch)
+    return watch->keepCurrent(report.outcomes(), watchSteps(indexPath, options, services, records));
   return report.anyFailed() || !indexWritten ? kExitFailed : kExitDone;
 }
 

@@ -59,6 +59,17 @@ constexpr std::array kBatchOptions{
                          "優先）を使い、JPEG 以外は JPEG に変換します。どれもなければ、\n"
                          "いつもの jacket.jpg をコピーします。元の画像はそのまま残ります。"},
                 &BatchOptions::covers},
+    BatchOption{{.shortName = 'f',
+                 .longName = "force",
+                 .help = "前回の作成から変わっていないアルバムも、すべて作り直します。"},
+                &BatchOptions::force},
+    BatchOption{{.shortName = 'w',
+                 .longName = "watch",
+                 .help = "作り終えても終了せず、フォルダーを見張り続けます。アルバムが\n"
+                         "増えたり変わったりすると、2 秒間変化がなくなってから作り直し、\n"
+                         "一覧ページも直します。-r と一緒に指定します（-n とは使えません）。\n"
+                         "Ctrl-C か SIGTERM で終わります。"},
+                &BatchOptions::watch},
     BatchOption{{.shortName = 'j',
                  .longName = "jobs",
                  .valueName = "N",
@@ -68,7 +79,7 @@ constexpr std::array kBatchOptions{
                 &readJobs},
     BatchOption{{.longName = "json",
                  .help = "アルバムごとに JSON を 1 行ずつ出力します。項目は folder、\n"
-                         "status（built・failed・planned）、tracks、renamed、page、\n"
+                         "status（built・current・failed・planned）、tracks、renamed、page、\n"
                          "cover_copied、cover_source（kept・placeholder・file:名前・\n"
                          "tags:名前）、error_number、error です。"},
                 &BatchOptions::json},
@@ -141,6 +152,9 @@ ParsedOptions parseBatchOptions(const QStringList& arguments) {
   if (options.folders.contains(QString())) {
     return {{}, QStringLiteral("空のフォルダー名は使えません。")};
   }
+  if (options.watch && (!options.recursive || options.dryRun)) {
+    return {{}, QStringLiteral("--watch は -r と一緒に、-n なしで指定してください。")};
+  }
   return {options, {}};
 }
 
@@ -158,6 +172,10 @@ QString batchHelp() {
              "ページを作ります。mp3ファイルの名前の空白を「_」に変え、タグを読み、disk.html "
              "を書き、\n"
              "jacket.jpg がなければコピーします（-c では、アルバム自身の画像から作ります）。\n"
+             "前回の作成から曲・ひな形・Orv の版・ページを左右するオプション（-c）のどれも\n"
+             "変わっていないアルバムは、読みも書きもせず「最新」とします（-f ですべて作り直し）。\n"
+             "その記録は ~/.cache/orv/（$XDG_CACHE_HOME/orv/）にあり、消すと次はすべて作ります。\n"
+             "中身の同じ disk.html と一覧ページは書き直しません。\n"
              "画面（X や Wayland）は要りません。\n"
              "ウィンドウの Orv や別の orv --batch と同時に動かすこともできます。同じアルバムは\n"
              "一度に 1 つしか作らず、ほかが作成中のアルバムはその終わりを待ってから作ります。\n"
@@ -165,7 +183,8 @@ QString batchHelp() {
          CommandLine(kBatchCommandLine).optionHelp() +
          QStringLiteral(
              "\n"
-             "アルバムごとに 1 行、指定した順（-r では見つけた順）に、結果（作成・失敗・予定）、\n"
+             "アルバムごとに 1 行、指定した順（-r "
+             "では見つけた順）に、結果（作成・最新・失敗・予定）、\n"
              "曲数、合計の再生時間、フォルダーを表示します。失敗したアルバムには、ウィンドウが\n"
              "表示するのと同じメッセージが付きます。ほかのアルバムはそのまま作成を続けます。\n"
              "端末では、標準エラーに進み具合を表示します。最後に標準エラーに集計を表示します。\n"

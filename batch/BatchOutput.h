@@ -19,16 +19,17 @@ QString playTimeText(qint64 milliseconds, bool withHours = false);
 QString shownFolder(const QString& folder);
 
 // One album's line for standard output, ending in a line feed: the outcome (作成, 失敗,
-// 予定), the track count, the total play time and the folder, then for a failure its
+// 予定, 最新), the track count, the total play time and the folder, then for a failure its
 // error on the same line. A dry run adds an indented line for each rename and each file
-// it would write, the cover with the picture it would be made from.
+// it would write (a page that would stay as it is, 「そのまま」), the cover with the picture
+// it would be made from.
 //
 //   作成    25曲  1:23:45  /music/Artist/Album
 //   失敗     2曲         -  /music/Clash  エラー 58: 「…」を「…」に名前を変更できません。…
 QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 
 // One album as a JSON object on one line, ending in a line feed, with the fields folder,
-// status ("built", "failed", "planned"), tracks, renamed ([{"from", "to"}] file names),
+// status ("built", "failed", "planned", "current"), tracks, renamed ([{"from", "to"}] file names),
 // page (a path or null), cover_copied (whether the build gave the album its jacket.jpg),
 // cover_source (CoverSource::text(): "kept", "placeholder", "file:cover.png",
 // "tags:01_Intro.mp3"; null when the build stopped before the cover), error_number (or
@@ -37,7 +38,8 @@ QString albumJson(const AlbumOutcome& outcome);
 
 // What the whole run did, for the last line on standard error.
 struct Tally {
-  int built = 0;  // or, in a dry run, planned
+  int built = 0;    // or, in a dry run, planned
+  int current = 0;  // left alone, unchanged since built
   int failed = 0;
   int skipped = 0;     // folders without MP3 files
   int notStarted = 0;  // albums an interrupted run left alone

@@ -101,7 +101,7 @@ QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>
   qint64 tracks = 0;
   qint64 milliseconds = 0;
   for (const AlbumOutcome& outcome : albums) {
-    if (outcome.status != AlbumStatus::kBuilt) continue;
+    if (outcome.status != AlbumStatus::kBuilt && outcome.status != AlbumStatus::kCurrent) continue;
     cards.append(card(indexFolder, outcome.album));
     ++built;
     tracks += outcome.album.tracks.value();
@@ -125,7 +125,7 @@ bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& alb
   if (!lock) return false;
   fileSystem.removeLeftoverTemporaryFiles(folder, {path.sliced(folder.size())});
   if (checkLibraryIndexTarget(path, fileSystem) == LibraryIndexTarget::kOrvPage) {
-    fileSystem.replaceFileAtomically(path, page);
+    fileSystem.replaceFileIfDifferent(path, page);  // an unchanged page stays as it is
     return true;
   }
   try {

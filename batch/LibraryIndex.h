@@ -27,8 +27,8 @@ enum class LibraryIndexTarget { kNew, kOrvPage };
 //   checkLibraryIndexTarget("/music/index.html", fs);   // throws for the user's own page
 LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSystem& fileSystem);
 
-// The library page, UTF-8, for an index file at `path` (absolute): the built albums
-// (title, artist, track count, total time, and the folder relative to the page, by which
+// The library page, UTF-8, for an index file at `path` (absolute): the built and current
+// albums (title, artist, track count, total time, and the folder relative to the page, by which
 // an album without a title is shown) as a JSON block, from which the page draws a card
 // for each, with its cover, linking to its page, and a search box that filters by title,
 // artist or folder. The JSON holds no "<": no title is ever markup.
@@ -37,7 +37,8 @@ LibraryIndexTarget checkLibraryIndexTarget(const QString& path, platform::FileSy
 //   // {"folder":"A/B","url":"A/B/","title":…}, the card linking to "A/B/disk.html"
 QByteArray libraryIndexPage(const QString& path, const std::vector<AlbumOutcome>& albums);
 
-// Checks `path` as above, then writes the page whole and atomically: over Orv's page, or
+// Checks `path` as above, then writes the page whole and atomically (an unchanged page is
+// left as it is, its time and inode kept): over Orv's page, or
 // as a new file that never replaces one that appeared at `path` since the check (that
 // raises kFileAlreadyExists and leaves it). All of it under the lock of the page's folder,
 // which every Orv takes that writes there (a run writing the same page, a build of an

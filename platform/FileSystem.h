@@ -9,6 +9,7 @@
 #include <compare>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace orv::platform {
@@ -19,6 +20,18 @@ struct FileId {
   quint64 device = 0;
   quint64 inode = 0;
   auto operator<=>(const FileId&) const = default;
+};
+
+// What tells whether a file changed: its size, its times (nanoseconds since the epoch)
+// and which file it is. The change time moves with every change of the file, its content,
+// its name or its other times, and no program can set it back: a tagger that keeps the
+// modification time, or a copy that keeps it, still moves it.
+struct FileFacts {
+  qint64 size = 0;
+  qint64 modified = 0;  // st_mtim
+  qint64 changed = 0;   // st_ctim
+  FileId id;
+  bool operator==(const FileFacts&) const = default;
 };
 
 class DryRunFileSystem;
@@ -65,6 +78,13 @@ class FileSystem {
   //   fs.fileId("/music/Album") == fs.fileId("/music/link-to-album/")
   virtual FileId fileId(const QString& path) = 0;
 
+  // The facts of the file `path` leads to, links followed; none when nothing is there
+  // (or a part of the path is no folder). Raises what else stops the look, naming `path`.
+  //
+  //   fs.fileFacts("/music/album/01.mp3")->changed   // later after a retag, even one that
+  //                                                 // set the modification time back
+  virtual std::optional<FileFacts> fileFacts(const QString& path) = 0;
+
   // Raises what queryAttributes(path) raises, then opens the file `path` for reading and
   // closes it again, so that a file that exists but can't be read is found before
   // anything is done to the album. Raises kPermissionDenied (or the code of whatever else
@@ -105,6 +125,15 @@ class FileSystem {
   //
   //   fs.replaceFileAtomically("/music/album/disk.html", page);   // throws after chmod a-w
   virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
+
+  // Replaces `path` with `content` as replaceFileAtomically does, unless `path` is a
+  // regular file (no link) that holds exactly `content`: that file is left as it is, with
+  // its inode, times and permissions, and false is returned, even where it could not be
+  // replaced (read-only). Anything else is replaced, or refused, as replaceFileAtomically
+  // replaces or refuses it; true then. A file that can't be read is no match.
+  //
+  //   fs.replaceFileIfDifferent("/music/album/disk.html", page);   // false: same bytes
+  virtual bool replaceFileIfDifferent(const QString& path, const QByteArray& content) = 0;
 
   // Creates `path` with `content`, whole and atomically, and never replaces anything:
   // written as replaceFileAtomically writes, but the complete temporary file takes the
@@ -165,7 +194,9 @@ class FileSystem {
 // A file system that makes no change. Each change meets exactly what the real change
 // meets before it changes anything, by the disk's own rules, and so raises the very error
 // the real one would (a missing file, a taken name, a protected page, a cover's place
-// taken, a folder that takes no change); then it is noted down. Later calls see the
+// taken, a folder that takes no change); then it is noted down. replaceFileIfDifferent
+// compares with the disk as the real one does, and a page that would stay as it is meets
+// no precondition: it returns false. Later calls see the
 // renames noted: a renamed file is read, looked at and renamed again under its new name,
 // and its old name is free for another rename (fileExists finds no file there). A rename
 // cut off midway passes, as the real rename completes it. Listings are those of the

@@ -1,5 +1,6 @@
 #include "tracks/FolderScan.h"
 
+#include "core/ProgramFiles.h"
 #include "core/RuntimeError.h"
 #include "tracks/TagReading.h"
 
@@ -31,7 +32,7 @@ template <typename Reach, typename OnFile>
 Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, Reach&& reach,
                      OnFile&& onFile) {
   Int16 count = 0;
-  auto listing = fileSystem.list(folder + QStringLiteral("*.mp3"));
+  auto listing = fileSystem.list(folder + kTrackPattern);
   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
     if (name == u"." || name == u"..") continue;
     reach(folder + name);

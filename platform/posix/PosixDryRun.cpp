@@ -2,6 +2,7 @@
 
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/Preconditions.h"
+#include "platform/posix/SameContent.h"
 
 #include <QFile>
 #include <QSet>
@@ -29,6 +30,9 @@ class PosixDryRun : public DryRunFileSystem {
   }
   void queryAttributes(const QString& path) override { disk_.queryAttributes(onDisk(path)); }
   FileId fileId(const QString& path) override { return disk_.fileId(onDisk(path)); }
+  std::optional<FileFacts> fileFacts(const QString& path) override {
+    return disk_.fileFacts(onDisk(path));
+  }
   void requireReadable(const QString& path) override { disk_.requireReadable(onDisk(path)); }
   QByteArray readFile(const QString& path) override { return disk_.readFile(onDisk(path)); }
   bool fileExists(const QString& path) override {
@@ -40,6 +44,11 @@ class PosixDryRun : public DryRunFileSystem {
   void rename(const QString& from, const QString& to) override;
   void replaceFileAtomically(const QString& path, const QByteArray&) override {
     replaceableFile(path);
+  }
+  bool replaceFileIfDifferent(const QString& path, const QByteArray& content) override {
+    if (holdsExactly(onDisk(path), content)) return false;
+    replaceableFile(path);
+    return true;
   }
   void createFileAtomically(const QString& path, const QByteArray&) override {
     creatableFile(path);

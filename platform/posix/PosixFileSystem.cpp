@@ -176,6 +176,22 @@ FileId PosixFileSystem::fileId(const QString& path) {
   return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
+std::optional<FileFacts> PosixFileSystem::fileFacts(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+    const int err = errno;
+    if (err == ENOENT || err == ENOTDIR) return std::nullopt;
+    throw errnoError(err, QStringLiteral("ファイルの属性を読めません: %1").arg(path));
+  }
+  const auto nanoseconds = [](const timespec& t) {
+    return static_cast<qint64>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+  };
+  return FileFacts{.size = static_cast<qint64>(st.st_size),
+                   .modified = nanoseconds(st.st_mtim),
+                   .changed = nanoseconds(st.st_ctim),
+                   .id = {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)}};
+}
+
 void PosixFileSystem::requireReadable(const QString& path) {
   // One look serves both: what queryAttributes raises, and whether this is a file to open
   // at all. O_NONBLOCK covers a FIFO swapped in between the look and the open.
