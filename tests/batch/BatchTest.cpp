@@ -318,18 +318,19 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
        1,
        "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
+      // Built by the first case, and unchanged since: current.
       {{"Empty/../Artist A/./Album Two/", "-j", "3"},
        0,
-       "作成      2曲   0:00:02  " + good + "\n",
+       "最新      2曲   0:00:02  " + good + "\n",
        ""},
       // One folder by two paths, a link among them, is built once.
       {{good, "Link", "Artist A/Album One/../Album Two/"},
        0,
-       "作成      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
-       "作成 2、失敗 0、"},
+       "最新      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
+       "作成 1、最新 1、失敗 0、"},
       {{"--help"},
        0,
-       "使い方: orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] FOLDER...\n",
+       "使い方: orv --batch [-r] [-n] [-c] [-f] [-w] [-j N] [--json] [--index FILE] FOLDER...\n",
        ""},
       {{}, 2, "", "orv: アルバムのフォルダーを指定してください。\n"},
       {{"-x", good}, 2, "", "orv: 知らないオプションです: -x\n"},
@@ -421,7 +422,7 @@ TEST_F(BatchTest, EveryFolderNameIsReportedAsItIs) {
   EXPECT_EQ(reported.join(u'|').toStdString(), expected.join(u'|').toStdString());
   EXPECT_TRUE(
       orv({QStringLiteral("-r"), folder})
-          .out.contains(QStringLiteral("作成      1曲   0:00:01  %1/100%3 Hits\n").arg(folder)));
+          .out.contains(QStringLiteral("最新      1曲   0:00:01  %1/100%3 Hits\n").arg(folder)));
 }
 
 // A folder that takes no change (read-only; on a read-only mount alike): the dry run
