@@ -26,12 +26,7 @@ QDataStream& operator<<(QDataStream& out, const std::optional<platform::FileFact
 
 AlbumFiles lookAtAlbum(const QString& folder, platform::FileSystem& fileSystem) {
   AlbumFiles files;
-  const auto listing = fileSystem.list(folder + kTrackPattern);
-  for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
-    if (const auto facts = fileSystem.fileFacts(folder + name)) {
-      files.tracks.push_back({std::move(name), *facts});
-    }
-  }
+  files.tracks = fileSystem.listWithFacts(folder + kTrackPattern);
   files.page = fileSystem.fileFacts(folder + kAlbumPageName);
   files.cover = fileSystem.fileFacts(folder + kCoverName);
   return files;
@@ -46,8 +41,8 @@ bool changedOnlyByRenames(const AlbumFiles& before, const AlbumFiles& after,
         rename.to.sliced(rename.to.lastIndexOf(u'/') + 1);
   }
   std::map<QString, const platform::FileFacts*> now;
-  for (const AlbumFiles::Track& track : after.tracks) now[track.name] = &track.facts;
-  for (const AlbumFiles::Track& track : before.tracks) {
+  for (const platform::ListedFile& track : after.tracks) now[track.name] = &track.facts;
+  for (const platform::ListedFile& track : before.tracks) {
     const auto renamed = newName.find(track.name);
     const auto found = now.find(renamed == newName.end() ? track.name : renamed->second);
     if (found == now.end()) return false;
@@ -74,7 +69,7 @@ QByteArray albumState(const QByteArray& settings, const AlbumFiles& files) {
   QByteArray bytes;
   QDataStream out(&bytes, QIODevice::WriteOnly);
   out << settings << quint64(files.tracks.size());
-  for (const AlbumFiles::Track& track : files.tracks) {
+  for (const platform::ListedFile& track : files.tracks) {
     out << track.name << std::optional(track.facts);
   }
   out << files.page << files.cover;

@@ -20,19 +20,15 @@ namespace orv::batch {
 // An album's files as the file system shows them, without opening any: its tracks, from
 // which its page is made, and the page and cover its build leaves.
 struct AlbumFiles {
-  struct Track {
-    QString name;
-    platform::FileFacts facts;
-    bool operator==(const Track&) const = default;
-  };
-  std::vector<Track> tracks;                 // the MP3 files, in the listing's order
+  std::vector<platform::ListedFile> tracks;  // the MP3 files, in the listing's order
   std::optional<platform::FileFacts> page;   // disk.html
   std::optional<platform::FileFacts> cover;  // jacket.jpg
   bool operator==(const AlbumFiles&) const = default;
 };
 
-// One listing of `folder` (ending in "/") and a look at each of its files. A track gone
-// between the two is left out. Raises what stops the listing or a look.
+// One listing of `folder` (ending in "/") with a look at each of its tracks, and a look
+// at its page and cover. A track gone between the two is left out. Raises what stops the
+// listing or a look.
 //
 //   lookAtAlbum("/music/album/", fs).tracks[0].facts.changed
 AlbumFiles lookAtAlbum(const QString& folder, platform::FileSystem& fileSystem);

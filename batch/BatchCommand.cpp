@@ -120,7 +120,8 @@ QString libraryIndexPath(const QString& indexFile, platform::FileSystem& fileSys
 
 // The albums, built `options.jobs` at once, each told to `report` as soon as it and all
 // before it are done. Once the batch is interrupted no album starts.
-// Each album unless it is current, as `done(index, outcome)` and `waiting()` tell them.
+// Each album unless it is current, as `done(index, outcome)` and `waiting()` tell them;
+// then the record of what was built is written.
 template <typename Done, typename Waiting>
 void buildAlbums(const std::vector<AlbumFolder>& albums, const BatchOptions& options,
                  const BuildServices& services, RunRecords& records, Done&& done,
@@ -134,6 +135,7 @@ void buildAlbums(const std::vector<AlbumFolder>& albums, const BatchOptions& opt
                            : BuildUnlessCurrent(album.path, services, options, records);
       },
       done, waiting);
+  records.flush();
 }
 
 // The library page of the albums built: written, or in a dry run checked again, or left

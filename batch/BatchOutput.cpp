@@ -79,7 +79,8 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
     line += oneLine(o.error);
   }
   line += u'\n';
-  if (dryRun) {
+  // A current album is left as it is: nothing to tell of it.
+  if (dryRun && o.status != AlbumStatus::kCurrent) {
     for (const Rename& r : o.album.renames) {
       line += QStringLiteral("    名前の変更: %1 → %2\n").arg(fileName(r.from), fileName(r.to));
     }

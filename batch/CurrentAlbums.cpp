@@ -98,6 +98,15 @@ void RunRecords::remember(const AlbumFiles& files, const album::Summary& album) 
   }
 }
 
+void RunRecords::flush() {
+  if (!usable_ || dryRun_) return;
+  try {
+    records_.flush();
+  } catch (const RuntimeError& error) {
+    putAside(error);
+  }
+}
+
 AlbumOutcome BuildUnlessCurrent(const QString& albumFolder, const BuildServices& services,
                                 const BatchOptions& options, RunRecords& records) {
   platform::FileSystem& fileSystem = services.album.fileSystem;

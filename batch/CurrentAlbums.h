@@ -32,6 +32,9 @@ class RunRecords {
   // Notes that `album` was built and left its folder's files as `files` show them.
   void remember(const AlbumFiles& files, const album::Summary& album);
 
+  // Writes what remember() noted, for other runs to see: after each batch of albums.
+  void flush();
+
  private:
   void putAside(const RuntimeError& error);
 

@@ -19,6 +19,7 @@
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -199,14 +200,18 @@ int rerun(const Library& l, int runs) {
               again / first * 100, qlonglong(written.size()));
   for (const QString& path : written.mid(0, 5)) std::printf("  %s\n", qPrintable(path));
 
-  // One track retagged (its title, as long as before), the rest unchanged.
-  orv::test::writeFile(trackOf(l, 17, 3), trackBytes(17, 3, QStringLiteral("新 %1")));
+  // One track retagged (its title, another each time), the rest unchanged.
+  const QString title =
+      QStringLiteral("新 %1 ") + QString::number(QDateTime::currentMSecsSinceEpoch());
+  orv::test::writeFile(trackOf(l, 17, 3), trackBytes(17, 3, title));
   ::sync();
   const Snapshot before = snapshot(l.lib);
   const auto [retagSeconds, retagProcessor] = timedRun(l);
   written = writtenBetween(before, snapshot(l.lib));
-  std::printf("one track retagged: %.3f s (%.3f processor s); written: %s\n", retagSeconds,
-              retagProcessor, qPrintable(written.join(QStringLiteral(", "))));
+  std::printf("one track retagged: %.3f s (%.3f processor s); %lld written: %s%s\n", retagSeconds,
+              retagProcessor, qlonglong(written.size()),
+              qPrintable(written.mid(0, 4).join(QStringLiteral(", "))),
+              written.size() > 4 ? ", …" : "");
   return 0;
 }
 

@@ -27,6 +27,7 @@ struct BuildRecord {
 //   records.open(BuildRecords::Access::kReadWrite);
 //   records.store("/music/album/", {state, summary});
 //   records.find("/music/album/")->summary   // summary; nullopt for an album never stored
+//   records.flush();                          // before the run ends
 class BuildRecords {
  public:
   enum class Access {
@@ -50,7 +51,13 @@ class BuildRecords {
   virtual std::optional<BuildRecord> find(const QString& folder) = 0;
 
   // Keeps `record` as `folder`'s, in place of any before it. Never with Access::kRead.
+  // Records may be held back to be written together, a second at most: find() sees them
+  // at once, other runs once they are written. What a run that ends without flush() held
+  // back is lost, which only means that those albums are built again.
   virtual void store(const QString& folder, const BuildRecord& record) = 0;
+
+  // Writes what store() holds back.
+  virtual void flush() = 0;
 
   // Where the record lies, for the user: "/home/u/.cache/orv/builds.sqlite".
   virtual QString location() const = 0;

@@ -25,6 +25,9 @@ class PosixDryRun : public DryRunFileSystem {
   std::unique_ptr<FolderListing> list(const QString& pattern) override {
     return disk_.list(pattern);
   }
+  std::vector<ListedFile> listWithFacts(const QString& pattern) override {
+    return disk_.listWithFacts(pattern);
+  }
   std::vector<QString> listFolders(const QString& folder) override {
     return disk_.listFolders(folder);
   }

@@ -20,6 +20,7 @@ class PosixFileSystem : public FileSystem {
 
   // Listings, attributes, renames (PosixFileSystem.cpp).
   std::unique_ptr<FolderListing> list(const QString& pattern) override;
+  std::vector<ListedFile> listWithFacts(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
   FileId fileId(const QString& path) override;

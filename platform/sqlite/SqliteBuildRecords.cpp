@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace orv::platform {
 namespace {
@@ -17,6 +18,11 @@ namespace {
 constexpr int kLayout = 1;
 // A run waits this long for another run's write; longer, and the record is put aside.
 constexpr int kBusyMilliseconds = 10'000;
+// Stores written together: at most so many, held back at most so long.
+constexpr std::size_t kMostHeldBack = 256;
+constexpr std::chrono::seconds kLongestHeldBack{1};
+// Finds share a read transaction at most so long.
+constexpr std::chrono::seconds kLongestReading{1};
 
 constexpr char kCreateTable[] =
     "CREATE TABLE albums(folder BLOB PRIMARY KEY, state BLOB NOT NULL, summary BLOB NOT NULL)"
@@ -38,6 +44,11 @@ void makeFolder(const QString& folder) {
   }
 }
 
+RuntimeError damaged(const QString& file) {
+  return RuntimeError(ErrorCode::kPathFileAccessError,
+                      QStringLiteral("作成の記録 %1 が壊れています").arg(file));
+}
+
 void removeDatabase(const QString& file) {
   for (const char* suffix : {"", "-wal", "-shm", "-journal"}) QFile::remove(file + suffix);
 }
@@ -46,6 +57,8 @@ void removeDatabase(const QString& file) {
 
 SqliteBuildRecords::SqliteBuildRecords(QString file) : file_(std::move(file)) {}
 
+// What a run held back without a flush is lost, as the port allows: a destructor has no
+// one to tell a failure to.
 SqliteBuildRecords::~SqliteBuildRecords() = default;
 
 QString SqliteBuildRecords::inUserCache() {
@@ -55,8 +68,10 @@ QString SqliteBuildRecords::inUserCache() {
 }
 
 void SqliteBuildRecords::close() {
-  connection_.reset();  // finalises the statements
+  connection_.reset();  // finalises the statements, and ends any transaction
   find_ = store_ = nullptr;
+  heldBack_.clear();
+  readingSince_.reset();
 }
 
 BuildRecords::Found SqliteBuildRecords::open(Access access) {
@@ -113,8 +128,11 @@ BuildRecords::Found SqliteBuildRecords::openToWrite() {
 BuildRecords::Found SqliteBuildRecords::openToRead() {
   if (!QFile::exists(file_)) return Found::kNone;
   try {
+    // Opened to write where it may be, and then kept from writing: a connection that may
+    // write takes its log away again when it closes, where one opened to read leaves it.
     connection_ = std::make_unique<SqliteConnection>(
-        file_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, kBusyMilliseconds);
+        file_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, kBusyMilliseconds);
+    connection_->run("PRAGMA query_only = 1");
     if (connection_->text("PRAGMA quick_check") != "ok") throw DamagedDatabase{};
     const qint64 layout = connection_->number("PRAGMA user_version");
     if (layout == kLayout) return Found::kUsable;
@@ -132,16 +150,22 @@ BuildRecords::Found SqliteBuildRecords::openToRead() {
 std::optional<BuildRecord> SqliteBuildRecords::find(const QString& folder) {
   const std::lock_guard lock(mutex_);
   if (!connection_) return std::nullopt;
+  const QByteArray key = folder.toUtf8();
+  if (const auto held = heldBack_.find(key); held != heldBack_.end()) return held->second;
   std::optional<BuildRecord> found;
   try {
+    const auto now = std::chrono::steady_clock::now();
+    if (readingSince_ && now - *readingSince_ >= kLongestReading) endReading();
+    if (!readingSince_) {
+      connection_->run("BEGIN");
+      readingSince_ = now;
+    }
     connection_->query(
-        find_, "SELECT state, summary FROM albums WHERE folder = ?", {folder.toUtf8()},
-        [&](sqlite3_stmt* row) {
+        find_, "SELECT state, summary FROM albums WHERE folder = ?", {key}, [&](sqlite3_stmt* row) {
           found = BuildRecord{SqliteConnection::column(row, 0), SqliteConnection::column(row, 1)};
         });
   } catch (const DamagedDatabase&) {
-    throw RuntimeError(ErrorCode::kPathFileAccessError,
-                       QStringLiteral("作成の記録 %1 が壊れています").arg(file_));
+    throw damaged(file_);
   }
   return found;
 }
@@ -149,12 +173,49 @@ std::optional<BuildRecord> SqliteBuildRecords::find(const QString& folder) {
 void SqliteBuildRecords::store(const QString& folder, const BuildRecord& record) {
   const std::lock_guard lock(mutex_);
   if (!connection_) return;
+  if (heldBack_.empty()) firstHeldBack_ = std::chrono::steady_clock::now();
+  heldBack_.insert_or_assign(folder.toUtf8(), record);
+  if (heldBack_.size() >= kMostHeldBack ||
+      std::chrono::steady_clock::now() - firstHeldBack_ >= kLongestHeldBack) {
+    writeHeldBack();
+  }
+}
+
+void SqliteBuildRecords::flush() {
+  const std::lock_guard lock(mutex_);
   try {
-    connection_->query(store_, "REPLACE INTO albums(folder, state, summary) VALUES(?, ?, ?)",
-                       {folder.toUtf8(), record.state, record.summary}, [](sqlite3_stmt*) {});
+    endReading();
   } catch (const DamagedDatabase&) {
-    throw RuntimeError(ErrorCode::kPathFileAccessError,
-                       QStringLiteral("作成の記録 %1 が壊れています").arg(file_));
+    throw damaged(file_);
+  }
+  writeHeldBack();
+}
+
+void SqliteBuildRecords::endReading() {
+  if (!readingSince_) return;
+  readingSince_.reset();
+  connection_->run("COMMIT");
+}
+
+void SqliteBuildRecords::writeHeldBack() {
+  if (heldBack_.empty() || !connection_) return;
+  endReading();
+  // Tried once: what fails is told, and the run goes on without the record.
+  const std::map<QByteArray, BuildRecord> records = std::exchange(heldBack_, {});
+  try {
+    connection_->run("BEGIN IMMEDIATE");
+    try {
+      for (const auto& [folder, record] : records) {
+        connection_->query(store_, "REPLACE INTO albums(folder, state, summary) VALUES(?, ?, ?)",
+                           {folder, record.state, record.summary}, [](sqlite3_stmt*) {});
+      }
+      connection_->run("COMMIT");
+    } catch (...) {
+      connection_->abandonTransaction();
+      throw;
+    }
+  } catch (const DamagedDatabase&) {
+    throw damaged(file_);
   }
 }
 

@@ -64,6 +64,10 @@ void SqliteConnection::run(const char* sql) {
   if (code != SQLITE_OK) fail(code);
 }
 
+void SqliteConnection::abandonTransaction() noexcept {
+  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 qint64 SqliteConnection::number(const char* sql) {
   sqlite3_stmt* statement = nullptr;
   qint64 value = 0;

@@ -34,6 +34,9 @@ class SqliteConnection {
 
   // Runs `sql`, one statement or several, whatever rows they give.
   void run(const char* sql);
+  // Rolls back the transaction under way, after a failure in it: that failure is the one
+  // to tell, so this one raises nothing.
+  void abandonTransaction() noexcept;
   // The first column of the first row of `sql`, as a number or as text.
   qint64 number(const char* sql);
   QByteArray text(const char* sql);

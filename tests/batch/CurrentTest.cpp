@@ -1,7 +1,7 @@
 // A library that keeps itself current, through the real program: what a run builds again
-// after each change and which files it writes (none else, by inode and time); the record
-// of builds missing, damaged, of another version and unwritable; and --watch over an
-// album copied in slowly, then Ctrl-C.
+// after each change and which files it writes (none else, by inode and time), as its dry
+// run foretold without writing anything; the record of builds missing, damaged, of
+// another version and unwritable; and --watch over an album copied in slowly, then Ctrl-C.
 
 #include "tests/batch/BatchRun.h"
 #include "tests/support/Files.h"
@@ -155,7 +155,12 @@ TEST_F(CurrentTest, EachChangeBuildsWhatItChangedAndWritesNothingElse) {
     SCOPED_TRACE(c.what);
     c.change();
     const auto before = writtenFiles(lib);
+    const auto record = writtenFiles(cache);
 
+    // The dry run reads the record, foretells the run, and writes nothing, the record too.
+    const Ran dry = run(c.options + QStringList{"-n"});
+    EXPECT_EQ(written(before, writtenFiles(lib)), QStringList());
+    EXPECT_EQ(writtenFiles(cache), record);
     const Ran ran = run(c.options);
 
     EXPECT_EQ(ran.exitCode, 0) << ran.err.toStdString();
@@ -164,6 +169,7 @@ TEST_F(CurrentTest, EachChangeBuildsWhatItChangedAndWritesNothingElse) {
       expected[album] = c.built.contains(album) ? "built" : "current";
     }
     EXPECT_EQ(statuses(ran), expected) << ran.out.toStdString();
+    EXPECT_EQ(QString(dry.out).replace("\"planned\"", "\"built\""), ran.out);
     EXPECT_EQ(written(before, writtenFiles(lib)), c.written);
   }
 }

@@ -13,6 +13,7 @@ namespace orv::test {
 class UnusedFileSystem : public platform::FileSystem {
  public:
   std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
+  std::vector<platform::ListedFile> listWithFacts(const QString&) override { fail(); }
   std::vector<QString> listFolders(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
   platform::FileId fileId(const QString&) override { fail(); }

@@ -228,7 +228,7 @@ TEST_P(PosixFiles, AFileThatHoldsTheBytesAlreadyIsLeftAsItIs) {
     for (const QString& name : entries()) QFile::remove(path(name));
     if (!c.before.isEmpty()) {
       writeFile(path(c.link ? "mine.html" : "disk.html"), c.before);
-      if (c.link) ASSERT_TRUE(QFile::link(path("mine.html"), path("disk.html")));
+      ASSERT_TRUE(!c.link || QFile::link(path("mine.html"), path("disk.html")));
       ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), c.mode), 0);
     }
     const auto before = identity();
@@ -243,7 +243,7 @@ TEST_P(PosixFiles, AFileThatHoldsTheBytesAlreadyIsLeftAsItIs) {
     EXPECT_EQ(answer, c.replaced && c.error == 0);
     EXPECT_EQ(dryAnswer, answer);
     EXPECT_EQ(identity() != before, answer);
-    if (c.error == 0) EXPECT_EQ(readFile(path("disk.html")), page);
+    EXPECT_EQ(readFile(path("disk.html")), c.error == 0 ? page : c.before);
   }
 }
 
