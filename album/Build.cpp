@@ -57,8 +57,8 @@ class ProgramCover final : public CoverStep {
   const QString programFolder_;
 };
 
-qint64 writePage(const QString& albumFolder, const TrackTable& table, Int16 count,
-                 const Services& services) {
+WrittenPage writePage(const QString& albumFolder, const TrackTable& table, Int16 count,
+                      const Services& services) {
   return services.templates
              ? WriteAlbumPage(albumFolder, table, count, *services.templates, services.fileSystem)
              : WriteAlbumPage(albumFolder, table, count, services.programFolder,
@@ -136,8 +136,10 @@ Outcome build(const QString& albumFolder, const Services& services, Events& even
 
   try {
     services.fileSystem.removeLeftoverTemporaryFiles(albumFolder, kWrittenFiles);
-    album.milliseconds = writePage(albumFolder, table, album.tracks, services);
+    const WrittenPage written = writePage(albumFolder, table, album.tracks, services);
+    album.milliseconds = written.milliseconds;
     album.page = albumFolder + kAlbumPageName;
+    album.pageChanged = written.changed;
     ProgramCover programCover(services.fileSystem, services.programFolder);
     album.cover = (cover ? *cover : programCover).coverAlbum(albumFolder, table, album.tracks);
     return Built{std::move(table), std::move(album)};

@@ -115,6 +115,8 @@ struct Summary {
   std::vector<Rename> renames{};
   // The page written (or, in a dry run, to be written); empty if none.
   QString page{};
+  // False when the page on disk was already this very page and was left as it is.
+  bool pageChanged = true;
   // Where jacket.jpg came (or would come) from; none when the build stopped before it.
   std::optional<CoverSource> cover{};
   // How the album's 8-bit tag texts were read; none decided until its tracks are read.

@@ -10,6 +10,7 @@
 #include "output/PageTemplates.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
+#include "platform/posix/PosixFolderWatch.h"
 #include "platform/posix/PosixInterruption.h"
 #include "platform/qt/DisplayProbe.h"
 #include "platform/qt/EventGuard.h"
@@ -17,6 +18,7 @@
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/qtgui/QtPictureConverter.h"
+#include "platform/sqlite/SqliteBuildRecords.h"
 #include "platform/taglib/TagLibPictures.h"
 #include "platform/taglib/TagLibTrackDetails.h"
 
@@ -41,14 +43,19 @@ int runBatch(int argc, char* argv[], const QStringList& arguments) {
   orv::platform::QtPictureConverter pictures;
   const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
   const orv::PageTemplates templates = orv::PageTemplates::load(programFolder, fileSystem);
-  return orv::batch::RunBatch(arguments, {.album = {.fileSystem = fileSystem,
-                                                    .trackDetails = trackDetails,
-                                                    .folderLocks = folderLocks,
-                                                    .programFolder = programFolder,
-                                                    .templates = &templates},
-                                          .interruption = interruption,
-                                          .tagPictures = tagPictures,
-                                          .pictures = pictures});
+  // Opened by the run, once it knows it builds albums; followed only with --watch.
+  orv::platform::SqliteBuildRecords records(orv::platform::SqliteBuildRecords::inUserCache());
+  orv::platform::PosixFolderWatch folderWatch(fileSystem, interruption.wakeDescriptor());
+  return orv::batch::RunBatch(arguments,
+                              {.album = {.fileSystem = fileSystem,
+                                         .trackDetails = trackDetails,
+                                         .folderLocks = folderLocks,
+                                         .programFolder = programFolder,
+                                         .templates = &templates},
+                               .interruption = interruption,
+                               .tagPictures = tagPictures,
+                               .pictures = pictures},
+                              {.records = records, .watch = folderWatch});
 }
 
 // Without a display Qt would abort: say so, and name the way that needs none.

@@ -17,6 +17,7 @@ namespace orv::batch {
 enum class AlbumStatus {
   kBuilt,       // page written
   kPlanned,     // dry run: the build would write its page
+  kCurrent,     // unchanged since Orv built it (see CurrentAlbums.h): left alone
   kFailed,      // ended early, as the window would have
   kNotStarted,  // the run was interrupted before the build began
 };

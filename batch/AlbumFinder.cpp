@@ -2,6 +2,7 @@
 
 #include "album/AlbumFolder.h"
 #include "album/Build.h"
+#include "core/ProgramFiles.h"
 #include "tracks/FolderScan.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ class Finder {
     bool holdsMp3 = false;
     std::vector<QString> subfolders;
     try {
-      holdsMp3 = !fileSystem_.list(folder + kMp3Pattern)->next().isEmpty();
+      holdsMp3 = !fileSystem_.list(folder + kTrackPattern)->next().isEmpty();
       subfolders = fileSystem_.listFolders(folder);
     } catch (const RuntimeError& error) {
       add(folder, error);
@@ -111,7 +112,7 @@ bool mp3FilesBelow(const QString& folder, platform::FileSystem& fileSystem) {
   try {
     for (const QString& name : fileSystem.listFolders(folder)) {
       const QString subfolder = folder + name + u'/';
-      if (!fileSystem.list(subfolder + kMp3Pattern)->next().isEmpty() ||
+      if (!fileSystem.list(subfolder + kTrackPattern)->next().isEmpty() ||
           mp3FilesBelow(subfolder, fileSystem)) {
         return true;
       }

@@ -5,7 +5,9 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchOutput.h"
 #include "batch/CoverCopies.h"
+#include "batch/CurrentAlbums.h"
 #include "batch/LibraryIndex.h"
+#include "batch/LibraryWatch.h"
 #include "core/CommandLine.h"
 #include "core/Console.h"
 
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -76,6 +79,9 @@ class Report {
       ++tally_.notStarted;
     } else if (outcome.status == AlbumStatus::kFailed) {
       ++tally_.failed;
+    } else if (outcome.status == AlbumStatus::kCurrent) {
+      ++tally_.current;
+      tally_.tracks += outcome.album.tracks.value();
     } else {
       ++tally_.built;
       tally_.tracks += outcome.album.tracks.value();
@@ -119,20 +125,35 @@ QString libraryIndexPath(const QString& indexFile, platform::FileSystem& fileSys
   return path;
 }
 
-// The albums, built `options.jobs` at once, each told to `report` as soon as it and all
-// before it are done. Once the batch is interrupted no album starts.
+// The albums, each unless it is current, built `options.jobs` at once, each told to
+// `done(index, outcome)` as soon as it and all before it are done, and a change among
+// the `waitingAlbums` (when given) to `waiting()`; then the record of what was built is
+// written. Once the batch is interrupted no album starts.
+template <typename Done, typename Waiting>
 void buildAlbums(const std::vector<AlbumFolder>& albums, const BatchOptions& options,
-                 const BuildServices& services, WaitingAlbums& waiting, Report& report) {
+                 const BuildServices& services, RunRecords& records, WaitingAlbums* waitingAlbums,
+                 Done&& done, Waiting&& waiting) {
   buildInParallel(
       albums.size(), options.jobs,
       [&](std::size_t i) {
         const AlbumFolder& album = albums[i];
         if (services.interruption.requested() != 0) return NotStartedAlbum(album.path);
         return album.error ? FailedAlbum(album.path, *album.error)
-                           : BuildAlbum(album.path, services, options, &waiting);
+                           : BuildUnlessCurrent(album.path, services, options, records,
+                                                waitingAlbums);
       },
-      [&](std::size_t, AlbumOutcome outcome) { report.albumDone(std::move(outcome)); },
-      [&] { report.waiting(); });
+      done, waiting);
+  records.flush();
+}
+
+// The library page with its covers' small copies, made while `keepGoing()` says so.
+bool writeLibraryPage(const QString& path, const std::vector<AlbumOutcome>& albums,
+                      const BatchOptions& options, const BuildServices& services,
+                      const std::function<bool()>& keepGoing) {
+  const CoverCopies covers(services.album.fileSystem, services.pictures,
+                           services.album.programFolder, options.jobs, keepGoing);
+  return writeLibraryIndex(path, albums, services.album.fileSystem, services.album.folderLocks,
+                           keepGoing, &covers);
 }
 
 // The library page of the albums built: written, or in a dry run checked again, or left
@@ -149,12 +170,7 @@ bool writeIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
     } else if (options.dryRun) {
       checkLibraryIndexTarget(path, services.album.fileSystem);
       writeError(QStringLiteral("一覧ページ（書き込み予定）: %1\n").arg(path));
-    } else if (const CoverCopies covers(services.album.fileSystem, services.pictures,
-                                        services.album.programFolder, options.jobs,
-                                        [&] { return !interrupted(); });
-               writeLibraryIndex(
-                   path, albums, services.album.fileSystem, services.album.folderLocks,
-                   [&] { return !interrupted(); }, &covers)) {
+    } else if (writeLibraryPage(path, albums, options, services, [&] { return !interrupted(); })) {
       writeError(QStringLiteral("一覧ページ: %1\n").arg(path));
     } else {
       leftAsItWas();  // interrupted while another Orv wrote in its folder
@@ -166,9 +182,42 @@ bool writeIndex(const QString& path, const std::vector<AlbumOutcome>& albums,
   return true;
 }
 
+// What shapes the run's pages besides the albums, for the record of builds.
+QByteArray runSettings(const BatchOptions& options, const BuildServices& services) {
+  const album::Services& album = services.album;
+  return pageSettings(options, album.templates
+                                   ? *album.templates
+                                   : PageTemplates::load(album.programFolder, album.fileSystem));
+}
+
+// The watch's steps: the run's own building, and its library page, told only on failure.
+WatchSteps watchSteps(const QString& indexPath, const BatchOptions& options,
+                      const BuildServices& services, RunRecords& records) {
+  return {.build =
+              [&](const std::vector<AlbumFolder>& albums) {
+                std::vector<AlbumOutcome> outcomes(albums.size());
+                buildAlbums(
+                    albums, options, services, records, nullptr,
+                    [&](std::size_t i, AlbumOutcome outcome) { outcomes[i] = std::move(outcome); },
+                    [] {});
+                return outcomes;
+              },
+          .writeIndex =
+              [&, indexPath](const std::vector<AlbumOutcome>& albums) {
+                if (indexPath.isEmpty()) return;
+                try {
+                  writeLibraryPage(indexPath, albums, options, services,
+                                   [&] { return services.interruption.requested() == 0; });
+                } catch (const RuntimeError& error) {
+                  reportError(error.description());
+                }
+              }};
+}
+
 }  // namespace
 
-int RunBatch(const QStringList& arguments, const BuildServices& services) {
+int RunBatch(const QStringList& arguments, const BuildServices& services,
+             const LibraryServices& library) {
   const ParsedOptions parsed = parseBatchOptions(arguments);
   if (!parsed.usageError.isEmpty()) {
     return usageError(parsed.usageError, QStringLiteral("orv --batch --help"));
@@ -186,11 +235,24 @@ int RunBatch(const QStringList& arguments, const BuildServices& services) {
     return kExitUsage;
   }
 
+  std::optional<LibraryWatch> watch;
+  try {
+    if (options.watch)
+      watch.emplace(options, library.watch, services.album.fileSystem, services.interruption);
+  } catch (const RuntimeError& error) {
+    reportError(error.description());
+    return kExitFailed;
+  }
+  RunRecords records(library.records, options, runSettings(options, services));
+
   const FoundAlbums found =
       FindAlbums(options.folders, options.recursive, services.album.fileSystem);
   WaitingAlbums waiting;
   Report report(found, options, waiting);
-  buildAlbums(found.albums, options, services, waiting, report);
+  buildAlbums(
+      found.albums, options, services, records, &waiting,
+      [&](std::size_t, AlbumOutcome outcome) { report.albumDone(std::move(outcome)); },
+      [&] { report.waiting(); });
   report.summary();
   const bool indexWritten =
       indexPath.isEmpty() || writeIndex(indexPath, report.outcomes(), options, services);
@@ -198,6 +260,8 @@ int RunBatch(const QStringList& arguments, const BuildServices& services) {
   if (const int signal = services.interruption.requested(); signal != 0) {
     return exitSignalled(signal);
   }
+  if (watch)
+    return watch->keepCurrent(report.outcomes(), watchSteps(indexPath, options, services, records));
   return report.anyFailed() || !indexWritten ? kExitFailed : kExitDone;
 }
 

@@ -70,6 +70,17 @@ constexpr std::array kBatchOptions{
                          "jacket.jpg はアルバムの画像で置き換えます。元の画像と、自分で\n"
                          "置いた jacket.jpg はそのまま残ります。"},
                 &BatchOptions::covers},
+    BatchOption{{.shortName = 'f',
+                 .longName = "force",
+                 .help = "前回の作成から変わっていないアルバムも、すべて作り直します。"},
+                &BatchOptions::force},
+    BatchOption{{.shortName = 'w',
+                 .longName = "watch",
+                 .help = "作り終えても終了せず、フォルダーを見張り続けます。アルバムが\n"
+                         "増えたり変わったりすると、2 秒間変化がなくなってから作り直し、\n"
+                         "一覧ページも直します。-r と一緒に指定します（-n とは使えません）。\n"
+                         "Ctrl-C か SIGTERM で終わります。"},
+                &BatchOptions::watch},
     BatchOption{{.shortName = 'j',
                  .longName = "jobs",
                  .valueName = "N",
@@ -79,7 +90,7 @@ constexpr std::array kBatchOptions{
                 &readJobs},
     BatchOption{{.longName = "json",
                  .help = "アルバムごとに JSON を 1 行ずつ出力します。項目は folder、\n"
-                         "status（built・failed・planned）、title と artist（タグにない\n"
+                         "status（built・current・failed・planned）、title と artist（タグにない\n"
                          "ときや、タグを読む前に失敗したときは null）、tracks、time（ページ\n"
                          "に表示する合計の再生時間。失敗したときは null）、renamed、page、\n"
                          "cover_copied、cover_source（kept・placeholder・file:名前・\n"
@@ -172,6 +183,9 @@ ParsedOptions parseBatchOptions(const QStringList& arguments) {
   if (options.folders.contains(QString())) {
     return {{}, QStringLiteral("空のフォルダー名は使えません。")};
   }
+  if (options.watch && (!options.recursive || options.dryRun)) {
+    return {{}, QStringLiteral("--watch は -r と一緒に、-n なしで指定してください。")};
+  }
   return {options, {}};
 }
 
@@ -189,6 +203,10 @@ QString batchHelp() {
              "ページを作ります。mp3ファイルの名前の空白を「_」に変え、タグを読み、disk.html "
              "を書き、\n"
              "jacket.jpg がなければコピーします（-c では、アルバム自身の画像から作ります）。\n"
+             "前回の作成から曲・ひな形・Orv の版・ページを左右するオプション（-c）のどれも\n"
+             "変わっていないアルバムは、読みも書きもせず「最新」とします（-f ですべて作り直し）。\n"
+             "その記録は ~/.cache/orv/（$XDG_CACHE_HOME/orv/）にあり、消すと次はすべて作ります。\n"
+             "中身の同じ disk.html と一覧ページは書き直しません。\n"
              "画面（X や Wayland）は要りません。\n"
              "ウィンドウの Orv や別の orv --batch と同時に動かすこともできます。同じアルバムは\n"
              "一度に 1 つしか作らず、ほかが作成中のアルバムはその終わりを待ってから作ります。\n"
@@ -199,18 +217,19 @@ QString batchHelp() {
              "FOLDER に mp3ファイルを指定すると、ウィンドウと同じく、そのファイルのフォルダーを\n"
              "アルバムとして作成します。\n"
              "\n"
-             "アルバムごとに 1 行、指定した順（-r では見つけた順）に、結果（作成・失敗・予定）、\n"
-             "曲数、合計の再生時間、フォルダーを表示します。名前の中の制御文字は \\n などと\n"
-             "書き表します。失敗したアルバムには、ウィンドウが表示するのと同じメッセージが\n"
-             "付きます。ほかのアルバムはそのまま作成を続けます。端末では、標準エラーに進み具合\n"
-             "（ほかの Orv の作成を待っているアルバムも）を表示します。最後に標準エラーに集計\n"
-             "（スキップしたフォルダーは、どの道筋で見つけても 1 回）と経過時間を表示します。\n"
+             "アルバムごとに 1 行、指定した順（-r では見つけた順）に、結果（作成・最新・失敗・\n"
+             "予定）、曲数、合計の再生時間、フォルダーを表示します。名前の中の制御文字は\n"
+             "\\n などと書き表します。失敗したアルバムには、ウィンドウが表示するのと同じ\n"
+             "メッセージが付きます。ほかのアルバムはそのまま作成を続けます。端末では、標準エラー\n"
+             "に進み具合（ほかの Orv の作成を待っているアルバムも）を表示します。最後に標準エラー\n"
+             "に集計（スキップしたフォルダーは、どの道筋で見つけても 1 回）と経過時間を表示します。\n"
              "\n"
              "Ctrl-C で中断すると、作成中のアルバムを仕上げて集計を表示し、一覧ページは書かずに\n"
              "終わります。もう一度 Ctrl-C を押すと、すぐに終わります。\n"
              "\n"
-             "終了コード: 0 すべてのアルバムを作成した、1 作成できなかったアルバムがある、\n"
-             "2 コマンドラインの誤り、130 Ctrl-C で中断した、143 SIGTERM で中断した。\n");
+             "終了コード: 0 すべてのアルバムを作成した（か最新だった）、1 作成できなかった\n"
+             "アルバムがある、2 コマンドラインの誤り、130 Ctrl-C で中断した、143 SIGTERM で\n"
+             "中断した。\n");
 }
 
 }  // namespace orv::batch

@@ -20,6 +20,8 @@ struct BatchOptions {
   bool recursive = false;
   bool dryRun = false;
   bool covers = false;  // the albums' own pictures as their covers
+  bool force = false;   // build albums that are current too
+  bool watch = false;   // after the run, keep the albums current as they change
   bool json = false;
   int jobs = 0;       // albums built at once
   QString indexFile;  // empty: no library page
@@ -57,7 +59,7 @@ QString batchHelp();
 // The batch's options, in the order --help lists them, without where their values go:
 // what the completion and the manual page must name.
 //
-//   batchOptionTable()[3].longName == "jobs";  batchOptionTable()[3].valueName == "N"
+//   batchOptionTable()[5].longName == "jobs";  batchOptionTable()[5].valueName == "N"
 std::span<const CommandLineOption> batchOptionTable();
 
 }  // namespace orv::batch

@@ -30,6 +30,13 @@ QString jsonOrNull(const QString& text) {
 
 const QString kNull = QStringLiteral("null");
 
+// The dry run's line for the page, without its indent: written, or left as it is when it
+// would not change.
+QString pageLine(const album::Summary& album) {
+  return album.pageChanged ? QStringLiteral("書き込み: %1").arg(album.page)
+                           : QStringLiteral("そのまま: %1（同じ内容）").arg(album.page);
+}
+
 // The dry run's line for the cover the album would get, without its indent; none for a
 // cover it keeps.
 QString coverLine(const album::CoverSource& cover, const QString& folder) {
@@ -115,7 +122,7 @@ QString lineText(const QString& text) {
 
 QString albumLines(const AlbumOutcome& o, bool dryRun) {
   static const QString kWords[] = {QStringLiteral("作成"), QStringLiteral("予定"),
-                                   QStringLiteral("失敗")};
+                                   QStringLiteral("最新"), QStringLiteral("失敗")};
   const bool failed = o.status == AlbumStatus::kFailed;
   // Every placeholder filled in one pass: a folder named "x%1y" is shown as it is.
   QString line = QStringLiteral("%1 %2曲 %3  %4")
@@ -130,21 +137,21 @@ QString albumLines(const AlbumOutcome& o, bool dryRun) {
     line += oneLine(o.error);
   }
   line += u'\n';
-  if (dryRun) {
+  // A current album is left as it is: nothing to tell of it.
+  if (dryRun && o.status != AlbumStatus::kCurrent) {
     line += dryRunLine(textEncodingLine(o.album.textVerdict));
     for (const Rename& r : o.album.renames) {
       line +=
           dryRunLine(QStringLiteral("名前の変更: %1 → %2").arg(fileName(r.from), fileName(r.to)));
     }
-    if (!o.album.page.isEmpty())
-      line += dryRunLine(QStringLiteral("書き込み: %1").arg(o.album.page));
+    if (!o.album.page.isEmpty()) line += dryRunLine(pageLine(o.album));
     if (o.album.cover) line += dryRunLine(coverLine(*o.album.cover, o.album.folder));
   }
   return line;
 }
 
 QString albumJson(const AlbumOutcome& o) {
-  static const char* const kStatus[] = {"built", "planned", "failed"};
+  static const char* const kStatus[] = {"built", "planned", "current", "failed"};
   const album::Summary& album = o.album;
   QStringList renamed;
   for (const Rename& r : album.renames) {
@@ -183,10 +190,12 @@ QString albumJson(const AlbumOutcome& o) {
 QString summaryLine(const Tally& t, bool dryRun, double seconds) {
   const QString notStarted =
       t.notStarted > 0 ? QStringLiteral("、未着手 %1（中断）").arg(t.notStarted) : QString();
+  const QString current = t.current > 0 ? QStringLiteral("、最新 %1").arg(t.current) : QString();
   return QStringLiteral(
-             "%1 %2、失敗 %3%4、スキップ %5（mp3ファイルのないフォルダー）、%6 曲、経過 %7 秒\n")
+             "%1 %2%3、失敗 %4%5、スキップ %6（mp3ファイルのないフォルダー）、%7 曲、経過 %8 秒\n")
       .arg(dryRun ? QStringLiteral("作成予定") : QStringLiteral("作成"))
       .arg(t.built)
+      .arg(current)
       .arg(t.failed)
       .arg(notStarted)
       .arg(t.skipped)

@@ -27,12 +27,13 @@ QString shownFolder(const QString& folder);
 QString lineText(const QString& text);
 
 // One album's line for standard output, ending in a line feed: the outcome (作成, 失敗,
-// 予定), the track count, the total play time and the folder, then for a failure its
+// 予定, 最新), the track count, the total play time and the folder, then for a failure its
 // error on the same line (its line breaks as spaces). A dry run adds an indented line
 // for the encoding its 8-bit tag texts are read in (where it has any; with the bits the
 // verdict won by, or "指定" for the user's), and one for each rename and each file it
-// would write, the cover with the picture it would be made from. Names and messages are
-// shown as lineText shows them.
+// would write (a page that would stay as it is, 「そのまま」), the cover with the picture
+// it would be made from; a current album has none. Names and messages are shown as
+// lineText shows them.
 //
 //   作成    25曲  1:23:45  /music/Artist/Album
 //   失敗     2曲         -  /music/Clash  エラー 58: 「…」を「…」に名前を変更できません。…
@@ -41,10 +42,10 @@ QString lineText(const QString& text);
 QString albumLines(const AlbumOutcome& outcome, bool dryRun);
 
 // One album as a JSON object on one line, ending in a line feed, with the fields folder,
-// status ("built", "failed", "planned"), title and artist (as the tags name them; null
-// where they name none, and the page shows its placeholder text, or where the build
-// failed before the tags were read), tracks, time (the total play time as the page shows
-// it, "1:05" or "1:02:03"; null for a failure), renamed ([{"from", "to"}] file names),
+// status ("built", "failed", "planned", "current"), title and artist (as the tags name
+// them; null where they name none, and the page shows its placeholder text, or where the
+// build failed before the tags were read), tracks, time (the total play time as the page
+// shows it, "1:05" or "1:02:03"; null for a failure), renamed ([{"from", "to"}] file names),
 // page (a path or null), cover_copied (whether the build gave the album its jacket.jpg),
 // cover_source (CoverSource::text(): "kept", "placeholder", "file:cover.png",
 // "tags:01_Intro.mp3", "replaced:file:cover.png"; null when the build stopped before the
@@ -57,7 +58,8 @@ QString albumJson(const AlbumOutcome& outcome);
 
 // What the whole run did, for the last line on standard error.
 struct Tally {
-  int built = 0;  // or, in a dry run, planned
+  int built = 0;    // or, in a dry run, planned
+  int current = 0;  // left alone, unchanged since built
   int failed = 0;
   int skipped = 0;     // folders without MP3 files
   int notStarted = 0;  // albums an interrupted run left alone

@@ -35,7 +35,7 @@ QString hexOf(const QByteArray& bytes, qsizetype digits) {
 }
 
 // A copy's name, without ".jpg", for a cover of `version`.
-QString stemOf(const platform::FileVersion& version) {
+QString stemOf(const platform::FileFacts& version) {
   const QByteArray key =
       QByteArray::number(version.id.device) + ':' + QByteArray::number(version.id.inode) + ':' +
       QByteArray::number(version.size) + ':' + QByteArray::number(version.modified) + ':' +
@@ -95,9 +95,10 @@ class Run {
   // The copy of `cover` ("cover", "cover2x"), made unless it is there; nullopt for a
   // cover that isn't there or can't be read as a picture.
   std::optional<QJsonObject> copyOf(const QString& cover) {
-    std::optional<platform::FileVersion> version;
+    std::optional<platform::FileFacts> version;
     try {
-      version = fileSystem_.fileVersion(cover);
+      version = fileSystem_.fileFacts(cover);
+      if (!version) return std::nullopt;
       if (HoldsProgramCover(fileSystem_, programFolder_, cover)) return placeholderCopy();
     } catch (const RuntimeError&) {
       return std::nullopt;  // the album's own trouble: its card shows the cover itself

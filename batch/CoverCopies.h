@@ -23,7 +23,7 @@ QString coverCopiesFolder(const QString& indexPath);
 // The small copies of the albums' covers that the library page shows in place of the
 // covers themselves (a 1500 px cover of 1.5 MB becomes 320 and 640 px of 20 to 80 KB),
 // kept in coverCopiesFolder. A copy is named after the version of the cover it was made
-// from (platform::FileVersion: the file, its size and times), so that a cover left as it
+// from (platform::FileFacts: the file, its size and times), so that a cover left as it
 // was is never read again, from run to run, and one that changed gets a copy of its own;
 // the program's placeholder, wherever it lies, has one copy for every album that holds it.
 class CoverCopies {

@@ -94,7 +94,9 @@ qint64 millisecondsOf(const QString& time) {
 
 }  // namespace
 
-bool listedOnLibraryPage(AlbumStatus status) { return status == AlbumStatus::kBuilt; }
+bool listedOnLibraryPage(AlbumStatus status) {
+  return status == AlbumStatus::kBuilt || status == AlbumStatus::kCurrent;
+}
 
 std::optional<QJsonArray> readLibraryCards(const QByteArray& page) {
   const qsizetype start = page.indexOf(kLibraryDataStart);

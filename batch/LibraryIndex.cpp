@@ -128,7 +128,7 @@ bool writeLibraryIndex(const QString& path, const std::vector<AlbumOutcome>& alb
   }
   const QByteArray page = libraryIndexPage(path, *cards);
   if (orvPage) {
-    fileSystem.replaceFileAtomically(path, page);
+    fileSystem.replaceFileIfDifferent(path, page);  // an unchanged page stays as it is
     return true;
   }
   try {

@@ -52,8 +52,9 @@ QJsonObject libraryCard(const QDir& indexFolder, const album::Summary& album);
 QByteArray libraryIndexPage(const QString& path, const QJsonArray& cards);
 
 // Checks `path` as above, then writes the page of the library after this run
-// (libraryCards: the albums of `albums` that were built, and the earlier page's albums)
-// whole and atomically: over Orv's page, or as a new file that never replaces one that
+// (libraryCards: the albums of `albums` that were built or are current, and the earlier
+// page's albums) whole and atomically, unless it holds those bytes already (its time and
+// inode then stay as they were): over Orv's page, or as a new file that never replaces one that
 // appeared at `path` since the check (that raises kFileAlreadyExists and leaves it). All
 // of it under the lock of the page's folder, which every Orv takes that writes there (a
 // run writing the same page, a build of an album there), waiting for it as

@@ -12,6 +12,9 @@
 //       the warm library with a cover.jpg of about 100 KB in every album, each run made
 //       twice in turn, without and with --covers, and how much slower --covers is: the
 //       medians of 12 pairs
+//   build/bench/library_bench rerun|watch [ALBUMS TRACKS]
+//       the library kept current: an unchanged re-run against a full run, and --watch
+//       (see LibraryCurrentBench.cpp)
 //
 // The library lies in a new folder in the working folder, on its disk, and is removed
 // at the end; with LIBRARY_BENCH_KEEP=1 in the environment it is kept, as
@@ -22,6 +25,7 @@
 // builds on the machine slow the runs down) and the least processor time orv took, its
 // threads' user and system time together, which the machine's load changes less.
 
+#include "bench/LibraryCurrentBench.h"
 #include "tests/mp3/Mp3Files.h"
 #include "tests/support/Files.h"
 
@@ -261,6 +265,7 @@ int run(const Setup& s) {
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments().mid(1);
+  if (!args.isEmpty() && (args[0] == u"rerun" || args[0] == u"watch")) return runCurrentBench(args);
   Setup s;
   s.cold = !args.isEmpty() && args[0] == u"cold";
   s.covers = !args.isEmpty() && args[0] == u"covers";
@@ -282,7 +287,10 @@ int main(int argc, char* argv[]) {
     for (const QString& j : args.mid(3)) s.jobs.push_back(j.toInt());
   }
   if (s.albums < 1 || s.tracks < 1 || s.tracks > 32766) {
-    std::fputs("usage: library_bench warm|cold|covers [ALBUMS TRACKS [JOBS…]]\n", stderr);
+    std::fputs(
+        "usage: library_bench warm|cold|covers [ALBUMS TRACKS [JOBS…]]\n"
+        "       library_bench rerun|watch [ALBUMS TRACKS]\n",
+        stderr);
     return 2;
   }
   return run(s);

@@ -14,5 +14,7 @@ inline const QString kAlbumPageName = QStringLiteral("disk.html");
 inline const QString kCoverName = QStringLiteral("jacket.jpg");
 inline const QString kHeadTemplate = QStringLiteral("head.txt");
 inline const QString kTailTemplate = QStringLiteral("tail.txt");
+// The tracks of an album: its MP3 files, in any letter case (FileSystem::list's pattern).
+inline const QString kTrackPattern = QStringLiteral("*.mp3");
 
 }  // namespace orv

@@ -92,18 +92,20 @@ bool CopyProgramCover(platform::FileSystem& fileSystem, const QString& programFo
 bool HoldsProgramCover(platform::FileSystem& fileSystem, const QString& programFolder,
                        const QString& path) {
   const QString placeholder = programFolder + kCoverName;
-  return fileSystem.fileVersion(path).size == fileSystem.fileVersion(placeholder).size &&
+  const auto cover = fileSystem.fileFacts(path);
+  const auto programs = fileSystem.fileFacts(placeholder);
+  return cover && programs && cover->size == programs->size &&
          fileSystem.readFile(path) == fileSystem.readFile(placeholder);
 }
 
-qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
-                      const QString& programFolder, platform::FileSystem& fileSystem) {
+WrittenPage WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
+                           const QString& programFolder, platform::FileSystem& fileSystem) {
   return WriteAlbumPage(albumFolder, table, n, PageTemplates::load(programFolder, fileSystem),
                         fileSystem);
 }
 
-qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
-                      const PageTemplates& templates, platform::FileSystem& fileSystem) {
+WrittenPage WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16 n,
+                           const PageTemplates& templates, platform::FileSystem& fileSystem) {
   // The page is built whole in memory, so a failure on the way leaves the old page as
   // it was.
   QByteArray page;
@@ -111,16 +113,17 @@ qint64 WriteAlbumPage(const QString& albumFolder, const TrackTable& table, Int16
   templates.head.appendTo(page);
   const qint64 milliseconds = appendDataBlock(table, n, page);
   templates.tail.appendTo(page);
-  fileSystem.replaceFileAtomically(albumFolder + kAlbumPageName, page);
-  return milliseconds;
+  // An unchanged album keeps its page as it was: backups and syncs see nothing new.
+  const bool changed = fileSystem.replaceFileIfDifferent(albumFolder + kAlbumPageName, page);
+  return {milliseconds, changed};
 }
 
 qint64 WriteAlbumHtml(const TrackTable& table, Int16 n, const QString& programFolder,
                       platform::FileSystem& fileSystem) {
   const QString albumFolder = Trim(table[0].folderPath);
-  const qint64 milliseconds = WriteAlbumPage(albumFolder, table, n, programFolder, fileSystem);
+  const WrittenPage written = WriteAlbumPage(albumFolder, table, n, programFolder, fileSystem);
   CopyProgramCover(fileSystem, programFolder, albumFolder);
-  return milliseconds;
+  return written.milliseconds;
 }
 
 }  // namespace orv

@@ -4,6 +4,8 @@
 #include "output/TemplateLines.h"
 #include "text/Cp932.h"
 
+#include <QCryptographicHash>
+
 namespace orv {
 namespace {
 
@@ -56,6 +58,22 @@ PageTemplate PageTemplate::load(const QString& programFolder, const QString& nam
 void PageTemplate::appendTo(QByteArray& page) const {
   if (error_) throw *error_;
   page.append(lines_);
+}
+
+QByteArray PageTemplate::identity() const {
+  return error_ ? "error " + QByteArray::number(error_->number()) + ' ' +
+                      error_->description().toUtf8()
+                : "lines " + lines_;
+}
+
+QByteArray PageTemplates::fingerprint() const {
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  for (const PageTemplate* t : {&head, &tail}) {
+    const QByteArray identity = t->identity();
+    hash.addData(QByteArray::number(identity.size()) + ':');  // so no split point is ambiguous
+    hash.addData(identity);
+  }
+  return hash.result();
 }
 
 PageTemplates PageTemplates::load(const QString& programFolder, platform::FileSystem& fileSystem) {

@@ -26,6 +26,10 @@ class PageTemplate {
 
   void appendTo(QByteArray& page) const;
 
+  // What the template puts into a page, or the error it raises there, as bytes that
+  // differ whenever either does.
+  QByteArray identity() const;
+
  private:
   QByteArray lines_;
   std::optional<RuntimeError> error_;
@@ -38,6 +42,12 @@ struct PageTemplates {
   PageTemplate tail;
 
   static PageTemplates load(const QString& programFolder, platform::FileSystem& fileSystem);
+
+  // A hash (SHA-256) of both, which tells whether pages made with other templates would
+  // read otherwise: what the batch keeps of the templates with each album it built.
+  //
+  //   templates.fingerprint() != PageTemplates::load(folder, fs).fingerprint()   // after an edit
+  QByteArray fingerprint() const;
 };
 
 }  // namespace orv

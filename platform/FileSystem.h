@@ -9,6 +9,7 @@
 #include <compare>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace orv::platform {
@@ -21,16 +22,23 @@ struct FileId {
   auto operator<=>(const FileId&) const = default;
 };
 
-// Which content a file holds, told without reading it: the file (FileId), its size and
-// the times of the last change of its content and of the file (nanoseconds since the
-// epoch). A file written again or replaced has another version; the same file untouched
-// keeps its version from run to run.
-struct FileVersion {
-  FileId id;
+// What tells whether a file changed: its size, its times (nanoseconds since the epoch)
+// and which file it is. The change time moves with every change of the file, its content,
+// its name or its other times, and no program can set it back: a tagger that keeps the
+// modification time, or a copy that keeps it, still moves it.
+struct FileFacts {
   qint64 size = 0;
-  qint64 modified = 0;
-  qint64 changed = 0;
-  bool operator==(const FileVersion&) const = default;
+  qint64 modified = 0;  // st_mtim
+  qint64 changed = 0;   // st_ctim
+  FileId id;
+  bool operator==(const FileFacts&) const = default;
+};
+
+// A file of a listing with its facts.
+struct ListedFile {
+  QString name;
+  FileFacts facts;
+  bool operator==(const ListedFile&) const = default;
 };
 
 class DryRunFileSystem;
@@ -61,6 +69,13 @@ class FileSystem {
   //   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) …
   virtual std::unique_ptr<FolderListing> list(const QString& pattern) = 0;
 
+  // The files list(pattern) lists, in its order, each with its facts (a link's are those
+  // of its file), from the one listing: cheaper than fileFacts() for each. A file gone
+  // between the listing and its look is left out.
+  //
+  //   for (const ListedFile& track : fs.listWithFacts("/music/album/*.mp3")) …
+  virtual std::vector<ListedFile> listWithFacts(const QString& pattern) = 0;
+
   // The folders in `folder` (ending in "/"), sorted as list() sorts names. Hidden
   // folders and symbolic links to folders are left out, so that a walk through a music
   // library neither enters what the user hid nor runs in circles. Names that are not
@@ -69,12 +84,6 @@ class FileSystem {
   //   for (const QString& name : fs.listFolders("/music/")) walk("/music/" + name + "/");
   virtual std::vector<QString> listFolders(const QString& folder) = 0;
 
-  // The version of the file `path` (a link followed); raises kFileNotFound when nothing
-  // is there.
-  //
-  //   if (fs.fileVersion(cover) != recorded) makeCopies(cover);
-  virtual FileVersion fileVersion(const QString& path) = 0;
-
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 
@@ -82,6 +91,13 @@ class FileSystem {
   //
   //   fs.fileId("/music/Album") == fs.fileId("/music/link-to-album/")
   virtual FileId fileId(const QString& path) = 0;
+
+  // The facts of the file `path` leads to, links followed; none when nothing is there
+  // (or a part of the path is no folder). Raises what else stops the look, naming `path`.
+  //
+  //   fs.fileFacts("/music/album/01.mp3")->changed   // later after a retag, even one that
+  //                                                 // set the modification time back
+  virtual std::optional<FileFacts> fileFacts(const QString& path) = 0;
 
   // Raises what queryAttributes(path) raises, then opens the file `path` for reading and
   // closes it again, so that a file that exists but can't be read is found before
@@ -123,6 +139,15 @@ class FileSystem {
   //
   //   fs.replaceFileAtomically("/music/album/disk.html", page);   // throws after chmod a-w
   virtual void replaceFileAtomically(const QString& path, const QByteArray& content) = 0;
+
+  // Replaces `path` with `content` as replaceFileAtomically does, unless `path` is a
+  // regular file (no link) that holds exactly `content`: that file is left as it is, with
+  // its inode, times and permissions, and false is returned, even where it could not be
+  // replaced (read-only). Anything else is replaced, or refused, as replaceFileAtomically
+  // replaces or refuses it; true then. A file that can't be read is no match.
+  //
+  //   fs.replaceFileIfDifferent("/music/album/disk.html", page);   // false: same bytes
+  virtual bool replaceFileIfDifferent(const QString& path, const QByteArray& content) = 0;
 
   // Creates `path` with `content`, whole and atomically, and never replaces anything:
   // written as replaceFileAtomically writes, but the complete temporary file takes the
@@ -196,7 +221,9 @@ class FileSystem {
 // A file system that makes no change. Each change meets exactly what the real change
 // meets before it changes anything, by the disk's own rules, and so raises the very error
 // the real one would (a missing file, a taken name, a protected page, a cover's place
-// taken, a folder that takes no change); then it is noted down. Later calls see the
+// taken, a folder that takes no change); then it is noted down. replaceFileIfDifferent
+// compares with the disk as the real one does, and a page that would stay as it is meets
+// no precondition: it returns false. Later calls see the
 // renames noted: a renamed file is read, looked at and renamed again under its new name,
 // and its old name is free for another rename (fileExists finds no file there). A rename
 // cut off midway passes, as the real rename completes it. Listings are those of the

@@ -1,5 +1,6 @@
 #include "tracks/FolderScan.h"
 
+#include "core/ProgramFiles.h"
 #include "core/RuntimeError.h"
 #include "tracks/TagReading.h"
 
@@ -31,7 +32,7 @@ template <typename Reach, typename OnFile>
 Int16 forEachMp3File(const QString& folder, platform::FileSystem& fileSystem, Reach&& reach,
                      OnFile&& onFile) {
   Int16 count = 0;
-  auto listing = fileSystem.list(folder + kMp3Pattern);
+  auto listing = fileSystem.list(folder + kTrackPattern);
   for (QString name = listing->next(); !name.isEmpty(); name = listing->next()) {
     if (name == u"." || name == u"..") continue;
     reach(folder + name);
@@ -52,7 +53,7 @@ std::vector<QString> listedPaths(const TrackTable& table) {
 }  // namespace
 
 bool isMp3FileName(const QString& name) {
-  return name.endsWith(kMp3Pattern.sliced(1), Qt::CaseInsensitive);
+  return name.endsWith(kTrackPattern.sliced(1), Qt::CaseInsensitive);
 }
 
 Int16 CountMp3Files(const QString& albumFolder, ScanContext& context) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CheckedInt.h"
+#include "core/ProgramFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/TrackDetails.h"
 #include "text/AlbumTexts.h"
@@ -14,11 +15,10 @@
 
 namespace orv {
 
-// The album's tracks: the files of its folder whose names end in ".mp3", in any letter
-// case, as FileSystem::list matches the pattern.
+// Whether `name` is a track's, as FileSystem::list matches kTrackPattern: it ends in
+// ".mp3", in any letter case.
 //
 //   isMp3FileName("/music/album/01 Intro.MP3") == true
-inline const QString kMp3Pattern = QStringLiteral("*.mp3");
 bool isMp3FileName(const QString& name);
 
 // A rename the scan made (or, on a dry run's file system, would make): whole paths.

@@ -2,6 +2,7 @@
 
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/Preconditions.h"
+#include "platform/posix/SameContent.h"
 
 #include <QFile>
 #include <QSet>
@@ -24,12 +25,17 @@ class PosixDryRun : public DryRunFileSystem {
   std::unique_ptr<FolderListing> list(const QString& pattern) override {
     return disk_.list(pattern);
   }
+  std::vector<ListedFile> listWithFacts(const QString& pattern) override {
+    return disk_.listWithFacts(pattern);
+  }
   std::vector<QString> listFolders(const QString& folder) override {
     return disk_.listFolders(folder);
   }
   void queryAttributes(const QString& path) override { disk_.queryAttributes(onDisk(path)); }
   FileId fileId(const QString& path) override { return disk_.fileId(onDisk(path)); }
-  FileVersion fileVersion(const QString& path) override { return disk_.fileVersion(onDisk(path)); }
+  std::optional<FileFacts> fileFacts(const QString& path) override {
+    return disk_.fileFacts(onDisk(path));
+  }
   void requireReadable(const QString& path) override { disk_.requireReadable(onDisk(path)); }
   QByteArray readFile(const QString& path) override { return disk_.readFile(onDisk(path)); }
   bool fileExists(const QString& path) override {
@@ -41,6 +47,11 @@ class PosixDryRun : public DryRunFileSystem {
   void rename(const QString& from, const QString& to) override;
   void replaceFileAtomically(const QString& path, const QByteArray&) override {
     replaceableFile(path);
+  }
+  bool replaceFileIfDifferent(const QString& path, const QByteArray& content) override {
+    if (holdsExactly(onDisk(path), content)) return false;
+    replaceableFile(path);
+    return true;
   }
   void createFileAtomically(const QString& path, const QByteArray&) override {
     creatableFile(path);

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <memory>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace orv::platform {
@@ -94,12 +95,13 @@ class SortedListing : public FolderListing {
   std::size_t next_ = 0;
 };
 
-// The names of `folder` that are not hidden and that `accept(dirFd, entry, key)` takes,
-// sorted by their upper-cased keys. The whole folder is read before the first name is
-// handed out, so the order is the order of the names, not of the disk.
-template <typename Accept>
-std::vector<OrderedName> sortedNames(const QString& folder, Accept&& accept) {
-  std::vector<OrderedName> names;
+// The entries of `folder` that are not hidden and that `accept(dirFd, entry, key, extra)`
+// takes, each with what `accept` noted of it in `extra`, sorted by their names' upper-cased
+// keys. The whole folder is read before the first name is handed out, so the order is the
+// order of the names, not of the disk.
+template <typename Extra, typename Accept>
+std::vector<std::pair<OrderedName, Extra>> sortedEntries(const QString& folder, Accept&& accept) {
+  std::vector<std::pair<OrderedName, Extra>> entries;
   const std::unique_ptr<DIR, int (*)(DIR*)> opened(::opendir(QFile::encodeName(folder).constData()),
                                                    ::closedir);
   DIR* const dir = opened.get();
@@ -107,7 +109,7 @@ std::vector<OrderedName> sortedNames(const QString& folder, Accept&& accept) {
     const int err = errno;
     // A folder that is not there holds nothing: the listing is empty, as a typed path
     // to a missing folder must end in "no MP3 file" rather than a failure.
-    if (err == ENOENT || err == ENOTDIR) return names;
+    if (err == ENOENT || err == ENOTDIR) return entries;
     throw errnoError(err, QStringLiteral("フォルダーを開けません: %1").arg(folder));
   }
   const int dirFd = ::dirfd(dir);
@@ -122,19 +124,69 @@ std::vector<OrderedName> sortedNames(const QString& folder, Accept&& accept) {
     }
     if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
     OrderedName name(decodeName(entry->d_name));
-    if (!accept(dirFd, *entry, name.key)) continue;
+    Extra extra{};
+    if (!accept(dirFd, *entry, name.key, extra)) continue;
+    entries.emplace_back(std::move(name), std::move(extra));
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  return entries;
+}
+
+// The same, for a listing of names alone.
+template <typename Accept>
+std::vector<OrderedName> sortedNames(const QString& folder, Accept&& accept) {
+  std::vector<OrderedName> names;
+  for (auto& [name, none] : sortedEntries<std::monostate>(
+           folder, [&](int dirFd, const dirent&entry, const QString&key, std::monostate&) {
+             return accept(dirFd, entry, key);
+           })) {
     names.push_back(std::move(name));
   }
-  std::sort(names.begin(), names.end());
   return names;
+}
+
+FileFacts factsOf(const struct stat& st) {
+  const auto nanoseconds = [](const timespec& t) {
+    return static_cast<qint64>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+  };
+  return {.size = static_cast<qint64>(st.st_size),
+          .modified = nanoseconds(st.st_mtim),
+          .changed = nanoseconds(st.st_ctim),
+          .id = {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)}};
+}
+
+// The folder of a pattern ("/music/album/*.mp3"), and its last component upper-cased.
+std::pair<QString, QString> folderAndNames(const QString& pattern) {
+  const qsizetype slash = pattern.lastIndexOf(u'/');
+  return {slash < 0 ? QStringLiteral(".") : pattern.left(slash + 1),
+          upperCased(pattern.mid(slash + 1))};
 }
 
 }  // namespace
 
+std::vector<ListedFile> PosixFileSystem::listWithFacts(const QString& pattern) {
+  const auto [folder, namePattern] = folderAndNames(pattern);
+  // Each file looked at by its name in the open folder, as it is listed: no path is
+  // walked again.
+  std::vector<ListedFile> files;
+  for (auto& [name, facts] : sortedEntries<FileFacts>(
+           folder, [&](int dirFd, const dirent&entry, const QString&key, FileFacts&facts) {
+             struct stat st {};
+             if (!matchesWildcard(key, namePattern) ||
+                 ::fstatat(dirFd, entry.d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) {
+               return false;
+             }
+             facts = factsOf(st);
+             return true;
+           })) {
+    files.push_back({std::move(name.name), facts});
+  }
+  return files;
+}
+
 std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
-  const qsizetype slash = pattern.lastIndexOf(u'/');
-  const QString folder = slash < 0 ? QStringLiteral(".") : pattern.left(slash + 1);
-  const QString namePattern = upperCased(pattern.mid(slash + 1));
+  const auto [folder, namePattern] = folderAndNames(pattern);
   // Only regular files belong to an album; a link counts when it leads to one.
   return std::make_unique<SortedListing>(
       sortedNames(folder, [&](int dirFd, const dirent& entry, const QString& key) {
@@ -176,15 +228,14 @@ FileId PosixFileSystem::fileId(const QString& path) {
   return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
-FileVersion PosixFileSystem::fileVersion(const QString& path) {
-  const struct stat st = statOf(path);
-  const auto nanoseconds = [](const timespec& t) {
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-  };
-  return {.id = {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)},
-          .size = static_cast<qint64>(st.st_size),
-          .modified = nanoseconds(st.st_mtim),
-          .changed = nanoseconds(st.st_ctim)};
+std::optional<FileFacts> PosixFileSystem::fileFacts(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+    const int err = errno;
+    if (err == ENOENT || err == ENOTDIR) return std::nullopt;
+    throw errnoError(err, QStringLiteral("ファイルの属性を読めません: %1").arg(path));
+  }
+  return factsOf(st);
 }
 
 void PosixFileSystem::createFolder(const QString& path) {

@@ -20,16 +20,18 @@ class PosixFileSystem : public FileSystem {
 
   // Listings, attributes, renames (PosixFileSystem.cpp).
   std::unique_ptr<FolderListing> list(const QString& pattern) override;
+  std::vector<ListedFile> listWithFacts(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
   void queryAttributes(const QString& path) override;
   FileId fileId(const QString& path) override;
-  FileVersion fileVersion(const QString& path) override;
+  std::optional<FileFacts> fileFacts(const QString& path) override;
   void requireReadable(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
 
   // Whole files (PosixFiles.cpp).
   QByteArray readFile(const QString& path) override;
   void replaceFileAtomically(const QString& path, const QByteArray& content) override;
+  bool replaceFileIfDifferent(const QString& path, const QByteArray& content) override;
   void createFileAtomically(const QString& path, const QByteArray& content) override;
   bool fileExists(const QString& path) override;
   bool copyFileNoReplaceIf(const QString& from, const QString& to, qsizetype size,

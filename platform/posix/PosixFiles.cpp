@@ -3,6 +3,7 @@
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/Preconditions.h"
+#include "platform/posix/SameContent.h"
 #include "platform/posix/WritableFolder.h"
 
 #include <QFile>
@@ -81,6 +82,12 @@ void PosixFileSystem::replaceFileAtomically(const QString& path, const QByteArra
                                          "確定できません")
                               .arg(path));
   }
+}
+
+bool PosixFileSystem::replaceFileIfDifferent(const QString& path, const QByteArray& content) {
+  if (holdsExactly(path, content)) return false;
+  replaceFileAtomically(path, content);
+  return true;
 }
 
 void PosixFileSystem::createFileAtomically(const QString& path, const QByteArray& content) {

@@ -4,7 +4,8 @@
 
 namespace orv::platform {
 
-// Ctrl-C and SIGTERM noted by a handler that only stores the signal and gives both
+// Ctrl-C and SIGTERM noted by a handler that only stores the signal, writes a byte to a
+// pipe of its own (so that a wait for other descriptors can wake on it) and gives both
 // signals back their default action, so that the second one ends the program at once.
 // One at a time, for the length of a run; the previous actions come back with its end.
 //
@@ -18,6 +19,11 @@ class PosixInterruption : public Interruption {
   PosixInterruption& operator=(const PosixInterruption&) = delete;
 
   int requested() const override;
+
+  // A descriptor that becomes readable with the first request and stays so, for poll():
+  //
+  //   pollfd fds[] = {{inotifyFd, POLLIN, 0}, {interruption.wakeDescriptor(), POLLIN, 0}};
+  int wakeDescriptor() const;
 };
 
 }  // namespace orv::platform

@@ -6,9 +6,12 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <utility>
 
 namespace orv::test {
 namespace {
@@ -137,6 +140,27 @@ TEST_F(BuildCommandTest, ASecondBuildReplacesEverythingTheFirstShowed) {
   EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
   EXPECT_TRUE(QFile::exists(second.path() + QStringLiteral("/only_one.mp3")));
   EXPECT_TRUE(QFile::exists(second.path() + QStringLiteral("/disk.html")));
+}
+
+// A page that would not change is not written again: backups and syncs see nothing new.
+// The window tells the build as ever.
+TEST_F(BuildCommandTest, ARebuildOfAnUnchangedAlbumLeavesItsPageAsItWas) {
+  addFile(QStringLiteral("a.mp3"));
+  choose(albumPath(QStringLiteral("a.mp3")));
+  form().buildAlbum();
+  const auto identity = [&] {
+    struct stat st {};
+    ::stat(QFile::encodeName(albumPath(QStringLiteral("disk.html"))).constData(), &st);
+    return std::pair(st.st_ino, st.st_mtim.tv_nsec + st.st_mtim.tv_sec * 1'000'000'000);
+  };
+  const auto written = identity();
+  controls.statusLabel.setCaption({});
+  choose(albumPath(QStringLiteral("a.mp3")));
+
+  form().buildAlbum();
+
+  EXPECT_EQ(identity(), written);
+  EXPECT_EQ(controls.statusLabel.caption(), QStringLiteral("htmlを作成しました"));
 }
 
 TEST_F(BuildCommandTest, ACloseDuringTheBuildWaitsUntilThePageIsWritten) {

@@ -3,6 +3,7 @@
 #include "tests/mp3/Mp3Files.h"
 
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -21,16 +22,20 @@ QByteArray track(const QString& title, const QString& album) {
 }
 
 void startOrv(QProcess& process, const QStringList& arguments, const QString& workingFolder,
-              const QString& runtimeFolder) {
+              const QString& runtimeFolder, const QString& cacheFolder) {
+  static const QTemporaryDir sharedCache;
   QProcessEnvironment env;
   if (!runtimeFolder.isEmpty()) env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+  env.insert(QStringLiteral("XDG_CACHE_HOME"),
+             cacheFolder.isEmpty() ? sharedCache.path() : cacheFolder);
   startWithoutDisplay(process, QStringLiteral(ORV_EXECUTABLE),
                       QStringList{QStringLiteral("--batch")} + arguments, workingFolder, env);
 }
 
-Ran orv(const QStringList& arguments, const QString& workingFolder, const QString& runtimeFolder) {
+Ran orv(const QStringList& arguments, const QString& workingFolder, const QString& runtimeFolder,
+        const QString& cacheFolder) {
   QProcess process;
-  startOrv(process, arguments, workingFolder, runtimeFolder);
+  startOrv(process, arguments, workingFolder, runtimeFolder, cacheFolder);
   return finished(process);
 }
 

@@ -24,12 +24,16 @@ QByteArray track(const QString& title, const QString& album);
 
 // Starts `orv --batch arguments…` in `workingFolder`, with XDG_RUNTIME_DIR set to
 // `runtimeFolder` when one is given; `finished` (tests/support/Program.h) waits for it.
+// Its record of builds lies in `cacheFolder` (XDG_CACHE_HOME), by default in one of this
+// test program's own that every run shares (never the user's): an album a test built
+// before is current.
 void startOrv(QProcess& process, const QStringList& arguments,
-              const QString& workingFolder = QDir::tempPath(), const QString& runtimeFolder = {});
+              const QString& workingFolder = QDir::tempPath(), const QString& runtimeFolder = {},
+              const QString& cacheFolder = {});
 
 // A whole run.
 Ran orv(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
-        const QString& runtimeFolder = {});
+        const QString& runtimeFolder = {}, const QString& cacheFolder = {});
 
 // Copies a whole folder as it is: links as links, names as bytes.
 void copyTree(const QString& from, const QString& to);

@@ -335,21 +335,22 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
        1,
        "失敗      0曲         -  " + empty + "  エラー: " + album::kNoMp3FilesMessage + "\n",
        ""},
+      // Built by the first case, and unchanged since: current.
       {{"Empty/../Artist A/./Album Two/", "-j", "3"},
        0,
-       "作成      2曲   0:00:02  " + good + "\n",
+       "最新      2曲   0:00:02  " + good + "\n",
        ""},
       // One folder by two paths, a link among them, is built once.
       {{good, "Link", "Artist A/Album One/../Album Two/"},
        0,
-       "作成      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
-       "作成 2、失敗 0、"},
+       "最新      2曲   0:00:02  " + good + "\n作成      3曲   0:00:03  " + lib + "/Link\n",
+       "作成 1、最新 1、失敗 0、"},
       // Paths as people give them: each that can't be built fails alone, the rest go on.
       {{"Typo", good},
        1,
        failed(lib + "/Typo", "76: フォルダー " + lib + "/Typo がありません。") +
-           "作成      2曲   0:00:02  " + good + "\n",
-       "作成 1、失敗 1、"},
+           "最新      2曲   0:00:02  " + good + "\n",
+       "作成 0、最新 1、失敗 1、"},
       {{"-r", "Typo"},
        1,
        failed(lib + "/Typo", "76: フォルダー " + lib + "/Typo がありません。"),
@@ -359,8 +360,8 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
        failed(good + "/gone.mp3", "76: ファイル " + good + "/gone.mp3 がありません。"),
        ""},
       // An MP3 file builds its folder, as the window does.
-      {{"Artist A/Album Two/b.MP3"}, 0, "作成      2曲   0:00:02  " + good + "\n", ""},
-      {{"-r", good + "/a.mp3"}, 0, "作成      2曲   0:00:02  " + good + "\n", ""},
+      {{"Artist A/Album Two/b.MP3"}, 0, "最新      2曲   0:00:02  " + good + "\n", ""},
+      {{"-r", good + "/a.mp3"}, 0, "最新      2曲   0:00:02  " + good + "\n", ""},
       {{"Empty/notes.txt"},
        1,
        failed(empty + "/notes.txt",
@@ -383,8 +384,8 @@ TEST_F(BatchTest, NamedFoldersAndTheCommandLine) {
        "作成 2、失敗 0、スキップ 2（mp3ファイルのないフォルダー）、2 曲、経過 "},
       {{"--help"},
        0,
-       "使い方: orv --batch [-r] [-n] [-c] [-j N] [--json] [--index FILE] [--encoding NAME] "
-       "FOLDER...\n",
+       "使い方: orv --batch [-r] [-n] [-c] [-f] [-w] [-j N] [--json] [--index FILE] "
+       "[--encoding NAME] FOLDER...\n",
        ""},
       {{}, 2, "", "orv: アルバムのフォルダーを指定してください。\n"},
       {{"-x", good}, 2, "", "orv: 知らないオプションです: -x\n"},
@@ -538,7 +539,7 @@ TEST_F(BatchTest, EveryFolderNameIsReportedAsItIs) {
   EXPECT_EQ(lines.size(), qsizetype(names.size()) + 1) << lines.join(u'|').toStdString();
   for (const QString& name :
        {QStringLiteral("100%3 Hits"), QStringLiteral(R"(tab\tbell\x07 line\nend)")}) {
-    EXPECT_TRUE(lines.contains(QStringLiteral("作成      1曲   0:00:01  %1/%2").arg(folder, name)))
+    EXPECT_TRUE(lines.contains(QStringLiteral("最新      1曲   0:00:01  %1/%2").arg(folder, name)))
         << name.toStdString();
   }
 }

@@ -49,6 +49,7 @@ function makeAlbum(folder, album, artist, files, tone) {
 
 async function main() {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orv-library-'));
+  process.env.XDG_CACHE_HOME = path.join(work, 'cache');  // the record of builds: not the user's
   const lib = path.join(work, 'ライブラリ');
   const tone = path.join(work, 'tone.wav');
   writeTone(tone, 1.2, 440);

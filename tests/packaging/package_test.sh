@@ -30,6 +30,7 @@ expected="lrwxrwxrwx root/root ./usr/bin/orv -> ../lib/orv/orv
 -rw-r--r-- root/root ./usr/lib/orv/jacket.jpg
 -rwxr-xr-x root/root ./usr/lib/orv/orv
 -rw-r--r-- root/root ./usr/lib/orv/tail.txt
+-rw-r--r-- root/root ./usr/lib/systemd/user/orv-watch@.service
 -rw-r--r-- root/root ./usr/share/applications/$id.desktop
 -rw-r--r-- root/root ./usr/share/bash-completion/completions/orv
 -rw-r--r-- root/root ./usr/share/doc/orv/changelog.gz
@@ -53,7 +54,7 @@ names() {
   [[ ", $value," =~ ", $2"[\ ,] ]] || fail "$1 lacks $2: $value"
 }
 # The libraries come from dpkg-shlibdeps, the font and Qt's Japanese texts are named.
-for p in libqt6widgets6 libtag1v5 libmpg123-0 fonts-ipafont-gothic qt6-translations-l10n; do
+for p in libqt6widgets6 libtag1v5 libmpg123-0 libsqlite3-0 fonts-ipafont-gothic qt6-translations-l10n; do
   names Depends "$p"
 done
 # The desktop's own file chooser: GTK's theme recommended, the portal's suggested; and Qt's
@@ -73,5 +74,18 @@ grep -v 'running with root privileges' <<<"$report" || true
 $lintianPassed || fail "lintian reports errors"
 
 dpkg-deb -x "$deb" "$work/root"
+# The user service of a watched library, as systemd reads it, where systemd is at hand:
+# with the unpacked program in place of the one systemd would find on its own path.
+unit="$work/root/usr/lib/systemd/user/orv-watch@.service"
+if command -v systemd-analyze >/dev/null; then
+  instance="$work/orv-watch@$(systemd-escape --path /srv/music).service"
+  sed "s|^ExecStart=orv |ExecStart=$work/root/usr/bin/orv |" "$unit" >"$instance"
+  mkdir "$work/runtime"
+  # It passes what it only warns of (a setting it can't read, and ignores): none is allowed.
+  verified=$(XDG_RUNTIME_DIR="$work/runtime" systemd-analyze --user verify --man=no "$instance" 2>&1) &&
+    [[ -z $verified ]] || fail "systemd-analyze finds fault with orv-watch@.service: $verified"
+fi
+grep -qx 'ExecStart=orv --batch --recursive --watch "--index=%f/index.html" "%f"' "$unit" ||
+  fail "orv-watch@.service does not watch its instance's folder"
 "$here/../app/desktop_build_test.sh" "$work/root/usr/bin/orv" "$screenshot" \
   "$work/root/usr/share/applications/$id.desktop"

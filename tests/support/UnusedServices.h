@@ -13,14 +13,16 @@ namespace orv::test {
 class UnusedFileSystem : public platform::FileSystem {
  public:
   std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
+  std::vector<platform::ListedFile> listWithFacts(const QString&) override { fail(); }
   std::vector<QString> listFolders(const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
   platform::FileId fileId(const QString&) override { fail(); }
-  platform::FileVersion fileVersion(const QString&) override { fail(); }
+  std::optional<platform::FileFacts> fileFacts(const QString&) override { fail(); }
   void requireReadable(const QString&) override { fail(); }
   void rename(const QString&, const QString&) override { fail(); }
   QByteArray readFile(const QString&) override { fail(); }
   void replaceFileAtomically(const QString&, const QByteArray&) override { fail(); }
+  bool replaceFileIfDifferent(const QString&, const QByteArray&) override { fail(); }
   void createFileAtomically(const QString&, const QByteArray&) override { fail(); }
   bool fileExists(const QString&) override { fail(); }
   bool copyFileNoReplaceIf(const QString&, const QString&, qsizetype,

@@ -19,6 +19,7 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 namespace orv::platform {
 namespace {
@@ -193,6 +194,57 @@ TEST_P(PosixFiles, AProtectedFileIsNeverReplaced) {
     chmodPage(0460);  // its group may write it, its owner may not
     expectRefused("not writable by its owner", "読み取り専用");
   });
+}
+
+// A file that holds the very bytes is left as it is: same inode, same time, even where
+// it could not be replaced; anything else is replaced or refused as a replacement is. The
+// dry run answers alike and changes nothing.
+TEST_P(PosixFiles, AFileThatHoldsTheBytesAlreadyIsLeftAsItIs) {
+  const QByteArray page = bigContent();
+  QByteArray otherByte = page;
+  otherByte[otherByte.size() - 1] = 'x';
+  const struct {
+    const char* what;
+    QByteArray before;  // empty: none
+    mode_t mode;
+    bool link;
+    bool replaced;
+    int error;
+  } cases[] = {
+      {"the same bytes", page, 0644, false, false, 0},
+      {"the same bytes, written by no one", page, 0444, false, false, 0},
+      {"one byte otherwise", otherByte, 0644, false, true, 0},
+      {"the first bytes only", page.left(1000), 0644, false, true, 0},
+      {"nothing", {}, 0644, false, true, 0},
+      {"a link to the same bytes", page, 0644, true, true, 75},
+  };
+  const auto identity = [&] {
+    struct stat st {};
+    ::lstat(QFile::encodeName(path("disk.html")).constData(), &st);
+    return std::tuple(st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ctim.tv_nsec);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const QString& name : entries()) QFile::remove(path(name));
+    if (!c.before.isEmpty()) {
+      writeFile(path(c.link ? "mine.html" : "disk.html"), c.before);
+      ASSERT_TRUE(!c.link || QFile::link(path("mine.html"), path("disk.html")));
+      ASSERT_EQ(::chmod(QFile::encodeName(path("disk.html")).constData(), c.mode), 0);
+    }
+    const auto before = identity();
+    bool dryAnswer = false, answer = false;
+    const RuntimeError dry =
+        errorOf([&] { dryAnswer = fs.dryRun()->replaceFileIfDifferent(path("disk.html"), page); });
+    EXPECT_EQ(identity(), before);
+    const RuntimeError e =
+        errorOf([&] { answer = fs.replaceFileIfDifferent(path("disk.html"), page); });
+    EXPECT_EQ(e.number(), c.error) << e.what();
+    EXPECT_EQ(dry.number(), c.error);
+    EXPECT_EQ(answer, c.replaced && c.error == 0);
+    EXPECT_EQ(dryAnswer, answer);
+    EXPECT_EQ(identity() != before, answer);
+    EXPECT_EQ(readFile(path("disk.html")), c.error == 0 ? page : c.before);
+  }
 }
 
 TEST_P(PosixFiles, CreatesANewFileWhole) {
