@@ -140,6 +140,8 @@ FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileS
   return found;
 }
 
+QString absoluteFolder(const QString& path) { return asFolder(absolutePath(path)); }
+
 QString noMp3FilesMessage(const QString& folder, platform::FileSystem& fileSystem) {
   if (!mp3FilesBelow(folder, fileSystem)) return album::kNoMp3FilesMessage;
   return album::kNoMp3FilesMessage +

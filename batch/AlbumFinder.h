@@ -43,6 +43,12 @@ struct FoundAlbums {
 //   FindAlbums({"Music"}, /*recursive=*/true, fs).albums  // "/home/u/Music/A/B/", …
 FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem);
 
+// `path` as an absolute folder path ending in "/", relative paths taken from the working
+// folder, "." and ".." resolved by name.
+//
+//   absoluteFolder("Music/./A")  == "/home/u/Music/A/"
+QString absoluteFolder(const QString& path);
+
 // What the batch tells of `folder` (ending in "/") that holds no MP3 file, when it was
 // not walked (no -r): the window's message, and where folders below it hold MP3 files,
 // that -r would build them.

@@ -62,6 +62,10 @@ QByteArray pageSettings(const BatchOptions& options, const PageTemplates& templa
   out << kRecordForm << versionLine() << templates.fingerprint();
   // The options that shape a page, each by name.
   out << QByteArray("covers") << options.covers;
+  out << QByteArray("encoding")
+      << (options.textEncoding ? QByteArray(options.textEncoding->name().data(),
+                                           qsizetype(options.textEncoding->name().size()))
+                                : QByteArray());
   return settings;
 }
 

@@ -17,8 +17,6 @@
 namespace orv::batch {
 namespace {
 
-}
-
 // The cards as JSON that may stand in a script element: no "<" as such, so no text ends
 // the element or opens a comment in it.
 QByteArray cardsJson(const QJsonArray& cards) {

@@ -166,6 +166,7 @@ TEST_F(CurrentTest, EachChangeBuildsWhatItChangedAndWritesNothingElse) {
     EXPECT_EQ(ran.exitCode, 0) << ran.err.toStdString();
     std::map<QString, QString> expected;
     for (const QString& album : QDir(lib).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+      if (QDir(lib + album).entryList({"*.mp3"}).isEmpty()) continue;  // the covers' copies
       expected[album] = c.built.contains(album) ? "built" : "current";
     }
     EXPECT_EQ(statuses(ran), expected) << ran.out.toStdString();
