@@ -64,8 +64,8 @@ QByteArray pageSettings(const BatchOptions& options, const PageTemplates& templa
   out << QByteArray("covers") << options.covers;
   out << QByteArray("encoding")
       << (options.textEncoding ? QByteArray(options.textEncoding->name().data(),
-                                           qsizetype(options.textEncoding->name().size()))
-                                : QByteArray());
+                                            qsizetype(options.textEncoding->name().size()))
+                               : QByteArray());
   return settings;
 }
 

@@ -138,9 +138,9 @@ void buildAlbums(const std::vector<AlbumFolder>& albums, const BatchOptions& opt
       [&](std::size_t i) {
         const AlbumFolder& album = albums[i];
         if (services.interruption.requested() != 0) return NotStartedAlbum(album.path);
-        return album.error ? FailedAlbum(album.path, *album.error)
-                           : BuildUnlessCurrent(album.path, services, options, records,
-                                                waitingAlbums);
+        return album.error
+                   ? FailedAlbum(album.path, *album.error)
+                   : BuildUnlessCurrent(album.path, services, options, records, waitingAlbums);
       },
       done, waiting);
   records.flush();

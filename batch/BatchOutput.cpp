@@ -48,7 +48,8 @@ QString coverLine(const album::CoverSource& cover, const QString& folder) {
       return QStringLiteral("コピー: %1").arg(jacket);
     case album::CoverSource::Kind::kFile:
       return cover.replacedPlaceholder
-                 ? QStringLiteral("置き換え: %1（Orv の既定の表紙を %2 で）").arg(jacket, cover.name)
+                 ? QStringLiteral("置き換え: %1（Orv の既定の表紙を %2 で）")
+                       .arg(jacket, cover.name)
                  : QStringLiteral("書き込み: %1（%2 から）").arg(jacket, cover.name);
     case album::CoverSource::Kind::kTags:
       return cover.replacedPlaceholder
@@ -173,8 +174,8 @@ QString albumJson(const AlbumOutcome& o) {
       {"page", jsonOrNull(album.page)},
       {"cover_copied", coverGiven ? QStringLiteral("true") : QStringLiteral("false")},
       {"cover_source", album.cover ? jsonString(album.cover->text()) : kNull},
-      {"text_encoding", verdict.encoding ? jsonString(QString::fromUtf8(verdict.encoding->name()))
-                                         : kNull},
+      {"text_encoding",
+       verdict.encoding ? jsonString(QString::fromUtf8(verdict.encoding->name())) : kNull},
       {"text_encoding_margin", marginJson(verdict)},
       {"error_number", o.errorNumber ? QString::number(*o.errorNumber) : kNull},
       {"error", failed ? jsonString(o.error) : kNull},

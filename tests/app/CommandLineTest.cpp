@@ -29,7 +29,8 @@ TEST(CommandLine, EachCommandLineEndsAsItShouldWithoutADisplay) {
       {{"--batch", "-h"},
        {},
        0,
-       "使い方: orv --batch [-r] [-n] [-c] [-f] [-w] [-j N] [--json] [--index FILE] [--encoding NAME] FOLDER..."},
+       "使い方: orv --batch [-r] [-n] [-c] [-f] [-w] [-j N] [--json] [--index FILE] [--encoding "
+       "NAME] FOLDER..."},
       {{}, {}, 1, noDisplay},
       {{}, {{"WAYLAND_DISPLAY", "no-such-compositor"}, {"DISPLAY", ":98"}}, 1, noDisplay},
       {{}, {{"XDG_SESSION_TYPE", "wayland"}}, 1, noDisplay},
