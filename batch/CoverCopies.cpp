@@ -2,7 +2,6 @@
 
 #include "core/ProgramFiles.h"
 #include "core/RuntimeError.h"
-#include "output/AlbumPage.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -99,7 +98,7 @@ class Run {
     try {
       version = fileSystem_.fileFacts(cover);
       if (!version) return std::nullopt;
-      if (HoldsProgramCover(fileSystem_, programFolder_, cover)) return placeholderCopy();
+      if (holdsPlaceholder(cover, *version)) return placeholderCopy();
     } catch (const RuntimeError&) {
       return std::nullopt;  // the album's own trouble: its card shows the cover itself
     }
@@ -114,10 +113,28 @@ class Run {
   }
 
  private:
+  // Whether `cover`, of `version`, holds the program's placeholder byte for byte, as
+  // HoldsProgramCover tells it, with the placeholder read once for all the cards: on a
+  // re-run over a library of placeholders, that is most of what the copies cost.
+  bool holdsPlaceholder(const QString& cover, const platform::FileFacts& version) {
+    const QByteArray& placeholder = placeholderBytes();
+    return version.size == placeholder.size() && !placeholder.isEmpty() &&
+           fileSystem_.readFile(cover) == placeholder;
+  }
+
+  const QByteArray& placeholderBytes() {
+    std::call_once(placeholderRead_, [&] {
+      if (fileSystem_.fileFacts(programFolder_ + kCoverName)) {
+        placeholderBytes_ = fileSystem_.readFile(programFolder_ + kCoverName);
+      }
+    });
+    return placeholderBytes_;
+  }
+
   std::optional<QJsonObject> placeholderCopy() {
     const std::lock_guard once(placeholderMutex_);
     if (!placeholder_) {
-      const QByteArray bytes = fileSystem_.readFile(programFolder_ + kCoverName);
+      const QByteArray& bytes = placeholderBytes();
       placeholder_ =
           copyNamed(QStringLiteral("placeholder-") + hexOf(bytes, 8), [&] { return bytes; });
     }
@@ -168,6 +185,8 @@ class Run {
   QSet<QString> found_;  // read only once the threads start
   std::mutex usedMutex_;
   QSet<QString> used_;
+  std::once_flag placeholderRead_;
+  QByteArray placeholderBytes_;  // empty: the program has none
   std::mutex placeholderMutex_;
   std::optional<std::optional<QJsonObject>> placeholder_;
 };
