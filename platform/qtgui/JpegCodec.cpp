@@ -1,37 +1,12 @@
 #include "platform/qtgui/JpegCodec.h"
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <cstddef>
-#include <cstdio>
-
-#include <jpeglib.h>
+#include "platform/qtgui/QuietJpegErrors.h"
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdlib>
 
 namespace orv::platform {
 namespace {
-
-// libjpeg ends a failure in error_exit, which must not return: it jumps back out. Its
-// warnings say no more than the result does.
-struct QuietErrors {
-  jpeg_error_mgr manager;
-  std::jmp_buf failed;
-};
-
-[[noreturn]] void jumpOut(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<QuietErrors*>(info->err)->failed, 1);
-}
-
-void ignore(j_common_ptr) {}
-
-jpeg_error_mgr* quietly(QuietErrors& errors) {
-  jpeg_error_mgr* manager = jpeg_std_error(&errors.manager);
-  manager->error_exit = jumpOut;
-  manager->output_message = ignore;
-  return manager;
-}
 
 // The largest of 8, 4 and 2 that leaves `longest` at least `atLeast`; 1 when none does.
 unsigned reduction(unsigned longest, int atLeast) {
@@ -44,8 +19,8 @@ unsigned reduction(unsigned longest, int atLeast) {
 
 // Only plain data and objects made before the jump's mark live in these frames, so that
 // the jump skips no destructor.
-bool decodeInto(jpeg_decompress_struct& info, QuietErrors& errors, QByteArrayView jpeg, int atLeast,
-                QImage& image) {
+bool decodeInto(jpeg_decompress_struct& info, QuietJpegErrors& errors, QByteArrayView jpeg,
+                int atLeast, QImage& image) {
   if (setjmp(errors.failed) != 0) return false;
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.data()),
@@ -67,8 +42,8 @@ bool decodeInto(jpeg_decompress_struct& info, QuietErrors& errors, QByteArrayVie
   return true;
 }
 
-bool encodeInto(jpeg_compress_struct& info, QuietErrors& errors, const QImage& image, int quality,
-                bool fullColour, unsigned char*& out, unsigned long& size) {
+bool encodeInto(jpeg_compress_struct& info, QuietJpegErrors& errors, const QImage& image,
+                int quality, bool fullColour, unsigned char*& out, unsigned long& size) {
   if (setjmp(errors.failed) != 0) return false;
   jpeg_create_compress(&info);
   jpeg_mem_dest(&info, &out, &size);
@@ -97,7 +72,7 @@ bool encodeInto(jpeg_compress_struct& info, QuietErrors& errors, const QImage& i
 QImage decodeJpegReduced(QByteArrayView jpeg, int atLeast) {
   static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 is BGRX in memory on little-endian only");
   jpeg_decompress_struct info{};
-  QuietErrors errors{};
+  QuietJpegErrors errors{};
   info.err = quietly(errors);
   QImage image;
   const bool decoded = decodeInto(info, errors, jpeg, atLeast, image);
@@ -107,7 +82,7 @@ QImage decodeJpegReduced(QByteArrayView jpeg, int atLeast) {
 
 QByteArray encodeJpeg(const QImage& image, int quality, bool fullColour) {
   jpeg_compress_struct info{};
-  QuietErrors errors{};
+  QuietJpegErrors errors{};
   info.err = quietly(errors);
   unsigned char* out = nullptr;
   unsigned long size = 0;

@@ -1,39 +1,15 @@
 #include "platform/qtgui/JpegHeader.h"
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <cstddef>
-#include <cstdio>
-
-#include <jpeglib.h>
-
-#include <csetjmp>
+#include "platform/qtgui/QuietJpegErrors.h"
 
 namespace orv::platform {
 namespace {
-
-// libjpeg ends a failed read in error_exit, which must not return: it jumps back out
-// of the read. Warnings (a file that ends early, say) are kept quiet; they say no more
-// than the result does.
-struct QuietErrors {
-  jpeg_error_mgr manager;
-  std::jmp_buf failed;
-};
-
-[[noreturn]] void jumpOut(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<QuietErrors*>(info->err)->failed, 1);
-}
-
-void ignore(j_common_ptr) {}
 
 // One decompressor for each thread, made at its first header and then reset after each:
 // making one allocates its memory pools, which costs more than reading a header.
 class HeaderReader {
  public:
-  HeaderReader() {
-    info_.err = jpeg_std_error(&errors_.manager);
-    errors_.manager.error_exit = jumpOut;
-    errors_.manager.output_message = ignore;
-  }
+  HeaderReader() { info_.err = quietly(errors_); }
   HeaderReader(const HeaderReader&) = delete;
   HeaderReader& operator=(const HeaderReader&) = delete;
   ~HeaderReader() {
@@ -69,7 +45,7 @@ class HeaderReader {
 
  private:
   jpeg_decompress_struct info_{};
-  QuietErrors errors_{};
+  QuietJpegErrors errors_{};
   bool made_ = false;
   bool making_ = false;
 };
