@@ -19,43 +19,42 @@ class Finder {
       : fileSystem_(fileSystem), found_(found) {}
 
   void add(const QString& folder, std::optional<RuntimeError> error = std::nullopt) {
-    if (!seen_.insert(identity(folder)).second) return;
-    found_.albums.push_back({folder, std::move(error)});
+    add(folder, identity(folder), std::move(error));
   }
 
   // Adds the albums at and below `folder`; returns how many, or none when `folder` was
-  // walked before, by any path: each folder is counted once.
-  std::optional<int> walk(const QString& folder) {
-    if (!walked_.insert(identity(folder)).second) return std::nullopt;
-    bool holdsMp3 = false;
-    std::vector<QString> subfolders;
+  // walked before, by any path: each folder is counted once. A folder its parent's listing
+  // gave (`listed`) that can't be reached by that name is an album with the error.
+  std::optional<int> walk(const QString& folder, bool listed = false) {
+    Identity id = folder;
     try {
-      holdsMp3 = !fileSystem_.list(folder + kTrackPattern)->next().isEmpty();
-      subfolders = fileSystem_.listFolders(folder);
+      id = fileSystem_.fileId(folder);
     } catch (const RuntimeError& error) {
-      add(folder, error);
+      if (listed) {
+        // As the scan proves each file reachable under its listed name.
+        add(folder, error.is(ErrorCode::kFileNotFound)
+                        ? RuntimeError(ErrorCode::kFileNotFound, kSpecialFolderNameMessage)
+                        : error);
+        return 1;
+      }
+    }
+    if (!walked_.insert(id).second) return std::nullopt;
+    platform::FileSystem::FolderLook look;
+    try {
+      look = fileSystem_.lookIntoFolder(folder, kTrackPattern);
+    } catch (const RuntimeError& error) {
+      add(folder, id, error);
       return 1;
     }
     int albums = 0;
-    if (holdsMp3) {
-      add(folder);
+    if (look.holdsMatch) {
+      add(folder, id);
       ++albums;
     } else {
       ++found_.foldersWithoutMp3;
     }
-    for (const QString& name : subfolders) {
-      const QString subfolder = folder + name + u'/';
-      // As the scan proves each file reachable under its listed name.
-      try {
-        fileSystem_.queryAttributes(subfolder);
-      } catch (const RuntimeError& error) {
-        add(subfolder, error.is(ErrorCode::kFileNotFound)
-                           ? RuntimeError(ErrorCode::kFileNotFound, kSpecialFolderNameMessage)
-                           : error);
-        ++albums;
-        continue;
-      }
-      albums += walk(subfolder).value_or(0);
+    for (const QString& name : look.folders) {
+      albums += walk(folder + name + u'/', /*listed=*/true).value_or(0);
     }
     return albums;
   }
@@ -64,6 +63,12 @@ class Finder {
   // A folder is the same by any path to it: a link, or another spelling. One that can't
   // be reached is known by its path; its build tells why.
   using Identity = std::variant<platform::FileId, QString>;
+
+  void add(const QString& folder, const Identity& id,
+           std::optional<RuntimeError> error = std::nullopt) {
+    if (!seen_.insert(id).second) return;
+    found_.albums.push_back({folder, std::move(error)});
+  }
   Identity identity(const QString& folder) {
     try {
       return fileSystem_.fileId(folder);

@@ -84,6 +84,17 @@ class FileSystem {
   //   for (const QString& name : fs.listFolders("/music/")) walk("/music/" + name + "/");
   virtual std::vector<QString> listFolders(const QString& folder) = 0;
 
+  // listFolders(folder), and whether list(folder + pattern) would list any file, from one
+  // reading of the folder: what a walk through a library asks of every folder.
+  //
+  //   const FolderLook look = fs.lookIntoFolder("/music/", "*.mp3");
+  //   if (look.holdsMatch) album("/music/");
+  struct FolderLook {
+    std::vector<QString> folders;
+    bool holdsMatch = false;
+  };
+  virtual FolderLook lookIntoFolder(const QString& folder, const QString& pattern) = 0;
+
   // Raises kFileNotFound unless a file or folder exists under `path`.
   virtual void queryAttributes(const QString& path) = 0;
 

@@ -31,6 +31,9 @@ class PosixDryRun : public DryRunFileSystem {
   std::vector<QString> listFolders(const QString& folder) override {
     return disk_.listFolders(folder);
   }
+  FolderLook lookIntoFolder(const QString& folder, const QString& pattern) override {
+    return disk_.lookIntoFolder(folder, pattern);
+  }
   void queryAttributes(const QString& path) override { disk_.queryAttributes(onDisk(path)); }
   FileId fileId(const QString& path) override { return disk_.fileId(onDisk(path)); }
   std::optional<FileFacts> fileFacts(const QString& path) override {

@@ -205,6 +205,24 @@ std::vector<QString> PosixFileSystem::listFolders(const QString& folder) {
   return folders;
 }
 
+FileSystem::FolderLook PosixFileSystem::lookIntoFolder(const QString& folder,
+                                                       const QString& pattern) {
+  const QString namePattern = upperCased(pattern);
+  FolderLook look;
+  // The files that match are only noted; the folders are listed, as listFolders lists them.
+  const auto isFolder = [&](int dirFd, const dirent& entry, const QString& key) {
+    if (!look.holdsMatch && matchesWildcard(key, namePattern) &&
+        entryKind(dirFd, entry, /*followLinks=*/true) == S_IFREG) {
+      look.holdsMatch = true;
+      return false;
+    }
+    return entryKind(dirFd, entry, /*followLinks=*/false) == S_IFDIR;
+  };
+  for (OrderedName& listed : sortedNames(folder, isFolder))
+    look.folders.push_back(std::move(listed.name));
+  return look;
+}
+
 namespace {
 
 // What is under `path`, links followed; kFileNotFound when nothing is.

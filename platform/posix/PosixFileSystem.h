@@ -22,6 +22,7 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<FolderListing> list(const QString& pattern) override;
   std::vector<ListedFile> listWithFacts(const QString& pattern) override;
   std::vector<QString> listFolders(const QString& folder) override;
+  FolderLook lookIntoFolder(const QString& folder, const QString& pattern) override;
   void queryAttributes(const QString& path) override;
   FileId fileId(const QString& path) override;
   std::optional<FileFacts> fileFacts(const QString& path) override;

@@ -15,6 +15,7 @@ class UnusedFileSystem : public platform::FileSystem {
   std::unique_ptr<platform::FolderListing> list(const QString&) override { fail(); }
   std::vector<platform::ListedFile> listWithFacts(const QString&) override { fail(); }
   std::vector<QString> listFolders(const QString&) override { fail(); }
+  FolderLook lookIntoFolder(const QString&, const QString&) override { fail(); }
   void queryAttributes(const QString&) override { fail(); }
   platform::FileId fileId(const QString&) override { fail(); }
   std::optional<platform::FileFacts> fileFacts(const QString&) override { fail(); }

@@ -120,9 +120,21 @@ TEST_F(PosixFileSystemTest, ListsFoldersButNotHiddenOnesLinksToThemOrFiles) {
   ASSERT_EQ(::symlink("b", bytes("link to b").constData()), 0);
   ASSERT_EQ(::symlink("missing", bytes("dangling").constData()), 0);
 
-  EXPECT_EQ(fs_.listFolders(folder()), (std::vector<QString>{"A", "b", "bad\uFFFD", "c.mp3"}));
+  const std::vector<QString> folders{"A", "b", "bad\uFFFD", "c.mp3"};
+  EXPECT_EQ(fs_.listFolders(folder()), folders);
   EXPECT_TRUE(fs_.listFolders(folder() + QStringLiteral("missing/")).empty());
   EXPECT_TRUE(fs_.listFolders(folder() + QStringLiteral("file/")).empty());
+
+  // The same folders from the walk's one look, which tells of the tracks beside them: a
+  // folder named like one (c.mp3) is no track, a link to a track is.
+  EXPECT_EQ(fs_.lookIntoFolder(folder(), QStringLiteral("*.mp3")).folders, folders);
+  EXPECT_FALSE(fs_.lookIntoFolder(folder(), QStringLiteral("*.mp3")).holdsMatch);
+  writeFile(QStringLiteral("b/Track.MP3"));
+  ASSERT_EQ(::symlink("b/Track.MP3", bytes("a.mp3").constData()), 0);
+  EXPECT_EQ(fs_.lookIntoFolder(folder(), QStringLiteral("*.mp3")).folders, folders);
+  EXPECT_TRUE(fs_.lookIntoFolder(folder(), QStringLiteral("*.mp3")).holdsMatch);
+  EXPECT_TRUE(
+      fs_.lookIntoFolder(folder() + QStringLiteral("b/"), QStringLiteral("*.mp3")).holdsMatch);
 }
 
 TEST_F(PosixFileSystemTest, AMissingFolderListsNothing) {
