@@ -163,13 +163,15 @@ class Run {
     const std::optional<platform::SmallPictures> small =
         pictures_.smallPictures(cover, kCoverCopySide);
     if (!small) return std::nullopt;
-    fileSystem_.replaceFileAtomically(folder_ + normal, small->normal);
-    use(normal);
+    // The doubled copy first: the normal one tells a later run that the pair is whole, so
+    // a run killed between the two makes both again rather than keep half of them.
     if (!small->doubled.isEmpty()) {
       fileSystem_.replaceFileAtomically(folder_ + doubled, small->doubled);
       use(doubled);
       fields.insert(QStringLiteral("cover2x"), true);
     }
+    fileSystem_.replaceFileAtomically(folder_ + normal, small->normal);
+    use(normal);
     return fields;
   }
 
