@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <tuple>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -166,7 +167,8 @@ std::pair<QString, QString> folderAndNames(const QString& pattern) {
 }  // namespace
 
 std::vector<ListedFile> PosixFileSystem::listWithFacts(const QString& pattern) {
-  const auto [folder, namePattern] = folderAndNames(pattern);
+  QString folder, namePattern;  // not a structured binding: clang 14's lambdas can't take one
+  std::tie(folder, namePattern) = folderAndNames(pattern);
   // Each file looked at by its name in the open folder, as it is listed: no path is
   // walked again.
   std::vector<ListedFile> files;
@@ -186,7 +188,8 @@ std::vector<ListedFile> PosixFileSystem::listWithFacts(const QString& pattern) {
 }
 
 std::unique_ptr<FolderListing> PosixFileSystem::list(const QString& pattern) {
-  const auto [folder, namePattern] = folderAndNames(pattern);
+  QString folder, namePattern;  // not a structured binding: clang 14's lambdas can't take one
+  std::tie(folder, namePattern) = folderAndNames(pattern);
   // Only regular files belong to an album; a link counts when it leads to one.
   return std::make_unique<SortedListing>(
       sortedNames(folder, [&](int dirFd, const dirent& entry, const QString& key) {
