@@ -25,6 +25,10 @@ constexpr int kMostWeight = 3;
 // text to keep it (see AlbumTexts.h, step 3).
 constexpr int kOverwhelming = bits(12);
 
+// What a random byte is worth, for the bytes that UTF-8 spends on a character beyond what a
+// code page spends on it: the readings of both count against random bytes.
+constexpr int kRandomByte = bits(8);
+
 static_assert(std::all_of(kCodePages.begin(), kCodePages.end(),
                           [](const CodePage& page) { return page.margin < kMostAgainst; }));
 
@@ -41,6 +45,24 @@ bool keepsOwnReading(const Evidence& text, std::size_t own, std::size_t album) {
     return text.japaneseOverWestern != 0;
   }
   return text.plausibility[own] - text.plausibility[album] > kOverwhelming;
+}
+
+// How plausible a UTF-8 text of `utf8Size` bytes is as text of the pages' languages: as
+// its most plausible writing in a page that has all its characters, with the bytes UTF-8
+// spends beyond that writing's counted as random ones. nullopt where no page has all its
+// characters ("Ѧ֮ǫ").
+std::optional<int> utf8Plausibility(const QString& text, qsizetype utf8Size) {
+  std::optional<int> best;
+  for (std::size_t page = 0; page < kCodePages.size(); ++page) {
+    const auto written = encodeStrict(kCodePages[page], text);
+    if (!written) continue;
+    for (const Reading& reading : readEightBitText({*written}).readings) {
+      if (reading.page != page) continue;
+      const auto spent = static_cast<int>(utf8Size - written->size());
+      best = std::max(best.value_or(INT_MIN), reading.plausibility + spent * kRandomByte);
+    }
+  }
+  return best;
 }
 
 }  // namespace
@@ -138,10 +160,14 @@ AlbumVerdict AlbumTexts::decide() {
 }
 
 void AlbumTexts::decideEach(const AlbumVerdict& verdict) {
+  const bool inPage = verdict.encoding && !verdict.encoding->isUtf8();
   for (Vote& vote : votes_) {
-    if (vote.text) continue;
+    if (vote.text) {
+      if (inPage && !verdict.forced) claimUtf8(vote, verdict.encoding->page());
+      continue;
+    }
     std::size_t page = vote.own;
-    if (verdict.encoding && !verdict.encoding->isUtf8()) {
+    if (inPage) {
       const std::size_t album = verdict.encoding->page();
       const bool reads = vote.evidence.plausibility[album] != Evidence::kNoReading;
       if (reads && (verdict.forced || !keepsOwnReading(vote.evidence, vote.own, album))) {
@@ -151,6 +177,18 @@ void AlbumTexts::decideEach(const AlbumVerdict& verdict) {
     const QByteArrayView bytes =
         vote.cut[page] ? QByteArrayView(vote.key.bytes).chopped(1) : QByteArrayView(vote.key.bytes);
     vote.text = decodeStrict(kCodePages[page], bytes).value();  // the page read these bytes
+  }
+}
+
+void AlbumTexts::claimUtf8(Vote& vote, std::size_t album) {
+  const FieldBytes field{vote.key.bytes, vote.key.mayBeCut};
+  if (vote.text->size() == field.bytes.size()) return;  // ASCII
+  for (const Reading& reading : readEightBitText(field).readings) {
+    if (reading.page != album) continue;
+    const auto utf8 = utf8Plausibility(*vote.text, field.bytes.size());
+    if (utf8 ? reading.plausibility - *utf8 > kOverwhelming : reading.plausibility > 0) {
+      vote.text = textOf(reading);
+    }
   }
 }
 

@@ -31,9 +31,10 @@ struct AlbumVerdict {
 // one program: its titles, artists and album titles together say plainly which code page
 // that program wrote, where one short text alone can't ("넬" is ｳﾚ in Shift-JIS as well).
 //
-//   1. Every text of the album is added: its ASCII and valid UTF-8 values stay as they are
-//      (decodeEightBitText, step 1) and don't vote; every other 8-bit value votes with its
-//      readings in every code page (Readings.h), once however often the album repeats it.
+//   1. Every text of the album is added: its ASCII and valid UTF-8 values don't vote
+//      (decodeEightBitText, step 1; for UTF-8, see step 4); every other 8-bit value votes
+//      with its readings in every code page (Readings.h), once however often the album
+//      repeats it.
 //   2. The verdict: the readings of all the votes, summed page by page, decided by the
 //      rule that decides one text (chooseBy; EightBitText.h, steps 3 and 4): a challenger
 //      must beat both the Japanese and the Western sum by its margin, once for the whole
@@ -55,6 +56,14 @@ struct AlbumVerdict {
 //      album's page by at most 11.5 bits in the labelled tables ("잼잼" as Cyrillic
 //      "АлАл", "陈奕迅" as "ｳﾂﾞﾈﾑｸ"); a foreign track's texts mostly win by far more, but
 //      a short one (a kanji or two in a Korean album) may take the album's page.
+//   4. A valid UTF-8 text stays UTF-8 unless the album's page (not UTF-8) reads it
+//      overwhelmingly more plausibly, as in step 3: short Chinese names are valid UTF-8
+//      more often than one would think (薛之谦 in GBK is "Ѧ֮ǫ"). Its UTF-8 reading is as
+//      plausible as its writing in the page that writes it most plausibly, the bytes UTF-8
+//      spends beyond that page's counting as random ones. Where no page has all its
+//      characters, it is taken to be another page's bytes when the album's page reads them
+//      more plausibly than random bytes; "Hà Nội" and emoji stay UTF-8 that way too, as the
+//      album's page reads them as rare characters.
 //
 // With a forced encoding (the user's) every 8-bit text is read in that page where it can
 // be, and keeps its own reading where it can't; valid UTF-8 stays UTF-8, and forced UTF-8
@@ -100,6 +109,7 @@ class AlbumTexts {
   static Key keyOf(const EightBitValue& value);
   Evidence albumEvidence() const;
   void decideEach(const AlbumVerdict& verdict);
+  void claimUtf8(Vote& vote, std::size_t album);  // step 4
 
   std::optional<TextEncoding> forced_;
   QHash<Key, qsizetype> index_;  // into votes_

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace orv::text {
@@ -109,7 +110,50 @@ std::optional<QString> decodeByIconv(const CodePage& page, QByteArrayView bytes)
   return out;
 }
 
+// The bytes of each character of one page, the reverse of its CharacterTable: a single
+// byte, or lead * 256 + trail; 0 where the page has no such character. Where a page has
+// two writings of one character (CP932's NEC and IBM rows), the first is taken: both read
+// back alike.
+using ReverseTable = std::vector<std::uint16_t>;
+
+ReverseTable makeReverse(const CharacterTable& table) {
+  ReverseTable reverse(0x10000, 0);
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    const char16_t c = table.single[b - 0x80];
+    if (c != 0 && reverse[c] == 0) reverse[c] = static_cast<std::uint16_t>(b);
+  }
+  for (std::size_t i = 0; i < table.pairs.size(); ++i) {
+    const char16_t c = table.pairs[i];
+    if (c != 0 && reverse[c] == 0) reverse[c] = static_cast<std::uint16_t>(0x8000 + i);
+  }
+  return reverse;
+}
+
+// Made when first needed: only UTF-8 texts of albums in another page are written back.
+const ReverseTable& reverseOf(const CodePage& page) {
+  static const std::array<ReverseTable, kCodePages.size()> tables = [] {
+    std::array<ReverseTable, kCodePages.size()> t;
+    for (std::size_t p = 0; p < kCodePages.size(); ++p) t[p] = makeReverse(tableOf(kCodePages[p]));
+    return t;
+  }();
+  return tables[static_cast<std::size_t>(&page - kCodePages.data())];
+}
+
 }  // namespace
+
+std::optional<QByteArray> encodeStrict(const CodePage& page, QStringView text) {
+  const ReverseTable& reverse = reverseOf(page);
+  QByteArray out;
+  out.reserve(2 * text.size());
+  for (const QChar ch : text) {
+    const char16_t c = ch.unicode();
+    const std::uint16_t bytes = c < 0x80 ? c : reverse[c];
+    if (bytes == 0 && c != 0) return std::nullopt;
+    if (bytes > 0xFF) out.append(static_cast<char>(bytes >> 8));
+    out.append(static_cast<char>(bytes & 0xFF));
+  }
+  return out;
+}
 
 std::optional<QString> decodeStrict(const CodePage& page, QByteArrayView bytes) {
   if (hasFourByteSequence(page, bytes)) return decodeByIconv(page, bytes);

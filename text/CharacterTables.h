@@ -2,8 +2,10 @@
 
 #include "text/CodePages.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 #include <optional>
@@ -18,6 +20,14 @@ namespace orv::text {
 //   decodeStrict(kCodePages[pageNamed("windows-1251")], "\x98") == std::nullopt  // unassigned
 //   decodeStrict(kCodePages[kWesternPage], "\x81") == u"\u0081"
 std::optional<QString> decodeStrict(const CodePage& page, QByteArrayView bytes);
+
+// `text` written in `page`, when the page has every one of its characters (as decodeStrict
+// reads them: the bytes read back as `text`); nullopt when it lacks one. GB18030's
+// four-byte characters count as lacking. The first call makes each page's reverse table.
+//
+//   encodeStrict(kCodePages[pageNamed("euc-kr")], u"한") == "\xC7\xD1"
+//   encodeStrict(kCodePages[kWesternPage], u"한") == std::nullopt
+std::optional<QByteArray> encodeStrict(const CodePage& page, QStringView text);
 
 // The characters of the bytes 0x80-0xFF in the single-byte page `page`, from 0x80 on; 0
 // where the page assigns none, and everywhere in a double-byte page.

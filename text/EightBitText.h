@@ -41,7 +41,8 @@ namespace orv::text {
 // steps 3 and 4 weigh the readings of all the album's 8-bit texts together, once per
 // album, and each text then reads in the album's code page where that page reads it,
 // unless its own reading is overwhelmingly better (12 bits, or between Japanese and
-// Western, its own weights):
+// Western, its own weights); valid UTF-8 that the album's page reads overwhelmingly better
+// is read in that page too ("\xD1\xA6\xD6\xAE\xC7\xAB" is 薛之谦 in a GBK album):
 //
 //   // A short Korean title in a Korean album: alone it is half-width katakana.
 //   decodeEightBitText("\xB3\xDA", EightBitField::kId3v2) == u"ｳﾚ"

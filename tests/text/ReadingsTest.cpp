@@ -1,5 +1,7 @@
 #include "text/EightBitText.h"
 
+#include "text/CharacterTables.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,6 +53,30 @@ TEST(Readings, DoubleByteReadingsOfACutFieldLeaveOutItsLoneLeadByte) {
   }
   // Unless the field may not be cut: then the lone lead byte is no CP932.
   EXPECT_EQ(pagesOf(readEightBitText({cut, false})).front(), kWesternPage);
+}
+
+// Every character that a page's bytes decode to is written back in bytes that decode to it
+// (CP932's twice-written characters in either writing); a character the page lacks is not.
+TEST(CharacterTables, EachPageWritesBackEveryCharacterItReads) {
+  for (const CodePage& page : kCodePages) {
+    SCOPED_TRACE(page.name);
+    int characters = 0;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+      for (int trail = 0; trail <= (page.width == Width::kDoubleByte ? 0xFF : 0); ++trail) {
+        QByteArray bytes(1, char(lead));
+        if (trail != 0) bytes.append(char(trail));
+        const auto text = decodeStrict(page, bytes);
+        if (!text || text->size() != 1) continue;
+        ++characters;
+        const auto written = encodeStrict(page, *text);
+        ASSERT_TRUE(written) << bytes.toHex().constData();
+        EXPECT_EQ(decodeStrict(page, *written), text) << bytes.toHex().constData();
+      }
+    }
+    EXPECT_GT(characters, 90);
+    EXPECT_EQ(encodeStrict(page, u"Ѧ֮ǫ"), std::nullopt);
+  }
+  EXPECT_EQ(encodeStrict(kCodePages[pageNamed("gbk")], u"A薛之谦"), "A\xD1\xA6\xD6\xAE\xC7\xAB");
 }
 
 }  // namespace
