@@ -56,7 +56,6 @@ bool encodeInto(jpeg_compress_struct& info, QuietJpegErrors& errors, const QImag
   if (fullColour) {
     info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
   }
-  info.optimize_coding = TRUE;
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     // libjpeg reads the rows only; its interface just doesn't say so.
