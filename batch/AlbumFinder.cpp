@@ -22,6 +22,9 @@ class Finder {
     add(folder, identity(folder), std::move(error));
   }
 
+  // Makes a walk pass by `folder`, one of the program's own, where it lies in the library.
+  void passBy(const QString& folder) { own_.insert(identity(folder)); }
+
   // Adds the albums at and below `folder`; returns how many, or none when `folder` was
   // walked before, by any path: each folder is counted once. A folder its parent's listing
   // gave (`listed`) that can't be reached by that name is an album with the error.
@@ -38,6 +41,7 @@ class Finder {
         return 1;
       }
     }
+    if (listed && own_.contains(id)) return std::nullopt;
     if (!walked_.insert(id).second) return std::nullopt;
     platform::FileSystem::FolderLook look;
     try {
@@ -81,6 +85,7 @@ class Finder {
   FoundAlbums& found_;
   std::set<Identity> seen_;    // albums added
   std::set<Identity> walked_;  // folders walked
+  std::set<Identity> own_;     // the program's own folders, not walked
 };
 
 // A path as its absolute, clean spelling: no "." or "..", no trailing "/".
@@ -130,9 +135,11 @@ bool mp3FilesBelow(const QString& folder, platform::FileSystem& fileSystem) {
 
 }  // namespace
 
-FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem) {
+FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem,
+                       const QStringList& ownFolders) {
   FoundAlbums found;
   Finder finder(fileSystem, found);
+  for (const QString& folder : ownFolders) finder.passBy(folder);
   for (const QString& path : named) {
     AlbumFolder album = namedAlbum(path, fileSystem);
     if (album.error || !recursive) {

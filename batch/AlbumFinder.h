@@ -38,10 +38,13 @@ struct FoundAlbums {
 // (a named folder may be a link). A named folder under which none holds an MP3 file stays
 // an album, so that the scan reports it as the window does. A folder met twice, by any
 // path (a link to it, another spelling), is built once, and walked and counted once.
-// Folders that can't be read or reached are albums with their error.
+// Folders that can't be read or reached are albums with their error. `ownFolders`, the
+// program's own (the library page's cover copies), are no folders of the library: a walk
+// passes them by, uncounted.
 //
 //   FindAlbums({"Music"}, /*recursive=*/true, fs).albums  // "/home/u/Music/A/B/", …
-FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem);
+FoundAlbums FindAlbums(const QStringList& named, bool recursive, platform::FileSystem& fileSystem,
+                       const QStringList& ownFolders = {});
 
 // `path` as an absolute folder path ending in "/", relative paths taken from the working
 // folder, "." and ".." resolved by name.

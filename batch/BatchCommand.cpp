@@ -245,8 +245,10 @@ int RunBatch(const QStringList& arguments, const BuildServices& services,
   }
   RunRecords records(library.records, options, runSettings(options, services));
 
+  const QStringList ownFolders =
+      indexPath.isEmpty() ? QStringList() : QStringList{coverCopiesFolder(indexPath)};
   const FoundAlbums found =
-      FindAlbums(options.folders, options.recursive, services.album.fileSystem);
+      FindAlbums(options.folders, options.recursive, services.album.fileSystem, ownFolders);
   WaitingAlbums waiting;
   Report report(found, options, waiting);
   buildAlbums(

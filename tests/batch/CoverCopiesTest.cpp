@@ -112,6 +112,23 @@ TEST(CoverCopies, MadeOnceMadeAgainForAChangedCoverRemovedWithTheirAlbum) {
   EXPECT_EQ(files(), QStringList{"mine.jpg"});
 }
 
+// A page inside the library has its copies there too, which are no folder of the
+// library: a later -r run doesn't count them as a folder without MP3 files (lib itself is
+// the one).
+TEST(CoverCopies, TheirFolderInTheLibraryIsNoFolderOfIt) {
+  TemporaryFolder dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(QDir().mkpath(dir.path() + QStringLiteral("/lib/A")));
+  writeFile(dir.path() + QStringLiteral("/lib/A/1.mp3"), track(QStringLiteral("One"), "A"));
+  const QStringList arguments{"-r", "--covers", "--index", "lib/index.html", "lib"};
+  for (int run = 0; run < 2; ++run) {
+    const Ran ran = orv(arguments, dir.path());
+    EXPECT_EQ(ran.exitCode, 0) << ran.err.toStdString();
+    EXPECT_TRUE(ran.err.contains(QStringLiteral("スキップ 1（"))) << ran.err.toStdString();
+  }
+  EXPECT_TRUE(QDir(dir.path() + QStringLiteral("/lib/index-covers")).exists());
+}
+
 TEST(CoverCopies, TheirFolderIsNamedAfterThePage) {
   EXPECT_EQ(batch::coverCopiesFolder("/m/index.html"), "/m/index-covers/");
   EXPECT_EQ(batch::coverCopiesFolder("/m/my.library.htm"), "/m/my.library-covers/");
