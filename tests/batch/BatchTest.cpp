@@ -1,23 +1,14 @@
 // `orv --batch` as users run it: the real program, without a display, on a generated
-// library of real MP3 files nested two levels deep, compared with the window's build of
-// a copy of the same folders (the form on fakes of the window's edge).
+// library of real MP3 files nested two levels deep (BatchLibrary.h), compared with the
+// window's build of a copy of the same folders (the form on fakes of the window's edge).
 
 #include "album/Build.h"
-#include "app/MainForm.h"
 #include "batch/AlbumFinder.h"
-#include "batch/LibraryCards.h"
-#include "batch/LibraryIndex.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "platform/posix/PosixFolderLocks.h"
-#include "platform/taglib/TagLibTrackDetails.h"
+#include "tests/batch/BatchLibrary.h"
 #include "tests/batch/BatchRun.h"
 #include "tests/mp3/LabelledTexts.h"
 #include "tests/mp3/Mp3Files.h"
-#include "tests/support/Errors.h"
-#include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
-#include "tests/support/TemporaryFolder.h"
-#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,96 +23,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <functional>
 #include <optional>
 
 namespace orv::test {
 namespace {
-
-struct Album {
-  const char* folder;  // as bytes below the library
-  std::vector<const char*> files;
-};
-
-// The library: good albums, a rename clash, a file and a folder whose names are not
-// UTF-8, an empty folder, a hidden folder and a link to an album.
-const std::vector<Album> kLibrary = {
-    {"Artist A/Album One", {"01 Intro.mp3", "02 Second Song.mp3", "03\xE3\x80\x80Third.mp3"}},
-    {"Artist A/Album Two", {"a.mp3", "b.MP3", "cover notes.txt"}},
-    {"Artist B/Bad Bytes", {"ok song.mp3", "bad\xFF.mp3"}},
-    {"Artist B/Clash", {"a b.mp3", "x y.mp3", "x_y.mp3"}},
-    {"Bad\xFE Folder", {"a b.mp3"}},
-    {"Empty", {"notes.txt"}},
-    {".hidden/Album", {"h h.mp3"}},
-};
-
-QString makeLibrary(const QString& root) {
-  const QByteArray lib = QFile::encodeName(root) + "/lib/";
-  for (const Album& album : kLibrary) {
-    const QByteArray folder = lib + album.folder + '/';
-    if (!QDir().mkpath(QFile::decodeName(lib))) throw std::runtime_error("no library folder");
-    QByteArray path;
-    for (const QByteArray& part : QByteArray(album.folder).split('/')) {
-      path += part + '/';
-      ::mkdir((lib + path).constData(), 0755);
-    }
-    for (const char* name : album.files) {
-      writeFileAt(folder + name, track(QString::fromUtf8(name), QString::fromUtf8(album.folder)));
-    }
-  }
-  if (::symlink("Artist A/Album One", (lib + "Link").constData()) != 0) {
-    throw std::runtime_error("no link");
-  }
-  writeFile(root + QStringLiteral("/lib/Artist A/Album Two/jacket.jpg"), "the user's own cover");
-  return root + QStringLiteral("/lib");
-}
-
-// One click of the window's build button on a copy, the dialog answering with `file`.
-// The message it showed before it ended the program, if it did.
-std::optional<QString> windowBuild(const QString& file) {
-  FakeWindowSystem windowSystem;
-  FakeFormControls controls;
-  platform::PosixFileSystem fileSystem;
-  platform::TagLibTrackDetails trackDetails;
-  platform::PosixFolderLocks folderLocks;
-  MainForm form(controls.asFormControls(), {.windowSystem = windowSystem,
-                                            .album = {.fileSystem = fileSystem,
-                                                      .trackDetails = trackDetails,
-                                                      .folderLocks = folderLocks,
-                                                      .programFolder = kProgramFolder}});
-  controls.openFileDialog.answers.push_back(file);
-  try {
-    form.buildAlbum();
-  } catch (const ProgramEnded&) {
-  }
-  if (windowSystem.messageBoxes.empty()) return std::nullopt;
-  return windowSystem.messageBoxes.back().text;
-}
-
-QList<QJsonObject> jsonLines(const QString& out) {
-  QList<QJsonObject> objects;
-  for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-    objects << doc.object();
-  }
-  return objects;
-}
-
-class BatchTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    lib = makeLibrary(dir.path());
-  }
-
-  TemporaryFolder dir;
-  QString lib;
-};
 
 TEST_F(BatchTest, ARecursiveRunBuildsEveryAlbumAsTheWindowBuildsACopy) {
   copyTree(lib, dir.path() + QStringLiteral("/window"));
@@ -193,105 +100,6 @@ TEST_F(BatchTest, ARecursiveRunBuildsEveryAlbumAsTheWindowBuildsACopy) {
   EXPECT_TRUE(run.err.startsWith(
       QStringLiteral("作成 2、失敗 3、スキップ 4（mp3ファイルのないフォルダー）、5 曲、経過 ")))
       << run.err.toStdString();
-}
-
-TEST_F(BatchTest, ADryRunChangesNothingAndForetellsTheRealRun) {
-  const TreeSnapshot before = snapshotTree(lib);
-
-  const Ran dry = orv({QStringLiteral("-rn"), lib});
-  const Ran dryJson =
-      orv({QStringLiteral("--dry-run"), QStringLiteral("-r"), QStringLiteral("--json"), lib});
-
-  EXPECT_EQ(snapshotTree(lib), before);
-  EXPECT_EQ(dry.exitCode, 1);
-  const QString albumOne = lib + QStringLiteral("/Artist A/Album One");
-  EXPECT_TRUE(
-      dry.out.startsWith(QStringLiteral("予定      3曲   0:00:03  %1\n"
-                                        "    名前の変更: 01 Intro.mp3 → 01_Intro.mp3\n"
-                                        "    名前の変更: 02 Second Song.mp3 → 02_Second_Song.mp3\n"
-                                        "    名前の変更: 03\u3000Third.mp3 → 03_Third.mp3\n"
-                                        "    書き込み: %1/disk.html\n"
-                                        "    コピー: %1/jacket.jpg\n"
-                                        "予定      2曲   0:00:02  %2/Artist A/Album Two\n"
-                                        "    書き込み: %2/Artist A/Album Two/disk.html\n")
-                             .arg(albumOne, lib)))
-      << dry.out.toStdString();
-  EXPECT_TRUE(dry.err.startsWith(QStringLiteral("作成予定 2、失敗 3、"))) << dry.err.toStdString();
-
-  // What the dry run foretold is what the real run does.
-  const Ran real = orv({QStringLiteral("-r"), QStringLiteral("--json"), lib});
-  EXPECT_EQ(
-      QString(dryJson.out).replace(QStringLiteral("\"planned\""), QStringLiteral("\"built\"")),
-      real.out);
-}
-
-// What the real run refuses or completes on disk, the dry run foretells by the same rules.
-TEST_F(BatchTest, ADryRunForetellsWhatTheDiskRefusesOrCompletes) {
-  const QString album = dir.path() + QStringLiteral("/album/");
-  const auto at = [&](const char* name) { return QFile::encodeName(album) + name; };
-  const auto make = [&](const char* name) { writeFileAt(at(name), track("Song", "Album")); };
-  const auto ok = [](int result) { ASSERT_EQ(result, 0) << "errno " << errno; };
-  const struct {
-    const char* what;
-    std::function<void()> prepare;
-    int error;           // 0: built
-    const char* reason;  // of the page's refusal
-  } cases[] = {
-      {"a page written by no one",
-       [&] {
-         make("a.mp3");
-         writeFileAt(at("disk.html"), "the user's page");
-         ok(::chmod(at("disk.html").constData(), 0444));
-       },
-       75, "読み取り専用"},
-      {"a page that is a link",
-       [&] {
-         make("a.mp3");
-         writeFileAt(at("mine.html"), "the user's page");
-         ok(::symlink("mine.html", at("disk.html").constData()));
-       },
-       75, "シンボリックリンク"},
-      {"a rename cut off midway",
-       [&] {
-         make("a b.mp3");
-         ok(::link(at("a b.mp3").constData(), at("a_b.mp3").constData()));
-       },
-       0, ""},
-      {"a new name taken by a link leading nowhere",
-       [&] {
-         make("a b.mp3");
-         ok(::symlink("gone.mp3", at("a_b.mp3").constData()));
-       },
-       58, ""},
-      {"a folder in the cover's place",
-       [&] {
-         make("a.mp3");
-         ok(::mkdir(at("jacket.jpg").constData(), 0755));
-       },
-       58, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    ASSERT_TRUE(removeTree(album));
-    ASSERT_TRUE(QDir().mkpath(album));
-    c.prepare();
-    const TreeSnapshot before = snapshotTree(album);
-
-    const Ran dry = orv({QStringLiteral("-n"), QStringLiteral("--json"), album});
-    EXPECT_EQ(snapshotTree(album), before);
-    const Ran real = orv({QStringLiteral("--json"), album});
-    EXPECT_EQ(QString(dry.out).replace(QStringLiteral("\"planned\""), QStringLiteral("\"built\"")),
-              real.out);
-    const QList<QJsonObject> outcome = jsonLines(real.out);
-    ASSERT_EQ(outcome.size(), 1);
-    EXPECT_EQ(outcome[0]["error_number"].toInt(), c.error) << real.out.toStdString();
-    if (*c.reason) {
-      EXPECT_EQ(outcome[0]["error"].toString(),
-                QStringLiteral("ファイル %1disk.html は%2のため書き込めません。")
-                    .arg(album, QString::fromUtf8(c.reason)));
-      EXPECT_EQ(readFile(album + "disk.html"), "the user's page");
-    }
-  }
 }
 
 TEST_F(BatchTest, OneJobAndTwoJobsGiveTheSameResult) {
@@ -541,120 +349,6 @@ TEST_F(BatchTest, EveryFolderNameIsReportedAsItIs) {
        {QStringLiteral("100%3 Hits"), QStringLiteral(R"(tab\tbell\x07 line\nend)")}) {
     EXPECT_TRUE(lines.contains(QStringLiteral("最新      1曲   0:00:01  %1/%2").arg(folder, name)))
         << name.toStdString();
-  }
-}
-
-// A folder that takes no change (read-only; on a read-only mount alike): the dry run
-// foretells what the real run meets (a killed build's leftover, which can't go, changes
-// nothing of that), the library page's check refuses it before any album is built, and
-// nothing is changed.
-TEST_F(BatchTest, AFolderThatTakesNoChangeIsForetold) {
-  const QString shut = dir.path() + QStringLiteral("/shut/");
-  const QString open = dir.path() + QStringLiteral("/open/");
-  for (const QString& album : {shut + "renames/", shut + "page only/", open}) {
-    ASSERT_TRUE(QDir().mkpath(album));
-    writeFile(album + (album.endsWith(u"renames/") ? "a b.mp3" : "a.mp3"), track("Song", "Album"));
-  }
-  writeFile(shut + "page only/.disk.html.orv-0000000000abc", "cut off");
-  asUnprivilegedUser(dir.path(), [&] {
-    for (const QString& folder : {shut + "renames/", shut + "page only/", shut}) {
-      ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
-    }
-    const TreeSnapshot before = snapshotTree(dir.path());
-
-    for (const QString& album : {shut + "renames/", shut + "page only/"}) {
-      SCOPED_TRACE(album.toStdString());
-      const Ran dry = orv({QStringLiteral("-n"), QStringLiteral("--json"), album});
-      const Ran real = orv({QStringLiteral("--json"), album});
-      EXPECT_EQ(dry.exitCode, 1);
-      EXPECT_EQ(real.exitCode, 1);
-      EXPECT_EQ(dry.out.toStdString(), real.out.toStdString());
-      const QList<QJsonObject> outcome = jsonLines(real.out);
-      ASSERT_EQ(outcome.size(), 1);
-      EXPECT_EQ(outcome[0]["error_number"].toInt(), 70) << real.out.toStdString();
-    }
-    for (const QStringList& run : {QStringList{"--index", shut + "index.html", open},
-                                   QStringList{"-n", "--index", shut + "index.html", open}}) {
-      const Ran refused = orv(run);
-      EXPECT_EQ(refused.exitCode, 2);
-      EXPECT_TRUE(refused.err.startsWith(
-          QStringLiteral("orv: フォルダー %1 に index.html を書き込めません（").arg(shut)))
-          << refused.err.toStdString();
-    }
-    EXPECT_EQ(snapshotTree(dir.path()), before);
-    for (const QString& folder : {shut + "renames/", shut + "page only/", shut}) {
-      ::chmod(QFile::encodeName(folder).constData(), 0755);
-    }
-  });
-}
-
-// A file that appears where a new library page goes, after the page's check, stays.
-TEST_F(BatchTest, ANewLibraryPageNeverReplacesAFileThatAppearedMeanwhile) {
-  class FileArrivesFirst : public platform::PosixFileSystem {
-   public:
-    void createFileAtomically(const QString& path, const QByteArray& content) override {
-      writeFile(path, "the user's page");
-      PosixFileSystem::createFileAtomically(path, content);
-    }
-  } fileSystem;
-  const QString index = dir.path() + QStringLiteral("/index.html");
-
-  platform::PosixFolderLocks folderLocks;
-  const RuntimeError e = errorOf(
-      [&] { batch::writeLibraryIndex(index, {}, fileSystem, folderLocks, [] { return true; }); });
-  EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
-  EXPECT_EQ(e.description(),
-            QStringLiteral("一覧ページを書く間に %1 に別のファイルができたため、置き換えずにその"
-                           "ままにしました。別のファイル名を指定してください。")
-                .arg(index));
-  EXPECT_EQ(readFile(index), "the user's page");
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"index.html"});
-}
-
-// What the library page holds of each album, from which it draws the cards: an album
-// without a title by its folder, every album with its folder relative to the page.
-TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
-  struct Case {
-    const char* index;
-    batch::AlbumOutcome album;
-    const char* json;
-  };
-  using batch::AlbumStatus;
-  const auto album = [](const char* folder, const char* title, bool titled, bool artistTagged) {
-    return batch::AlbumOutcome{
-        AlbumStatus::kBuilt,
-        {.folder = QString::fromUtf8(folder),
-         .texts = {QString::fromUtf8(title), QStringLiteral("歌手"), titled, artistTagged},
-         .tracks = 2,
-         .milliseconds = 65000}};
-  };
-  const Case cases[] = {
-      {"/m/index.html", album("/m/A/B/", "題", true, true),
-       R"({"folder":"A/B","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
-      // No artist where the tags name none: no placeholder text on a card.
-      {"/m/index.html", album("/m/A/B/", "題", true, false),
-       R"({"folder":"A/B","title":"題","tracks":2,"time":"1:05","milliseconds":65000})"},
-      {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, false),
-       R"({"folder":"A/B","title":"B","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
-      {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, true),
-       R"({"folder":"A/B","title":"B","fromFolder":true,"artist":"歌手","tracks":2,
-           "time":"1:05","milliseconds":65000})"},
-      {"/m/index.html", album("/m/", "アルバムタイトルなし", false, false),
-       R"({"folder":".","title":"m","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
-      {"/site/index.html", album("/m/夜 #1/", "</script><!--", true, true),
-       R"({"folder":"../m/夜 #1","title":"</script><!--","artist":"歌手","tracks":2,
-           "time":"1:05","milliseconds":65000})"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.json);
-    const QJsonObject card =
-        batch::libraryCard(QFileInfo(QString::fromUtf8(c.index)).dir(), c.album.album);
-    EXPECT_EQ(card, QJsonDocument::fromJson(c.json).object());
-    // As the page holds it, and reads it back.
-    const QByteArray page = batch::libraryIndexPage(QString::fromUtf8(c.index), {card});
-    const qsizetype from = page.indexOf(batch::kLibraryDataStart);
-    EXPECT_FALSE(page.mid(from + 1, page.indexOf("</script>", from) - from - 1).contains('<'));
-    EXPECT_EQ(batch::readLibraryCards(page), QJsonArray{card});
   }
 }
 

@@ -1,15 +1,20 @@
 // The library page lists the library, not the run: runs of the real program against one
-// page, two runs at once, and the page's cards as they are read back.
+// page, two runs at once, a file that appears where a new page goes, and the page's cards
+// as they are written and read back.
 
 #include "batch/LibraryCards.h"
 #include "batch/LibraryIndex.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixFolderLocks.h"
 #include "tests/batch/BatchRun.h"
+#include "tests/support/Errors.h"
 #include "tests/support/Files.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 
@@ -133,6 +138,75 @@ TEST_F(LibraryPageTest, TwoRunsAtOnceKeepEachOthersAlbums) {
   EXPECT_EQ(finished(first).exitCode, 0);
   EXPECT_EQ(finished(second).exitCode, 0);
   EXPECT_EQ(listed(index), (QStringList{"lib/A/One", "lib/B"}));
+}
+
+// A file that appears where a new library page goes, after the page's check, stays.
+TEST_F(LibraryPageTest, ANewLibraryPageNeverReplacesAFileThatAppearedMeanwhile) {
+  class FileArrivesFirst : public platform::PosixFileSystem {
+   public:
+    void createFileAtomically(const QString& path, const QByteArray& content) override {
+      writeFile(path, "the user's page");
+      PosixFileSystem::createFileAtomically(path, content);
+    }
+  } fileSystem;
+
+  platform::PosixFolderLocks folderLocks;
+  const RuntimeError e = errorOf(
+      [&] { batch::writeLibraryIndex(index, {}, fileSystem, folderLocks, [] { return true; }); });
+  EXPECT_TRUE(e.is(ErrorCode::kFileAlreadyExists)) << e.what();
+  EXPECT_EQ(e.description(),
+            QStringLiteral("一覧ページを書く間に %1 に別のファイルができたため、置き換えずにその"
+                           "ままにしました。別のファイル名を指定してください。")
+                .arg(index));
+  EXPECT_EQ(readFile(index), "the user's page");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"index.html"});
+}
+
+// What the library page holds of each album, from which it draws the cards: an album
+// without a title by its folder, every album with its folder relative to the page.
+TEST(LibraryIndexPage, HoldsEachAlbumAsItsCardShowsIt) {
+  struct Case {
+    const char* index;
+    batch::AlbumOutcome album;
+    const char* json;
+  };
+  using batch::AlbumStatus;
+  const auto album = [](const char* folder, const char* title, bool titled, bool artistTagged) {
+    return batch::AlbumOutcome{
+        AlbumStatus::kBuilt,
+        {.folder = QString::fromUtf8(folder),
+         .texts = {QString::fromUtf8(title), QStringLiteral("歌手"), titled, artistTagged},
+         .tracks = 2,
+         .milliseconds = 65000}};
+  };
+  const Case cases[] = {
+      {"/m/index.html", album("/m/A/B/", "題", true, true),
+       R"({"folder":"A/B","title":"題","artist":"歌手","tracks":2,"time":"1:05","milliseconds":65000})"},
+      // No artist where the tags name none: no placeholder text on a card.
+      {"/m/index.html", album("/m/A/B/", "題", true, false),
+       R"({"folder":"A/B","title":"題","tracks":2,"time":"1:05","milliseconds":65000})"},
+      {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, false),
+       R"({"folder":"A/B","title":"B","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
+      {"/m/index.html", album("/m/A/B/", "アルバムタイトルなし", false, true),
+       R"({"folder":"A/B","title":"B","fromFolder":true,"artist":"歌手","tracks":2,
+           "time":"1:05","milliseconds":65000})"},
+      {"/m/index.html", album("/m/", "アルバムタイトルなし", false, false),
+       R"({"folder":".","title":"m","fromFolder":true,"tracks":2,"time":"1:05","milliseconds":65000})"},
+      {"/site/index.html", album("/m/夜 #1/", "</script><!--", true, true),
+       R"({"folder":"../m/夜 #1","title":"</script><!--","artist":"歌手","tracks":2,
+           "time":"1:05","milliseconds":65000})"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.json);
+    const QJsonObject card =
+        batch::libraryCard(QFileInfo(QString::fromUtf8(c.index)).dir(), c.album.album);
+    EXPECT_EQ(card, QJsonDocument::fromJson(c.json).object());
+    // As the page holds it, and reads it back.
+    const QByteArray page = batch::libraryIndexPage(QString::fromUtf8(c.index), {card});
+    const qsizetype from = page.indexOf(batch::kLibraryDataStart);
+    EXPECT_FALSE(page.mid(from + 1, page.indexOf("</script>", from) - from - 1).contains('<'));
+    EXPECT_EQ(batch::readLibraryCards(page), QJsonArray{card});
+  }
 }
 
 TEST(LibraryCards, APageWhoseCardsCannotBeReadIsDamaged) {
