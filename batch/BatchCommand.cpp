@@ -10,16 +10,18 @@
 #include "batch/LibraryWatch.h"
 #include "core/CommandLine.h"
 #include "core/Console.h"
+#include "core/InParallel.h"
 
 #include <QDir>
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace orv::batch {
@@ -28,32 +30,41 @@ namespace {
 // The albums, built by `jobs` threads at once, each album whole on one thread. Hands
 // the outcomes to `done(index, outcome)` on the calling thread in the albums' order,
 // each as soon as it and all before it are built, and `waiting()` every tenth of a
-// second meanwhile.
+// second meanwhile. A build that throws stops the others from starting more; its
+// exception is raised here once those under way are done.
 template <typename Build, typename Done, typename Waiting>
 void buildInParallel(std::size_t albums, int jobs, Build&& build, Done&& done, Waiting&& waiting) {
   std::vector<std::optional<AlbumOutcome>> outcomes(albums);
+  std::exception_ptr failure;
   std::mutex mutex;
   std::condition_variable ready;
-  std::atomic<std::size_t> next{0};
-  const auto work = [&] {
-    for (std::size_t i; (i = next++) < albums;) {
-      AlbumOutcome outcome = build(i);
+  std::jthread builders([&] {
+    try {
+      inParallel(albums, jobs, [&](std::size_t i) {
+        AlbumOutcome outcome = build(i);
+        const std::lock_guard lock(mutex);
+        outcomes[i] = std::move(outcome);
+        ready.notify_one();
+      });
+    } catch (...) {
       const std::lock_guard lock(mutex);
-      outcomes[i] = std::move(outcome);
+      failure = std::current_exception();
       ready.notify_one();
     }
-  };
-  std::vector<std::jthread> threads;
-  const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(jobs), albums);
-  for (std::size_t t = 0; t < count; ++t) threads.emplace_back(work);
+  });
 
   for (std::size_t i = 0; i < albums; ++i) {
     std::unique_lock lock(mutex);
     while (!ready.wait_for(lock, std::chrono::milliseconds(100),
-                           [&] { return outcomes[i].has_value(); })) {
+                           [&] { return outcomes[i].has_value() || failure; })) {
       lock.unlock();
       waiting();
       lock.lock();
+    }
+    if (!outcomes[i]) {
+      lock.unlock();
+      builders.join();
+      std::rethrow_exception(failure);
     }
     AlbumOutcome outcome = std::move(*outcomes[i]);
     lock.unlock();

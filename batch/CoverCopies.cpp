@@ -1,5 +1,6 @@
 #include "batch/CoverCopies.h"
 
+#include "core/InParallel.h"
 #include "core/ProgramFiles.h"
 #include "core/RuntimeError.h"
 
@@ -11,10 +12,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace orv::batch {
@@ -46,34 +45,6 @@ QString stemOf(const platform::FileFacts& version) {
 QString coverOf(const QDir& indexFolder, const QJsonObject& card) {
   const QString folder = card.value(QStringLiteral("folder")).toString();
   return QDir::cleanPath(indexFolder.absoluteFilePath(folder)) + u'/' + kCoverName;
-}
-
-// Runs `work(i)` for i in [0, count) on `jobs` threads; the first exception it raises
-// stops the others from starting more and is raised here once all are done.
-template <typename Work>
-void inParallel(std::size_t count, int jobs, Work&& work) {
-  std::atomic<std::size_t> next{0};
-  std::exception_ptr failure;
-  std::mutex mutex;
-  const auto run = [&] {
-    for (std::size_t i; (i = next++) < count;) {
-      try {
-        work(i);
-      } catch (...) {
-        const std::lock_guard lock(mutex);
-        if (!failure) failure = std::current_exception();
-        next = count;
-      }
-    }
-  };
-  {
-    std::vector<std::jthread> threads;
-    const std::size_t extra =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
-    for (std::size_t t = 1; t < extra; ++t) threads.emplace_back(run);
-    run();
-  }
-  if (failure) std::rethrow_exception(failure);
 }
 
 // One run's copies: those found in the folder, and those made or kept for the cards.
