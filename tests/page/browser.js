@@ -3,6 +3,7 @@
 // file:// only.
 'use strict';
 
+const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
@@ -57,6 +58,13 @@ async function check(name, body) {
     failures.push(name);
     console.log(`FAIL ${name}\n     ${String(e && e.stack || e).split('\n').join('\n     ')}`);
   }
+}
+// The check every browser test ends with: the pages stayed offline and quiet.
+function checkOfflineAndQuiet(outside, errors) {
+  return check('no request left file:// and nothing went to the console as an error', async () => {
+    assert.deepEqual(outside, []);
+    assert.deepEqual(errors, []);
+  });
 }
 function finish() {
   if (failures.length) {
@@ -119,4 +127,4 @@ async function launch(profile, extraArgs) {
   return { context, outside, errors, watch };
 }
 
-module.exports = { env, writeTone, check, withBrowser, run };
+module.exports = { env, writeTone, check, checkOfflineAndQuiet, withBrowser, run };
