@@ -98,7 +98,11 @@ async function main() {
 
       await check('a click on track 2 plays track 2', async () => {
         await page.click('.track:nth-child(2) .track-play');
-        await page.waitForFunction(() => !document.getElementById('audio').paused);
+        // play() unpauses at once; the chosen source shows in currentSrc a moment later.
+        await page.waitForFunction(() => {
+          const a = document.getElementById('audio');
+          return !a.paused && a.currentSrc !== '';
+        });
         const state = await audioState();
         assert.equal(fileOf(state.src), tracks[1][0]);
         assert.equal(state.paused, false);
